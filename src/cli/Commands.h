@@ -1,0 +1,16 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace dorvane::cli {
+
+// Each command takes the arguments after its name and returns the exit
+// status: 0 success, 1 failure. Bad usage throws UsageError.
+int runInfo(const std::vector<std::string> &args);
+int runFrames(const std::vector<std::string> &args);
+int runRender(const std::vector<std::string> &args);
+int runPalette(const std::vector<std::string> &args);
+int runSimulate(const std::vector<std::string> &args);
+
+} // namespace dorvane::cli

@@ -1,0 +1,85 @@
+#include "Arguments.h"
+#include "Commands.h"
+#include "ConsoleSinks.h"
+#include "SurveyInput.h"
+#include "app/TextIds.h"
+#include "display/SonarImage.h"
+#include "export/BmpFile.h"
+#include "export/DibBlock.h"
+
+#include <cstdio>
+#include <memory>
+
+namespace dorvane::cli {
+
+namespace {
+
+struct PaletteOptions
+{
+    int minLevel;
+    int maxLevel;
+    int colourCount;
+    bool grey;
+};
+
+const std::set<std::string> PaletteValueOptions = {"--min", "--max", "--colours"};
+
+// The graphics panel's ranges: minimum 0..254, maximum 1..255, 16..256 colours.
+PaletteOptions paletteOptions(const Arguments &arguments)
+{
+    return {static_cast<int>(arguments.integer("--min", 0, 0, 254)),
+            static_cast<int>(arguments.integer("--max", 255, 1, 255)),
+            static_cast<int>(arguments.integer("--colours", 256, 16, 256)),
+            arguments.flag("--grey")};
+}
+
+std::set<std::string> with(std::set<std::string> a, const std::set<std::string> &b)
+{
+    a.insert(b.begin(), b.end());
+    return a;
+}
+
+} // namespace
+
+int runRender(const std::vector<std::string> &args)
+{
+    const Arguments arguments(args, with(PaletteValueOptions, {"--frame", "-o"}), {"--grey"});
+    arguments.expectPositional(1);
+    const PaletteOptions palette = paletteOptions(arguments);
+    const std::string output = arguments.required("-o");
+    const long frame = arguments.integer("--frame", 0, 0, INT32_MAX);
+
+    StderrMessageSink messages;
+    const auto survey = SurveyInput::open(arguments.positional()[0], messages);
+    if (!survey)
+        return 1;
+    if (frame >= survey->frameCount())
+        throw UsageError{"the survey has frames 0 to " + std::to_string(survey->frameCount() - 1)};
+
+    auto record = std::make_unique<FrameRecord>();
+    if (!survey->readFrame(static_cast<int>(frame), *record)) {
+        messages.showMessage(text::ReadFileDataError);
+        return 1;
+    }
+    SonarImage image;
+    image.setPalette(palette.minLevel, palette.maxLevel, palette.colourCount, palette.grey);
+    image.renderFrame(record->samples.data(), record->header.roll);
+    if (!writeBmpFile(output, dibFromSonarImage(image))) {
+        messages.showMessage(text::SaveBmpFailed);
+        return 1;
+    }
+    return 0;
+}
+
+int runPalette(const std::vector<std::string> &args)
+{
+    const Arguments arguments(args, PaletteValueOptions, {"--grey"});
+    arguments.expectPositional(0);
+    const PaletteOptions options = paletteOptions(arguments);
+    for (const PaletteEntry &entry :
+         buildPalette(options.minLevel, options.maxLevel, options.colourCount, options.grey))
+        std::printf("%06X\n", entry.rgb());
+    return 0;
+}
+
+} // namespace dorvane::cli

@@ -1,0 +1,80 @@
+#include "app/Settings.h"
+
+#include "app/ProgramPaths.h"
+#include "data/ByteOrder.h"
+
+#include <array>
+#include <fstream>
+
+namespace dorvane {
+
+namespace {
+
+constexpr size_t FieldCount = 5;
+static_assert(Settings::FileSize == FieldCount * 4);
+
+std::array<uint8_t, Settings::FileSize> encode(const Settings &s)
+{
+    std::array<uint8_t, Settings::FileSize> bytes{};
+    const int32_t values[FieldCount] = {s.playRate, s.showTitle, s.showNotes, s.language,
+                                        s.tiltAlarm};
+    for (size_t i = 0; i < FieldCount; ++i)
+        le::writeI32(bytes.data() + i * 4, values[i]);
+    return bytes;
+}
+
+void decode(const std::array<uint8_t, Settings::FileSize> &bytes, Settings &s)
+{
+    int32_t *fields[FieldCount] = {&s.playRate, &s.showTitle, &s.showNotes, &s.language,
+                                   &s.tiltAlarm};
+    for (size_t i = 0; i < FieldCount; ++i)
+        *fields[i] = le::readI32(bytes.data() + i * 4);
+}
+
+} // namespace
+
+void Settings::load(const std::string &path)
+{
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        return;
+    // The file's bytes are laid over the current values, so a short file
+    // changes only the bytes it holds.
+    auto bytes = encode(*this);
+    in.read(reinterpret_cast<char *>(bytes.data()), FileSize);
+    decode(bytes, *this);
+}
+
+bool Settings::save(const std::string &path) const
+{
+    const auto bytes = encode(*this);
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    if (!out)
+        return false;
+    out.write(reinterpret_cast<const char *>(bytes.data()), FileSize);
+    out.close();
+    return static_cast<bool>(out);
+}
+
+Settings &settings()
+{
+    static Settings instance;
+    return instance;
+}
+
+std::string configPath()
+{
+    return programFolder() + "config.dat";
+}
+
+void loadSettings()
+{
+    settings().load(configPath());
+}
+
+bool saveSettings()
+{
+    return settings().save(configPath());
+}
+
+} // namespace dorvane

@@ -1,0 +1,33 @@
+#include "app/TextService.h"
+
+#include "app/BuiltinTexts.h"
+#include "app/ProgramPaths.h"
+#include "app/Settings.h"
+
+namespace dorvane {
+
+TextService::TextService(std::string folder, int language)
+    : m_folder(std::move(folder)), m_language(language)
+{}
+
+std::string TextService::text(int id)
+{
+    if (m_language != 0) {
+        std::call_once(m_loadOnce, [this] {
+            m_haveFile = m_table.loadFile(m_folder + "language." + std::to_string(m_language));
+        });
+        if (m_haveFile)
+            return m_table.text(id);
+    }
+    return std::string(builtinText(id));
+}
+
+std::string loadText(int id)
+{
+    if (settings().language == 0)
+        return std::string(builtinText(id));
+    static TextService service(programFolder(), settings().language);
+    return service.text(id);
+}
+
+} // namespace dorvane

@@ -1,0 +1,34 @@
+#pragma once
+
+#include "app/LanguageTable.h"
+
+#include <mutex>
+#include <string>
+
+namespace dorvane {
+
+// Turns a text id into the text of one language: the built-in table for
+// language 0, otherwise the file "language.N" in the given folder, read once
+// on first use. A missing or unreadable language file falls back to the
+// built-in table.
+class TextService
+{
+public:
+    TextService(std::string folder, int language);
+
+    std::string text(int id);
+
+private:
+    std::string m_folder;
+    int m_language;
+    std::once_flag m_loadOnce;
+    bool m_haveFile = false;
+    LanguageTable m_table;
+};
+
+// The text of id in the configured language, UTF-8. The language is taken
+// from the settings on the first call that needs it; a new language takes
+// effect after a restart.
+std::string loadText(int id);
+
+} // namespace dorvane

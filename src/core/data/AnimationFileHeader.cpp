@@ -1,0 +1,80 @@
+#include "data/AnimationFileHeader.h"
+
+#include "data/ByteOrder.h"
+#include "data/GbkText.h"
+
+#include <algorithm>
+
+namespace dorvane {
+
+namespace {
+constexpr size_t PlaceOffset = 8;
+constexpr size_t StartWellOffset = 72;
+constexpr size_t EndWellOffset = 80;
+static_assert(PlaceOffset + AnimationFileHeader::PlaceBytes == StartWellOffset);
+static_assert(StartWellOffset + AnimationFileHeader::WellBytes == EndWellOffset);
+static_assert(EndWellOffset + AnimationFileHeader::WellBytes + 936 == AnimationFileHeader::Size);
+} // namespace
+
+AnimationFileHeader AnimationFileHeader::newAnimation()
+{
+    AnimationFileHeader h;
+    h.setMagic(Magic);
+    return h;
+}
+
+uint16_t AnimationFileHeader::magic() const
+{
+    return le::readU16(m_bytes.data());
+}
+
+void AnimationFileHeader::setMagic(uint16_t magic)
+{
+    le::writeU16(m_bytes.data(), magic);
+}
+
+std::string_view AnimationFileHeader::place() const
+{
+    return text(PlaceOffset, PlaceBytes);
+}
+
+std::string_view AnimationFileHeader::startWell() const
+{
+    return text(StartWellOffset, WellBytes);
+}
+
+std::string_view AnimationFileHeader::endWell() const
+{
+    return text(EndWellOffset, WellBytes);
+}
+
+void AnimationFileHeader::setPlace(std::string_view gbk)
+{
+    setText(PlaceOffset, PlaceBytes, gbk);
+}
+
+void AnimationFileHeader::setStartWell(std::string_view gbk)
+{
+    setText(StartWellOffset, WellBytes, gbk);
+}
+
+void AnimationFileHeader::setEndWell(std::string_view gbk)
+{
+    setText(EndWellOffset, WellBytes, gbk);
+}
+
+std::string_view AnimationFileHeader::text(size_t offset, size_t size) const
+{
+    const auto *begin = reinterpret_cast<const char *>(m_bytes.data() + offset);
+    const auto *end = std::find(begin, begin + size, '\0');
+    return std::string_view(begin, static_cast<size_t>(end - begin));
+}
+
+void AnimationFileHeader::setText(size_t offset, size_t size, std::string_view gbk)
+{
+    const std::string_view fitted = fitGbk(gbk.substr(0, gbk.find('\0')), size);
+    std::fill_n(m_bytes.begin() + static_cast<ptrdiff_t>(offset), size, uint8_t{0});
+    std::copy(fitted.begin(), fitted.end(), m_bytes.begin() + static_cast<ptrdiff_t>(offset));
+}
+
+} // namespace dorvane

@@ -1,0 +1,11 @@
+#include "data/FrameRecord.h"
+
+namespace dorvane {
+
+void FrameRecord::clear()
+{
+    header = FrameHeader{};
+    samples.fill(0);
+}
+
+} // namespace dorvane

@@ -1,0 +1,147 @@
+#include "data/PosixFile.h"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <utility>
+
+namespace dorvane {
+
+PosixFile::~PosixFile()
+{
+    close();
+}
+
+PosixFile::PosixFile(PosixFile &&other) noexcept : m_fd(std::exchange(other.m_fd, -1)) {}
+
+PosixFile &PosixFile::operator=(PosixFile &&other) noexcept
+{
+    if (this != &other) {
+        close();
+        m_fd = std::exchange(other.m_fd, -1);
+    }
+    return *this;
+}
+
+bool PosixFile::open(const std::string &path, Mode mode)
+{
+    close();
+    int flags = O_CLOEXEC;
+    switch (mode) {
+    case Mode::Read:
+        flags |= O_RDONLY;
+        break;
+    case Mode::ReadWrite:
+        flags |= O_RDWR;
+        break;
+    case Mode::Create:
+        flags |= O_WRONLY | O_CREAT | O_TRUNC;
+        break;
+    }
+    do {
+        m_fd = ::open(path.c_str(), flags, 0666);
+    } while (m_fd < 0 && errno == EINTR);
+    if (m_fd < 0)
+        return false;
+    // Only regular files hold surveys; a directory or a device is refused.
+    struct stat st
+    {};
+    if (::fstat(m_fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        close();
+        return false;
+    }
+    return true;
+}
+
+bool PosixFile::close()
+{
+    if (m_fd < 0)
+        return true;
+    const int rc = ::close(std::exchange(m_fd, -1));
+    return rc == 0;
+}
+
+std::optional<uint64_t> PosixFile::size() const
+{
+    struct stat st
+    {};
+    if (m_fd < 0 || ::fstat(m_fd, &st) != 0)
+        return std::nullopt;
+    return static_cast<uint64_t>(st.st_size);
+}
+
+bool PosixFile::readAt(uint64_t offset, void *data, size_t size) const
+{
+    auto *p = static_cast<char *>(data);
+    while (size > 0) {
+        const ssize_t n = ::pread(m_fd, p, size, static_cast<off_t>(offset));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return false;
+        p += n;
+        size -= static_cast<size_t>(n);
+        offset += static_cast<uint64_t>(n);
+    }
+    return true;
+}
+
+size_t PosixFile::read(void *data, size_t size)
+{
+    auto *p = static_cast<char *>(data);
+    size_t done = 0;
+    while (done < size) {
+        const ssize_t n = ::read(m_fd, p + done, size - done);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            break;
+        done += static_cast<size_t>(n);
+    }
+    return done;
+}
+
+bool PosixFile::writeAt(uint64_t offset, const void *data, size_t size)
+{
+    const auto *p = static_cast<const char *>(data);
+    while (size > 0) {
+        const ssize_t n = ::pwrite(m_fd, p, size, static_cast<off_t>(offset));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return false;
+        p += n;
+        size -= static_cast<size_t>(n);
+        offset += static_cast<uint64_t>(n);
+    }
+    return true;
+}
+
+bool PosixFile::write(const void *data, size_t size)
+{
+    const auto *p = static_cast<const char *>(data);
+    while (size > 0) {
+        const ssize_t n = ::write(m_fd, p, size);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return false;
+        p += n;
+        size -= static_cast<size_t>(n);
+    }
+    return true;
+}
+
+bool PosixFile::seek(uint64_t offset)
+{
+    return m_fd >= 0 &&
+           ::lseek(m_fd, static_cast<off_t>(offset), SEEK_SET) == static_cast<off_t>(offset);
+}
+
+bool PosixFile::sync()
+{
+    return m_fd >= 0 && ::fsync(m_fd) == 0;
+}
+
+} // namespace dorvane

@@ -1,0 +1,60 @@
+#include "display/PixelMapTable.h"
+
+#include "data/FrameRecord.h"
+#include "display/PixelCode.h"
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+
+namespace dorvane {
+
+namespace {
+constexpr int StepsPerBeam = 10;
+constexpr double BeamDegrees = 0.9;
+constexpr double StepDegrees = 0.09;
+} // namespace
+
+const PixelMapTable &PixelMapTable::instance()
+{
+    static const PixelMapTable table = compute();
+    return table;
+}
+
+PixelMapTable PixelMapTable::compute()
+{
+    // The sines and cosines depend only on beam and step: 4,000 angles.
+    std::vector<double> sines(BeamCount * StepsPerBeam), cosines(BeamCount * StepsPerBeam);
+    for (int b = 0; b < BeamCount; ++b) {
+        for (int k = 0; k < StepsPerBeam; ++k) {
+            const double phi = (b * BeamDegrees + k * StepDegrees) * (std::numbers::pi / 180.0);
+            sines[b * StepsPerBeam + k] = std::sin(phi);
+            cosines[b * StepsPerBeam + k] = std::cos(phi);
+        }
+    }
+
+    PixelMapTable table;
+    table.m_codes.reserve(310000);
+    table.m_offsets.reserve(SampleCount + 1);
+    for (int b = 0; b < BeamCount; ++b) {
+        const double *sin = &sines[b * StepsPerBeam];
+        const double *cos = &cosines[b * StepsPerBeam];
+        for (int s = 0; s < SamplesPerBeam; ++s) {
+            const auto begin = table.m_codes.size();
+            table.m_offsets.push_back(static_cast<uint32_t>(begin));
+            for (int k = 0; k < StepsPerBeam; ++k) {
+                const int x = ImageCentre + static_cast<int>(std::trunc(s * sin[k]));
+                const int y = ImageCentre + static_cast<int>(std::trunc(s * cos[k]));
+                const uint32_t code = makePixelCode(x, y);
+                const auto cellBegin = table.m_codes.begin() + static_cast<ptrdiff_t>(begin);
+                if (std::find(cellBegin, table.m_codes.end(), code) == table.m_codes.end())
+                    table.m_codes.push_back(code);
+            }
+        }
+    }
+    table.m_offsets.push_back(static_cast<uint32_t>(table.m_codes.size()));
+    table.m_codes.shrink_to_fit();
+    return table;
+}
+
+} // namespace dorvane

@@ -1,0 +1,51 @@
+#include "export/BmpFile.h"
+
+#include "data/ByteOrder.h"
+#include "data/PosixFile.h"
+#include "display/SonarImage.h"
+#include "export/DibBlock.h"
+
+#include <array>
+#include <cstring>
+
+namespace dorvane {
+
+bool writeBmpFile(const std::string &path, std::span<const uint8_t> block)
+{
+    // The info header must be there before its bit depth can be trusted.
+    if (block.size() < DibBlock::InfoHeaderSize)
+        return false;
+    const size_t colourTableBytes = DibBlock::colourTableBytesFor(le::readU16(block.data() + 14));
+    if (colourTableBytes + 4 >= block.size())
+        return false;
+
+    std::array<uint8_t, BmpFileHeaderSize> fileHeader{};
+    le::writeU16(fileHeader.data() + 0, 0x4D42); // "BM"
+    le::writeU32(fileHeader.data() + 2, static_cast<uint32_t>(BmpFileHeaderSize + block.size()));
+    le::writeU32(
+        fileHeader.data() + 10,
+        static_cast<uint32_t>(BmpFileHeaderSize + DibBlock::InfoHeaderSize + colourTableBytes));
+
+    PosixFile file;
+    if (!file.open(path, PosixFile::Mode::Create))
+        return false;
+    const bool written =
+        file.write(fileHeader.data(), fileHeader.size()) && file.write(block.data(), block.size());
+    return file.close() && written;
+}
+
+bool writeBmpFile(const std::string &path, const DibBlock &block)
+{
+    return writeBmpFile(path, block.bytes());
+}
+
+DibBlock dibFromSonarImage(const SonarImage &image)
+{
+    DibBlock dib(ImageSize, ImageSize, 8);
+    dib.setColours(image.palette());
+    for (int y = 0; y < ImageSize; ++y)
+        std::memcpy(dib.row(y), image.pixels() + y * ImageSize, ImageSize);
+    return dib;
+}
+
+} // namespace dorvane

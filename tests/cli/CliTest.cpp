@@ -1,0 +1,194 @@
+#include "data/ByteOrder.h"
+#include "data/FrameRecord.h"
+#include "display/Palette.h"
+#include "display/SonarImage.h"
+#include "support/TestSupport.h"
+
+#include <cstdio>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <sstream>
+#include <sys/wait.h>
+
+using namespace dorvane;
+using namespace dorvane::test;
+
+namespace {
+
+struct CliRun
+{
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+std::string quote(const std::string &arg)
+{
+    std::string q = "'";
+    for (char c : arg)
+        q += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return q + "'";
+}
+
+std::string slurp(const std::string &path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+std::vector<std::string> lines(const std::string &text)
+{
+    std::vector<std::string> out;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);)
+        out.push_back(line);
+    return out;
+}
+
+class Cli : public ::testing::Test
+{
+protected:
+    CliRun run(const std::vector<std::string> &args)
+    {
+        std::string command = quote(TESSIQ_CLI_PATH);
+        for (const auto &a : args)
+            command += " " + quote(a);
+        command += " >" + quote(dir.file("out.txt")) + " 2>" + quote(dir.file("err.txt"));
+        const int raw = std::system(command.c_str());
+        CliRun r;
+        r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+        r.out = slurp(dir.file("out.txt"));
+        r.err = slurp(dir.file("err.txt"));
+        return r;
+    }
+
+    TempDir dir;
+};
+
+} // namespace
+
+TEST_F(Cli, SimulateThenInfoAndFrames)
+{
+    const std::string survey = dir.file("s.Imv");
+    CliRun r = run({"simulate", "-o", survey, "--frames", "12", "--seed", "4", "--pipe", "500"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(readFileBytes(survey).size(), 1024u + 12u * 100512u);
+
+    r = run({"info", survey});
+    ASSERT_EQ(r.status, 0) << r.err;
+    const auto info = lines(r.out);
+    ASSERT_EQ(info.size(), 4u);
+    EXPECT_EQ(info[0], "frames: 12");
+    EXPECT_NE(info[1].find("place: 滨江路"), std::string::npos); // UTF-8 out
+    EXPECT_EQ(info[2].rfind("start_well: Y", 0), 0u);
+    EXPECT_EQ(info[3].rfind("end_well: Y", 0), 0u);
+
+    r = run({"frames", survey});
+    ASSERT_EQ(r.status, 0) << r.err;
+    const auto rows = lines(r.out);
+    ASSERT_EQ(rows.size(), 13u);
+    EXPECT_EQ(rows[0], "index,cable_m,tilt,roll,detect_mm,pipe_mm,error_pct,defect,report,"
+                       "exclude,circle_on,circle_x,circle_y");
+    // Row values come from the stored header of each frame.
+    const auto bytes = readFileBytes(survey);
+    const size_t at = 1024 + 5 * 100512;
+    char expected[200];
+    std::snprintf(expected, sizeof expected, "5,%.9g,%.9g,%.9g,1000,500,10,%u,%u,0,0,250,250",
+                  static_cast<double>(le::readF32(&bytes[at + 24])),
+                  static_cast<double>(le::readF32(&bytes[at + 32])),
+                  static_cast<double>(le::readF32(&bytes[at + 36])), bytes[at + 2], bytes[at + 3]);
+    EXPECT_EQ(rows[6], expected);
+}
+
+TEST_F(Cli, RenderWritesThePictureWithThePalette)
+{
+    const std::string survey = dir.file("s.Imv");
+    ASSERT_EQ(run({"simulate", "-o", survey, "--frames", "3"}).status, 0);
+    const std::string bmp = dir.file("f.bmp");
+    const CliRun r = run({"render", survey, "--frame", "2", "--min", "10", "--max", "200",
+                          "--colours", "32", "--grey", "-o", bmp});
+    ASSERT_EQ(r.status, 0) << r.err;
+
+    const auto file = readFileBytes(bmp);
+    ASSERT_EQ(file.size(), 14u + 40u + 1024u + 250000u);
+    const auto palette = buildPalette(10, 200, 32, true);
+    for (size_t i = 0; i < 256; ++i) {
+        ASSERT_EQ(file[54 + 4 * i], palette[i].blue);
+        ASSERT_EQ(file[54 + 4 * i + 2], palette[i].red);
+    }
+    const auto bytes = readFileBytes(survey);
+    const size_t frame = 1024 + 2 * 100512;
+    SonarImage image;
+    image.renderFrame(&bytes[frame + 512], le::readF32(&bytes[frame + 36]));
+    EXPECT_TRUE(std::equal(file.begin() + 1078, file.end(), image.pixels()));
+}
+
+TEST_F(Cli, ImgFileIsAOneFrameSurvey)
+{
+    const std::string img = dir.file("probe.img");
+    writeFileBytes(img, makeImgFile(1000, 2.5f, 60));
+    CliRun r = run({"info", img});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(lines(r.out)[0], "frames: 1");
+    r = run({"frames", img});
+    ASSERT_EQ(r.status, 0) << r.err;
+    ASSERT_EQ(lines(r.out).size(), 2u);
+    EXPECT_EQ(lines(r.out)[1], "0,2.5,12.5,-7.25,1000,700,20,0,0,0,0,250,250");
+    EXPECT_EQ(run({"render", img, "--frame", "0", "-o", dir.file("i.bmp")}).status, 0);
+    EXPECT_EQ(run({"render", img, "--frame", "1", "-o", dir.file("i.bmp")}).status, 2);
+}
+
+TEST_F(Cli, PalettePrintsTheColours)
+{
+    const CliRun r = run({"palette"});
+    ASSERT_EQ(r.status, 0);
+    const auto rows = lines(r.out);
+    ASSERT_EQ(rows.size(), 256u);
+    EXPECT_EQ(rows[0], "000034");
+    EXPECT_EQ(rows[255], "FC2800");
+    EXPECT_EQ(lines(run({"palette", "--grey", "--min", "100", "--max", "101"}).out)[101], "FFFFFF");
+}
+
+TEST_F(Cli, FailuresUseTheSystemsTextsAndExitStatuses)
+{
+    CliRun r = run({"info", dir.file("missing.Imv")});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "打开文件失败\n");
+
+    writeFileBytes(dir.file("short.Imv"), std::vector<uint8_t>(1024, 0));
+    r = run({"frames", dir.file("short.Imv")});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "文件格式非法\n");
+
+    std::vector<uint8_t> partial(1024 + 100511, 0);
+    partial[0] = 'I';
+    partial[1] = 'V';
+    writeFileBytes(dir.file("partial.Imv"), partial);
+    r = run({"info", dir.file("partial.Imv")});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "文件数据错误\n");
+
+    writeFileBytes(dir.file("junk.img"), std::vector<uint8_t>(5000, 'x'));
+    r = run({"render", dir.file("junk.img"), "-o", dir.file("x.bmp")});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "IMG文件错误\n");
+}
+
+TEST_F(Cli, BadUsageExitsWithTwo)
+{
+    EXPECT_EQ(run({}).status, 2);
+    EXPECT_EQ(run({"explode"}).status, 2);
+    EXPECT_EQ(run({"info"}).status, 2);
+    EXPECT_EQ(run({"render", "x.Imv"}).status, 2); // no -o
+    EXPECT_EQ(run({"palette", "--colours", "8"}).status, 2);
+    EXPECT_EQ(run({"palette", "--min", "abc"}).status, 2);
+    EXPECT_EQ(run({"simulate", "-o", dir.file("x.Imv")}).status, 2);
+    EXPECT_EQ(run({"frames", "a", "--bogus"}).status, 2);
+
+    const CliRun help = run({"--help"});
+    EXPECT_EQ(help.status, 0);
+    for (const char *command : {"info", "frames", "render", "palette", "simulate"})
+        EXPECT_NE(help.out.find(command), std::string::npos) << command;
+}

@@ -1,0 +1,111 @@
+#include "app/TextService.h"
+
+#include "app/BuiltinTexts.h"
+#include "app/LanguageTable.h"
+#include "app/TextIds.h"
+#include "data/GbkText.h"
+#include "support/TestSupport.h"
+
+#include <fstream>
+#include <gtest/gtest.h>
+#include <sstream>
+
+using namespace dorvane;
+using namespace dorvane::test;
+
+namespace {
+LanguageTable parse(const std::string &text)
+{
+    LanguageTable table;
+    std::istringstream in(text);
+    table.load(in);
+    return table;
+}
+} // namespace
+
+TEST(BuiltinTexts, HoldTheProgramsTexts)
+{
+    EXPECT_EQ(builtinText(text::OpenFileFailed), "打开文件失败");
+    EXPECT_EQ(builtinText(text::CreateFileFailed), "创建文件失败 "); // with its blank
+    EXPECT_EQ(builtinText(322), "管顶线\r\n%dmm");
+    EXPECT_EQ(builtinText(101), "关于 Dorvane(&A)...");
+    EXPECT_EQ(builtinText(378), "发送清零命令失败");
+    EXPECT_EQ(builtinText(107), "");
+    EXPECT_EQ(builtinText(-1), "");
+    EXPECT_EQ(builtinTextIds().size(), 152u);
+}
+
+TEST(LanguageTable, LineParsing)
+{
+    const LanguageTable t = parse("  176\tOpen failed  \n"
+                                  "177\n"
+                                  "501 too high\n"
+                                  "-3 negative\n"
+                                  "\t\t\n"
+                                  "178 first\n"
+                                  "178 second  wins\r\n"
+                                  "junk words here\n"
+                                  "450   far out\n");
+    EXPECT_EQ(t.text(176), "Open failed");
+    EXPECT_EQ(t.text(177), "");
+    EXPECT_EQ(t.text(178), "second  wins");
+    EXPECT_EQ(t.text(0), "words here"); // read like atoi: "junk" is 0
+    EXPECT_EQ(t.text(450), "far out");
+    EXPECT_EQ(t.size(), 451u);
+    EXPECT_EQ(t.text(501), "");
+    EXPECT_EQ(t.text(-3), "");
+}
+
+TEST(LanguageTable, StartsWithTwoHundredEntries)
+{
+    const LanguageTable t = parse("5 five\n");
+    EXPECT_EQ(t.size(), 200u);
+    EXPECT_EQ(t.text(5), "five");
+    EXPECT_EQ(t.text(199), "");
+}
+
+TEST(LanguageTable, HostileLinesAreHarmless)
+{
+    std::string hostile = "300 " + std::string(1 << 20, 'x') + "\n";
+    hostile += "301 \x80\xFF\xD6\n";                  // not GBK, ends mid-character
+    hostile += "99999999999999999999 overflow\n";     // atoi would overflow
+    hostile += std::string("302 a\0b", 7) + "\n";     // NUL ends the line
+    hostile += "303 " + utf8ToGbk("数据采集") + "\n"; // real GBK
+    const LanguageTable t = parse(hostile);
+    EXPECT_EQ(t.text(300).size(), 1u << 20);
+    EXPECT_FALSE(t.text(301).empty());
+    EXPECT_EQ(t.text(302), "a");
+    EXPECT_EQ(t.text(303), "数据采集");
+    EXPECT_EQ(t.size(), 304u);
+}
+
+TEST(TextService, LanguageZeroUsesTheBuiltinTable)
+{
+    TempDir dir;
+    TextService service(dir.path().string() + "/", 0);
+    EXPECT_EQ(service.text(text::ImgFileError), "IMG文件错误");
+}
+
+TEST(TextService, LanguageFileReplacesEveryTextEvenByNothing)
+{
+    TempDir dir;
+    std::ofstream(dir.file("language.1")) << "178 IMG file error\n";
+    TextService service(dir.path().string() + "/", 1);
+    EXPECT_EQ(service.text(text::ImgFileError), "IMG file error");
+    EXPECT_EQ(service.text(text::OpenFileFailed), ""); // the file lacks 176
+}
+
+TEST(TextService, MissingLanguageFileFallsBackToTheBuiltinTable)
+{
+    TempDir dir;
+    TextService service(dir.path().string() + "/", 2);
+    EXPECT_EQ(service.text(text::OpenFileFailed), "打开文件失败");
+}
+
+TEST(TextService, ShippedEnglishFileCoversEveryText)
+{
+    TextService english(DORVANE_RESOURCES_DIR "/", 1);
+    for (int id : builtinTextIds())
+        EXPECT_FALSE(english.text(id).empty()) << "id " << id;
+    EXPECT_EQ(english.text(text::OpenFileFailed), "Opening the file failed");
+}

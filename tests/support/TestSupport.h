@@ -1,0 +1,63 @@
+#pragma once
+
+#include "app/MessageSink.h"
+#include "app/ProgressSink.h"
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace dorvane::test {
+
+// Remembers every message shown.
+class RecordingMessageSink final : public MessageSink
+{
+public:
+    void showMessage(int textId) override { messages.push_back(textId); }
+    Answer ask(int textId, Buttons) override
+    {
+        questions.push_back(textId);
+        return answer;
+    }
+
+    std::vector<int> messages;
+    std::vector<int> questions;
+    Answer answer = Answer::Cancel;
+};
+
+// Remembers every progress post.
+class RecordingProgressSink final : public ProgressSink
+{
+public:
+    void postProgress(int done, int total) override { posts.emplace_back(done, total); }
+    std::vector<std::pair<int, int>> posts;
+};
+
+// A fresh folder under the system's temporary folder, removed with the object.
+class TempDir
+{
+public:
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir &) = delete;
+    TempDir &operator=(const TempDir &) = delete;
+
+    const std::filesystem::path &path() const { return m_path; }
+    std::string file(const std::string &name) const { return (m_path / name).string(); }
+
+private:
+    std::filesystem::path m_path;
+};
+
+std::vector<uint8_t> readFileBytes(const std::string &path);
+void writeFileBytes(const std::string &path, const std::vector<uint8_t> &bytes);
+
+// A simulated survey of frameCount frames written to path.
+void writeSurvey(const std::string &path, int frameCount, uint64_t seed = 1);
+
+// The bytes of an IMG file whose fields carry recognisable values.
+std::vector<uint8_t> makeImgFile(uint16_t detectRadius, float cableLength, uint8_t sampleFill);
+
+} // namespace dorvane::test
