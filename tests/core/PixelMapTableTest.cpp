@@ -80,3 +80,11 @@ TEST(PixelMapTable, ComputedTablesAreIdentical)
     EXPECT_EQ(seen[0], seen[1]);
     EXPECT_EQ(PixelMapTable::compute().codes(), seen[0]->codes());
 }
+
+TEST(PixelMapTable, LeadingEdgeCodesMatchTheFirstCodes)
+{
+    const PixelMapTable &t = PixelMapTable::instance();
+    for (int b = 0; b < BeamCount; ++b)
+        for (int s = 0; s < SamplesPerBeam; ++s)
+            ASSERT_EQ(t.leadingEdgeCode(b, s), t.firstCode(cellIndex(b, s))) << b << "," << s;
+}

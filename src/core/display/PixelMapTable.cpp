@@ -21,6 +21,21 @@ const PixelMapTable &PixelMapTable::instance()
     return table;
 }
 
+namespace {
+uint32_t stepCode(int sample, double sine, double cosine)
+{
+    const int x = ImageCentre + static_cast<int>(std::trunc(sample * sine));
+    const int y = ImageCentre + static_cast<int>(std::trunc(sample * cosine));
+    return makePixelCode(x, y);
+}
+} // namespace
+
+uint32_t PixelMapTable::leadingEdgeCode(int beam, int sample) const
+{
+    return stepCode(sample, m_leadingSine[static_cast<size_t>(beam)],
+                    m_leadingCosine[static_cast<size_t>(beam)]);
+}
+
 PixelMapTable PixelMapTable::compute()
 {
     // The sines and cosines depend only on beam and step: 4,000 angles.
@@ -34,6 +49,10 @@ PixelMapTable PixelMapTable::compute()
     }
 
     PixelMapTable table;
+    for (int b = 0; b < BeamCount; ++b) {
+        table.m_leadingSine.push_back(sines[b * StepsPerBeam]);
+        table.m_leadingCosine.push_back(cosines[b * StepsPerBeam]);
+    }
     table.m_codes.reserve(310000);
     table.m_offsets.reserve(SampleCount + 1);
     for (int b = 0; b < BeamCount; ++b) {
@@ -43,9 +62,7 @@ PixelMapTable PixelMapTable::compute()
             const auto begin = table.m_codes.size();
             table.m_offsets.push_back(static_cast<uint32_t>(begin));
             for (int k = 0; k < StepsPerBeam; ++k) {
-                const int x = ImageCentre + static_cast<int>(std::trunc(s * sin[k]));
-                const int y = ImageCentre + static_cast<int>(std::trunc(s * cos[k]));
-                const uint32_t code = makePixelCode(x, y);
+                const uint32_t code = stepCode(s, sin[k], cos[k]);
                 const auto cellBegin = table.m_codes.begin() + static_cast<ptrdiff_t>(begin);
                 if (std::find(cellBegin, table.m_codes.end(), code) == table.m_codes.end())
                     table.m_codes.push_back(code);
