@@ -13,7 +13,8 @@ struct BuiltinText
     std::string_view text;
 };
 
-// The program's own (Chinese) texts, sorted by id.
+// The program's own (Chinese) texts, sorted by id. 379 and 380 refuse writes
+// that would destroy the open survey or that have no file to go to.
 constexpr BuiltinText kBuiltinTexts[] = {
     {101, "关于 Dorvane(&A)..."},
     {102, "确定要退出程序？"},
@@ -167,6 +168,8 @@ constexpr BuiltinText kBuiltinTexts[] = {
     {376, "设置脉宽失败"},
     {377, "距离清零"},
     {378, "发送清零命令失败"},
+    {379, "不能将数据另存到当前打开的动画文件"},
+    {380, "当前数据来自IMG文件，没有可写入的动画文件"},
 };
 
 constexpr bool sortedById()

@@ -11,6 +11,8 @@ class ProgressSink
 public:
     virtual ~ProgressSink() = default;
     virtual void postProgress(int done, int total) = 0;
+    // The line of text that says what is going on; fetched by its id.
+    virtual void setProgressText(int textId) { (void)textId; }
 };
 
 // Keeps the progress protocol of one operation: (0, N) on construction,
@@ -25,6 +27,11 @@ public:
     ProgressScope &operator=(const ProgressScope &) = delete;
 
     void step(int done, int total) { post(done, total); }
+    void setText(int textId)
+    {
+        if (m_sink)
+            m_sink->setProgressText(textId);
+    }
     void complete() { post(1, 1); }
 
 private:

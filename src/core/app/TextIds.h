@@ -19,5 +19,7 @@ constexpr int ReadFileDataError = 181;
 constexpr int FrameHeaderError = 183;
 constexpr int CreateFileFailed = 186;
 constexpr int ModifyingData = 201;
+constexpr int CannotSaveOverOpenFile = 379;
+constexpr int NoAnimationFileBehindData = 380;
 
 } // namespace dorvane::text

@@ -73,18 +73,22 @@ std::optional<uint64_t> PosixFile::size() const
 
 bool PosixFile::readAt(uint64_t offset, void *data, size_t size) const
 {
+    return readSomeAt(offset, data, size) == size;
+}
+
+size_t PosixFile::readSomeAt(uint64_t offset, void *data, size_t size) const
+{
     auto *p = static_cast<char *>(data);
-    while (size > 0) {
-        const ssize_t n = ::pread(m_fd, p, size, static_cast<off_t>(offset));
+    size_t done = 0;
+    while (done < size) {
+        const ssize_t n = ::pread(m_fd, p + done, size - done, static_cast<off_t>(offset + done));
         if (n < 0 && errno == EINTR)
             continue;
         if (n <= 0)
-            return false;
-        p += n;
-        size -= static_cast<size_t>(n);
-        offset += static_cast<uint64_t>(n);
+            break;
+        done += static_cast<size_t>(n);
     }
-    return true;
+    return done;
 }
 
 size_t PosixFile::read(void *data, size_t size)

@@ -38,6 +38,9 @@ public:
 
     // Reads exactly size bytes at offset; false on a short read or an error.
     bool readAt(uint64_t offset, void *data, size_t size) const;
+    // Reads up to size bytes at offset; the count read, short only at the end
+    // of the file or on an error.
+    size_t readSomeAt(uint64_t offset, void *data, size_t size) const;
     // Reads up to size bytes at the current position; the count read, 0 at
     // the end of the file or on an error.
     size_t read(void *data, size_t size);

@@ -1,0 +1,274 @@
+#include "data/AnimationDocument.h"
+
+#include "app/MessageSink.h"
+#include "app/ProgressSink.h"
+#include "app/TextIds.h"
+#include "data/FrameStreamDeriver.h"
+#include "data/ImgFile.h"
+
+#include <cstdio>
+#include <sys/stat.h>
+
+namespace dorvane {
+
+AnimationDocument::AnimationDocument(MessageSink &messages)
+    : m_messages(messages), m_current(std::make_unique<FrameRecord>())
+{}
+
+AnimationDocument::~AnimationDocument() = default;
+
+void AnimationDocument::reset()
+{
+    m_modified = false;
+    m_derived.clear();
+    m_frameCount = 0;
+    m_currentIndex = -1;
+    m_file.close();
+    m_path.clear();
+    m_fileHeader.clear();
+    m_current->clear();
+}
+
+bool AnimationDocument::open(const std::string &path, ProgressSink *progress)
+{
+    reset();
+    if (!m_file.open(path, PosixFile::Mode::ReadWrite)) {
+        m_messages.showMessage(text::OpenFileFailed);
+        reset();
+        return false;
+    }
+    const auto size = m_file.file().size();
+    if (!size || *size <= AnimationFileHeader::Size ||
+        !m_file.file().readAt(0, m_fileHeader.bytes().data(), AnimationFileHeader::Size)) {
+        m_messages.showMessage(text::IllegalFileFormat);
+        reset();
+        return false;
+    }
+    if (!m_fileHeader.isAnimation())
+        return openImg(path, progress);
+
+    m_frameCount = frameCountForSize(*size).value_or(0);
+    if (m_frameCount == 0) {
+        m_messages.showMessage(text::FileDataError);
+        reset();
+        return false;
+    }
+    if (!buildDerived(progress)) {
+        m_messages.showMessage(text::AnimationFrameError);
+        reset();
+        return false;
+    }
+    m_path = path;
+    return true;
+}
+
+bool AnimationDocument::openImg(const std::string &path, ProgressSink *progress)
+{
+    reset();
+    if (!readImgFrame(path, *m_current)) {
+        reset();
+        m_messages.showMessage(text::ImgFileError);
+        return false;
+    }
+    m_frameCount = 1;
+    m_currentIndex = 0;
+    m_fileHeader = AnimationFileHeader::newAnimation();
+    if (!buildDerived(progress)) {
+        reset();
+        m_messages.showMessage(text::AnimationFrameError);
+        return false;
+    }
+    return true;
+}
+
+bool AnimationDocument::loadFrame(int index, bool force)
+{
+    if ((!force && index == m_currentIndex) || !m_file.isOpen())
+        return true;
+    if (!m_file.readFrame(index, *m_current))
+        return false;
+    m_currentIndex = index;
+    return true;
+}
+
+bool AnimationDocument::deriveFrame(int index)
+{
+    if (index < 0 || index >= m_derived.size())
+        return true;
+    const FrameHeader &h = m_current->header;
+    m_derived.store(index, h, analyseFrame(*m_current, pipeCentre(h)));
+    return true;
+}
+
+bool AnimationDocument::buildDerived(ProgressSink *progress)
+{
+    m_derived.resize(m_frameCount);
+    ProgressScope scope(progress, m_frameCount);
+    if (m_file.isOpen()) {
+        // Every frame is read from the file, the current one included, so
+        // that headers rewritten on disk reach the derived values.
+        const int done =
+            FrameStreamDeriver::derive(m_file.file(), m_frameCount, m_derived, *m_current, scope);
+        if (done < m_frameCount)
+            return false;
+        m_currentIndex = m_frameCount - 1;
+    } else {
+        for (int i = 0; i < m_frameCount; ++i) {
+            if (!loadFrame(i, false))
+                return false;
+            deriveFrame(i);
+            scope.step(i, m_frameCount);
+        }
+    }
+    scope.complete();
+    return true;
+}
+
+bool AnimationDocument::requireFile()
+{
+    if (m_file.isOpen())
+        return true;
+    if (isOpen())
+        m_messages.showMessage(text::NoAnimationFileBehindData);
+    return false;
+}
+
+bool AnimationDocument::saveCurrent(bool withFileHeader)
+{
+    if (!requireFile())
+        return false;
+    if (withFileHeader && !m_file.writeFileHeader(m_fileHeader)) {
+        m_messages.showMessage(text::SaveFileFailed);
+        return false;
+    }
+    if (!m_file.writeFrameHeader(m_currentIndex, m_current->header, m_messages))
+        return false;
+    m_modified = false;
+    return true;
+}
+
+bool AnimationDocument::isSameFileAsOpen(const std::string &path) const
+{
+    struct stat target
+    {};
+    struct stat open
+    {};
+    return ::stat(path.c_str(), &target) == 0 && ::fstat(m_file.file().descriptor(), &open) == 0 &&
+           target.st_dev == open.st_dev && target.st_ino == open.st_ino;
+}
+
+bool AnimationDocument::copyAnimation(const std::string &destination, ProgressSink *progress,
+                                      int skipIndex)
+{
+    if (!requireFile())
+        return false;
+    // Creating the copy would truncate the very file it copies from.
+    if (isSameFileAsOpen(destination)) {
+        m_messages.showMessage(text::CannotSaveOverOpenFile);
+        return false;
+    }
+    return m_file.copyAnimation(destination, m_fileHeader, m_frameCount, skipIndex, progress,
+                                m_messages);
+}
+
+bool AnimationDocument::deleteCurrentFrame(ProgressSink *progress)
+{
+    if (!requireFile() || m_currentIndex < 0)
+        return false;
+    const std::string path = m_path;
+    const std::string temporary = path + ".tmp";
+    if (!copyAnimation(temporary, progress, m_currentIndex))
+        return false;
+
+    // The finished copy replaces the survey in one rename: at every moment
+    // the file holds either the old survey or the new one. The copy is made
+    // durable first and takes over the survey's permissions.
+    struct stat original
+    {};
+    PosixFile copy;
+    bool ready = copy.open(temporary, PosixFile::Mode::ReadWrite);
+    if (ready && ::fstat(m_file.file().descriptor(), &original) == 0)
+        ::fchmod(copy.descriptor(), original.st_mode & 07777);
+    ready = ready && copy.sync();
+    ready = copy.close() && ready;
+    if (!ready || std::rename(temporary.c_str(), path.c_str()) != 0) {
+        std::remove(temporary.c_str());
+        m_messages.showMessage(text::SaveFileFailed);
+        return false;
+    }
+    reset();
+    return true;
+}
+
+bool AnimationDocument::applyToFrames(const BulkEdit &requested, ProgressSink *progress)
+{
+    if (!isOpen() || !requireFile())
+        return false;
+    // Pending edits of the current frame are saved first, as "save changes".
+    if (!saveCurrent(true) || !loadFrame(m_currentIndex, true))
+        return false;
+
+    BulkEdit edit = requested;
+    edit.currentPipeRadius = m_current->header.pipeRadius;
+    const int remembered = m_currentIndex;
+    bool complete = true;
+    {
+        ProgressScope scope(progress, m_frameCount);
+        scope.setText(text::ModifyingData);
+        for (int i = 0; i < m_frameCount; ++i) {
+            FrameHeader header;
+            if (!m_file.readFrameHeader(i, header)) {
+                complete = false;
+                break;
+            }
+            applyBulkEdit(edit, i, m_frameCount, header);
+            if (!m_file.writeFrameHeader(i, header, m_messages)) {
+                complete = false;
+                break;
+            }
+            scope.step(i, m_frameCount);
+        }
+        scope.complete();
+    }
+
+    if (progress)
+        progress->setProgressText(text::ReadingData);
+    if (!buildDerived(progress)) {
+        m_messages.showMessage(text::AnimationFrameError);
+        reset();
+        return false;
+    }
+    return loadFrame(remembered, true) && deriveFrame(remembered) && complete;
+}
+
+float AnimationDocument::cableSpan() const
+{
+    FrameHeader first, last;
+    if (!m_file.readFrameHeader(0, first) || !m_file.readFrameHeader(m_frameCount - 1, last))
+        return 0.0f;
+    return last.cableLength - first.cableLength;
+}
+
+bool AnimationDocument::readFrame(int index, FrameRecord &frame) const
+{
+    if (!m_file.isOpen()) {
+        if (index != 0 || m_frameCount != 1)
+            return false;
+        frame = *m_current;
+        return true;
+    }
+    return m_file.readFrame(index, frame);
+}
+
+bool AnimationDocument::readFrameHeader(int index, FrameHeader &header) const
+{
+    if (!m_file.isOpen()) {
+        if (index != 0 || m_frameCount != 1)
+            return false;
+        header = m_current->header;
+        return true;
+    }
+    return m_file.readFrameHeader(index, header);
+}
+
+} // namespace dorvane

@@ -1,0 +1,98 @@
+#pragma once
+
+#include "data/AnimationFile.h"
+#include "data/BulkEdit.h"
+#include "data/DerivedFrames.h"
+
+#include <memory>
+#include <string>
+
+namespace dorvane {
+
+class MessageSink;
+class ProgressSink;
+
+// One open survey: the animation file held open for reading and writing, its
+// 1024-byte file header, exactly one frame in memory (the current frame) and
+// the derived values of every frame. Edits change the header of the current
+// frame or the file header in memory until they are saved in place. An IMG
+// file opens as a one-frame survey with no file behind it.
+//
+// Failures are told to the user through the message sink; long operations
+// report through the progress sink they are given (null: no progress).
+class AnimationDocument
+{
+public:
+    explicit AnimationDocument(MessageSink &messages);
+    virtual ~AnimationDocument();
+    AnimationDocument(const AnimationDocument &) = delete;
+    AnimationDocument &operator=(const AnimationDocument &) = delete;
+
+    // Closes the survey: no file, no frames, zeroed headers, not modified.
+    void reset();
+    virtual bool open(const std::string &path, ProgressSink *progress);
+    // Reads frame index into the current frame unless it is already there
+    // (and force is false) or no file is open.
+    virtual bool loadFrame(int index, bool force);
+    // Recomputes the derived values of frame index from the current frame.
+    bool deriveFrame(int index);
+    bool buildDerived(ProgressSink *progress);
+
+    // Writes the file header (when asked) and the current frame's header in
+    // place; clears the modified flag on success.
+    bool saveCurrent(bool withFileHeader);
+    // Copies the survey (file header from memory, every frame but skipIndex).
+    bool copyAnimation(const std::string &destination, ProgressSink *progress, int skipIndex);
+    // Replaces the file by a copy without the current frame. On success the
+    // document is closed; the caller opens the file again.
+    bool deleteCurrentFrame(ProgressSink *progress);
+    // Saves pending edits, applies the edit to every frame's header on disk
+    // and derives every frame again; the current frame stays current.
+    bool applyToFrames(const BulkEdit &edit, ProgressSink *progress);
+
+    // Cable length of the last frame minus that of the first; 0 when either
+    // header cannot be read.
+    float cableSpan() const;
+    int averageSediment() const { return m_derived.averageSediment(); }
+
+    // Reads a frame straight from the file, leaving the current frame alone.
+    bool readFrame(int index, FrameRecord &frame) const;
+    bool readFrameHeader(int index, FrameHeader &header) const;
+
+    bool isOpen() const { return m_fileHeader.isAnimation(); }
+    // True while an animation file (not an IMG file) is behind the document.
+    bool hasFile() const { return m_file.isOpen(); }
+    const std::string &path() const { return m_path; }
+    int frameCount() const { return m_frameCount; }
+    int currentIndex() const { return m_currentIndex; }
+    bool isModified() const { return m_modified; }
+    void setModified(bool modified) { m_modified = modified; }
+
+    FrameRecord &current() { return *m_current; }
+    const FrameRecord &current() const { return *m_current; }
+    AnimationFileHeader &fileHeader() { return m_fileHeader; }
+    const AnimationFileHeader &fileHeader() const { return m_fileHeader; }
+    const DerivedFrames &derived() const { return m_derived; }
+
+protected:
+    MessageSink &messages() { return m_messages; }
+
+private:
+    bool openImg(const std::string &path, ProgressSink *progress);
+    // Tells the user and returns false when no animation file is behind the
+    // document (nothing open, or an IMG file).
+    bool requireFile();
+    bool isSameFileAsOpen(const std::string &path) const;
+
+    MessageSink &m_messages;
+    AnimationFile m_file;
+    std::unique_ptr<FrameRecord> m_current;
+    AnimationFileHeader m_fileHeader;
+    std::string m_path;
+    int m_frameCount = 0;
+    int m_currentIndex = -1;
+    bool m_modified = false;
+    DerivedFrames m_derived;
+};
+
+} // namespace dorvane

@@ -1,0 +1,353 @@
+#include "data/AnimationDocument.h"
+
+#include "app/TextIds.h"
+#include "data/ByteOrder.h"
+#include "support/TestSupport.h"
+
+#include <filesystem>
+#include <gtest/gtest.h>
+
+using namespace dorvane;
+using namespace dorvane::test;
+
+namespace {
+
+class AnimationDocumentTest : public ::testing::Test
+{
+protected:
+    std::string survey(int frames, uint64_t seed = 1)
+    {
+        const std::string path = dir.file("survey" + std::to_string(frames) + ".Imv");
+        writeSurvey(path, frames, seed);
+        return path;
+    }
+
+    // Frame i's stored bytes.
+    static std::vector<uint8_t> record(const std::vector<uint8_t> &file, int i)
+    {
+        const auto begin = file.begin() + static_cast<ptrdiff_t>(frameOffset(i));
+        return std::vector<uint8_t>(begin, begin + static_cast<ptrdiff_t>(FrameRecord::Size));
+    }
+
+    TempDir dir;
+    RecordingMessageSink messages;
+    RecordingProgressSink progress;
+    AnimationDocument doc{messages};
+};
+
+} // namespace
+
+TEST_F(AnimationDocumentTest, OpenDerivesEveryFrameAsAFrameByFramePassWould)
+{
+    const std::string path = survey(37); // more than two reading chunks
+    ASSERT_TRUE(doc.open(path, &progress));
+    EXPECT_TRUE(doc.isOpen());
+    EXPECT_TRUE(doc.hasFile());
+    EXPECT_EQ(doc.path(), path);
+    EXPECT_EQ(doc.frameCount(), 37);
+    EXPECT_EQ(doc.currentIndex(), 36);
+    EXPECT_FALSE(doc.isModified());
+    EXPECT_TRUE(messages.messages.empty());
+
+    std::vector<std::pair<int, int>> expected = {{0, 37}};
+    for (int i = 0; i < 37; ++i)
+        expected.emplace_back(i, 37);
+    expected.emplace_back(1, 1);
+    expected.emplace_back(-1, -1);
+    EXPECT_EQ(progress.posts, expected);
+
+    AnimationFile file;
+    ASSERT_TRUE(file.open(path, PosixFile::Mode::Read));
+    auto frame = std::make_unique<FrameRecord>();
+    const DerivedFrames &d = doc.derived();
+    for (int i = 0; i < 37; ++i) {
+        ASSERT_TRUE(file.readFrame(i, *frame));
+        const SedimentResult r = computeSediment(*frame, pipeCentre(frame->header));
+        ASSERT_EQ(d.sedimentPermille()[static_cast<size_t>(i)], r.sedimentPermille) << i;
+        ASSERT_EQ(d.sedimentDepth()[static_cast<size_t>(i)], r.sedimentDepth) << i;
+        ASSERT_EQ(d.peakPixels(i), r.profilePoints) << i;
+        ASSERT_TRUE(std::equal(r.radii.begin(), r.radii.end(), d.radiusProfile(i).begin()));
+        ASSERT_EQ(d.cableLengths()[static_cast<size_t>(i)], frame->header.cableLength);
+        ASSERT_EQ(d.defectFlags()[static_cast<size_t>(i)], frame->header.defectFrame);
+    }
+    // The last frame read is the current one.
+    EXPECT_EQ(doc.current().header.encoded(), frame->header.encoded());
+    EXPECT_EQ(doc.current().samples, frame->samples);
+    EXPECT_EQ(doc.cableSpan(), d.cableLengths().back() - d.cableLengths().front());
+}
+
+TEST_F(AnimationDocumentTest, EveryOpenFailureHasItsMessageAndLeavesTheDocumentClosed)
+{
+    const auto fails = [&](const std::string &path, int message) {
+        messages.messages.clear();
+        progress.posts.clear();
+        EXPECT_FALSE(doc.open(path, &progress)) << path;
+        EXPECT_EQ(messages.messages, std::vector<int>{message}) << path;
+        EXPECT_FALSE(doc.isOpen());
+        EXPECT_EQ(doc.frameCount(), 0);
+        EXPECT_EQ(doc.currentIndex(), -1);
+    };
+    fails(dir.file("missing.Imv"), text::OpenFileFailed);
+    fails(dir.path().string(), text::OpenFileFailed); // a folder
+
+    std::vector<uint8_t> header(1024, 0);
+    header[0] = 'I';
+    header[1] = 'V';
+    writeFileBytes(dir.file("header.Imv"), header);
+    fails(dir.file("header.Imv"), text::IllegalFileFormat);
+    writeFileBytes(dir.file("short.Imv"), std::vector<uint8_t>(header.begin(), header.end() - 1));
+    fails(dir.file("short.Imv"), text::IllegalFileFormat);
+
+    header.resize(1024 + 100511);
+    writeFileBytes(dir.file("partial.Imv"), header);
+    fails(dir.file("partial.Imv"), text::FileDataError);
+
+    // A bad frame read by either of the two reading threads.
+    const auto good = readFileBytes(survey(20));
+    for (const int bad : {5, 18}) {
+        auto bytes = good;
+        le::writeU16(&bytes[frameOffset(bad)], 0);
+        writeFileBytes(dir.file("bad.Imv"), bytes);
+        fails(dir.file("bad.Imv"), text::AnimationFrameError);
+        EXPECT_EQ(progress.posts.back(), std::make_pair(-1, -1));
+        // (0, N), the frames before the bad one, the end.
+        EXPECT_EQ(progress.posts.size(), 1u + static_cast<size_t>(bad) + 1u) << bad;
+    }
+
+    writeFileBytes(dir.file("junk.img"), std::vector<uint8_t>(3000, 'x'));
+    fails(dir.file("junk.img"), text::ImgFileError);
+}
+
+TEST_F(AnimationDocumentTest, FailedOpenDropsThePreviousSurvey)
+{
+    ASSERT_TRUE(doc.open(survey(3), nullptr));
+    EXPECT_FALSE(doc.open(dir.file("missing.Imv"), nullptr));
+    EXPECT_FALSE(doc.isOpen());
+    EXPECT_EQ(doc.derived().size(), 0);
+}
+
+TEST_F(AnimationDocumentTest, ImgFileOpensAsAOneFrameSurveyWithoutAFile)
+{
+    writeFileBytes(dir.file("probe.img"), makeImgFile(1000, 4.5f, 30));
+    ASSERT_TRUE(doc.open(dir.file("probe.img"), &progress));
+    EXPECT_TRUE(doc.isOpen());
+    EXPECT_FALSE(doc.hasFile());
+    EXPECT_EQ(doc.path(), "");
+    EXPECT_EQ(doc.frameCount(), 1);
+    EXPECT_EQ(doc.currentIndex(), 0);
+    EXPECT_EQ(doc.fileHeader().magic(), AnimationFileHeader::Magic);
+    EXPECT_EQ(doc.derived().cableLengths()[0], 4.5f);
+    const std::vector<std::pair<int, int>> expected = {{0, 1}, {0, 1}, {1, 1}, {-1, -1}};
+    EXPECT_EQ(progress.posts, expected);
+
+    // Nothing can be written: every writing operation says why.
+    doc.current().header.setTitle("edited");
+    EXPECT_FALSE(doc.saveCurrent(true));
+    EXPECT_FALSE(doc.applyToFrames({1, 300, {}, 0}, nullptr));
+    EXPECT_FALSE(doc.copyAnimation(dir.file("copy.Imv"), nullptr, -1));
+    EXPECT_FALSE(doc.deleteCurrentFrame(nullptr));
+    EXPECT_EQ(messages.messages, std::vector<int>(4, text::NoAnimationFileBehindData));
+    EXPECT_FALSE(std::filesystem::exists(dir.file("copy.Imv")));
+    EXPECT_EQ(doc.current().header.titleText(), "edited");
+}
+
+TEST_F(AnimationDocumentTest, TrailingBytesAreNeitherReadNorCopied)
+{
+    auto bytes = readFileBytes(survey(3));
+    bytes.insert(bytes.end(), 10, 0xAB);
+    writeFileBytes(dir.file("tail.Imv"), bytes);
+    ASSERT_TRUE(doc.open(dir.file("tail.Imv"), nullptr));
+    EXPECT_EQ(doc.frameCount(), 3);
+    ASSERT_TRUE(doc.loadFrame(1, false));
+    ASSERT_TRUE(doc.saveCurrent(true));
+    EXPECT_EQ(readFileBytes(dir.file("tail.Imv")), bytes);
+    ASSERT_TRUE(doc.copyAnimation(dir.file("copy.Imv"), nullptr, -1));
+    EXPECT_EQ(readFileBytes(dir.file("copy.Imv")),
+              std::vector<uint8_t>(bytes.begin(), bytes.end() - 10));
+}
+
+TEST_F(AnimationDocumentTest, SavingWritesOnlyTheHeadersInPlace)
+{
+    const std::string path = survey(5);
+    const auto before = readFileBytes(path);
+    ASSERT_TRUE(doc.open(path, nullptr));
+    ASSERT_TRUE(doc.loadFrame(2, false));
+    EXPECT_EQ(doc.currentIndex(), 2);
+    doc.current().header.setTitle("Joint");
+    doc.current().header.defectFrame = 1;
+    doc.fileHeader().setPlace("Harbour St");
+    doc.setModified(true);
+    ASSERT_TRUE(doc.saveCurrent(true));
+    EXPECT_FALSE(doc.isModified());
+
+    const auto after = readFileBytes(path);
+    ASSERT_EQ(after.size(), before.size());
+    const auto header = doc.current().header.encoded();
+    for (size_t i = 0; i < after.size(); ++i) {
+        if (i < 1024)
+            ASSERT_EQ(after[i], doc.fileHeader().bytes()[i]);
+        else if (i >= frameOffset(2) && i < frameOffset(2) + 512)
+            ASSERT_EQ(after[i], header[i - frameOffset(2)]);
+        else
+            ASSERT_EQ(after[i], before[i]) << "byte " << i;
+    }
+    EXPECT_NE(before[frameOffset(2) + 72], after[frameOffset(2) + 72]);
+}
+
+TEST_F(AnimationDocumentTest, LoadingTheCurrentFrameAgainNeedsForce)
+{
+    ASSERT_TRUE(doc.open(survey(4), nullptr));
+    ASSERT_TRUE(doc.loadFrame(1, false));
+    doc.current().header.setTitle("unsaved");
+    ASSERT_TRUE(doc.loadFrame(1, false));
+    EXPECT_EQ(doc.current().header.titleText(), "unsaved");
+    ASSERT_TRUE(doc.loadFrame(1, true));
+    EXPECT_EQ(doc.current().header.titleText(), "");
+    EXPECT_FALSE(doc.loadFrame(4, false));
+    EXPECT_EQ(doc.currentIndex(), 1);
+}
+
+TEST_F(AnimationDocumentTest, CircleBulkEditsCoverTheirFrameRanges)
+{
+    for (const int kind : {301, 302}) {
+        const std::string path = survey(12, 3);
+        ASSERT_TRUE(doc.open(path, &progress));
+        ASSERT_TRUE(doc.loadFrame(5, true));
+        doc.current().header.pipeRadius = 420; // pending: saved before the edit
+        doc.setModified(true);
+        ASSERT_TRUE(doc.applyToFrames({kind, 5, {260, 240}, 0}, &progress));
+        EXPECT_EQ(doc.currentIndex(), 5);
+        EXPECT_FALSE(doc.isModified());
+
+        AnimationFile file;
+        ASSERT_TRUE(file.open(path, PosixFile::Mode::Read));
+        for (int i = 0; i < 12; ++i) {
+            FrameHeader h;
+            ASSERT_TRUE(file.readFrameHeader(i, h));
+            const bool inRange = kind == 301 ? i <= 5 : i >= 5;
+            EXPECT_EQ(h.circleOn, inRange ? 1 : 0) << kind << " frame " << i;
+            EXPECT_EQ(h.circleX, inRange ? 260 : 250) << kind << " frame " << i;
+            EXPECT_EQ(h.circleY, inRange ? 240 : 250) << kind << " frame " << i;
+            EXPECT_EQ(h.pipeRadius, inRange ? 420 : 600) << kind << " frame " << i;
+        }
+        // The derived values come from the edited headers.
+        EXPECT_EQ(doc.derived().radiusProfile(kind == 301 ? 0 : 11)[400], 105u);
+        EXPECT_EQ(doc.derived().radiusProfile(kind == 301 ? 11 : 0)[400], 150u);
+        doc.reset();
+    }
+}
+
+TEST_F(AnimationDocumentTest, AllFrameBulkEditsAndUnknownKinds)
+{
+    const std::string path = survey(6);
+    ASSERT_TRUE(doc.open(path, nullptr));
+    ASSERT_TRUE(doc.loadFrame(0, true));
+    ASSERT_TRUE(doc.applyToFrames({1, 450, {}, 0}, nullptr));
+    ASSERT_TRUE(doc.applyToFrames({2, 33, {}, 0}, nullptr));
+    ASSERT_TRUE(doc.applyToFrames({0, 7, {}, 0}, nullptr));
+    for (int i = 0; i < 6; ++i) {
+        FrameHeader h;
+        ASSERT_TRUE(doc.readFrameHeader(i, h));
+        EXPECT_EQ(h.pipeRadius, 450);
+        EXPECT_EQ(h.errorRate, 33);
+        EXPECT_EQ(h.reportShot, 1);
+        EXPECT_EQ(doc.derived().reportFlags()[static_cast<size_t>(i)], 1);
+        EXPECT_EQ(doc.derived().radiusProfile(i)[401], 33u);
+    }
+    const auto before = readFileBytes(path);
+    progress.posts.clear();
+    ASSERT_TRUE(doc.applyToFrames({77, 1, {}, 0}, &progress));
+    EXPECT_EQ(readFileBytes(path), before);
+    // The edit's own pass, then the derivation pass.
+    EXPECT_EQ(progress.posts.size(), 2u * (1 + 6 + 2));
+}
+
+TEST_F(AnimationDocumentTest, DeletingFramesReplacesTheFileWhole)
+{
+    for (const int victim : {0, 3, 6}) {
+        const std::string path = survey(7, 9);
+        const auto before = readFileBytes(path);
+        ASSERT_TRUE(doc.open(path, nullptr));
+        ASSERT_TRUE(doc.loadFrame(victim, true));
+        ASSERT_TRUE(doc.deleteCurrentFrame(&progress));
+        EXPECT_FALSE(doc.isOpen()); // the caller opens the file again
+        EXPECT_FALSE(std::filesystem::exists(path + ".tmp"));
+
+        const auto after = readFileBytes(path);
+        ASSERT_EQ(after.size(), before.size() - FrameRecord::Size);
+        for (int i = 0, j = 0; i < 7; ++i) {
+            if (i == victim)
+                continue;
+            ASSERT_EQ(record(after, j++), record(before, i)) << "frame " << i;
+        }
+        ASSERT_TRUE(doc.open(path, nullptr));
+        EXPECT_EQ(doc.frameCount(), 6);
+        doc.reset();
+    }
+}
+
+TEST_F(AnimationDocumentTest, DeletingTheOnlyFrameLeavesAHeaderThatNoLongerOpens)
+{
+    const std::string path = survey(1);
+    ASSERT_TRUE(doc.open(path, nullptr));
+    ASSERT_TRUE(doc.deleteCurrentFrame(nullptr));
+    EXPECT_EQ(readFileBytes(path).size(), 1024u);
+    EXPECT_FALSE(doc.open(path, nullptr));
+    EXPECT_EQ(messages.messages, std::vector<int>{text::IllegalFileFormat});
+}
+
+TEST_F(AnimationDocumentTest, FailedDeletionLeavesTheSurveyUntouched)
+{
+    const std::string path = survey(3);
+    const auto before = readFileBytes(path);
+    std::filesystem::create_directory(path + ".tmp"); // the copy cannot be made
+    ASSERT_TRUE(doc.open(path, nullptr));
+    ASSERT_TRUE(doc.loadFrame(1, true));
+    EXPECT_FALSE(doc.deleteCurrentFrame(nullptr));
+    EXPECT_EQ(messages.messages, std::vector<int>{text::CreateFileFailed});
+    EXPECT_EQ(readFileBytes(path), before);
+    EXPECT_TRUE(doc.isOpen());
+    EXPECT_EQ(doc.currentIndex(), 1);
+}
+
+TEST_F(AnimationDocumentTest, SaveAsOntoTheOpenFileIsRefused)
+{
+    const std::string path = survey(2);
+    const auto before = readFileBytes(path);
+    ASSERT_TRUE(doc.open(path, nullptr));
+    std::filesystem::create_directory(dir.file("sub"));
+    std::filesystem::create_symlink(path, dir.file("link.Imv"));
+    std::filesystem::create_hard_link(path, dir.file("hard.Imv"));
+    for (const std::string &same :
+         {path, dir.file("sub/../" + std::filesystem::path(path).filename().string()),
+          dir.file("link.Imv"), dir.file("hard.Imv")}) {
+        messages.messages.clear();
+        EXPECT_FALSE(doc.copyAnimation(same, nullptr, -1)) << same;
+        EXPECT_EQ(messages.messages, std::vector<int>{text::CannotSaveOverOpenFile});
+        EXPECT_EQ(readFileBytes(path), before);
+    }
+    EXPECT_TRUE(doc.copyAnimation(dir.file("other.Imv"), nullptr, -1));
+    EXPECT_EQ(readFileBytes(dir.file("other.Imv")), before);
+    EXPECT_EQ(doc.path(), path); // the document stays on its file
+}
+
+TEST(DerivedFrames, AverageSedimentSkipsExcludedFramesButCountsZeros)
+{
+    DerivedFrames d;
+    EXPECT_EQ(d.averageSediment(), 0);
+    d.resize(4);
+    FrameHeader h;
+    FrameAnalysis a;
+    a.sedimentPermille = -1;
+    d.store(0, h, a);
+    a.sedimentPermille = 0;
+    d.store(1, h, a);
+    a.sedimentPermille = 11;
+    d.store(2, h, a);
+    a.sedimentPermille = 10;
+    d.store(3, h, a);
+    EXPECT_EQ(d.averageSediment(), 7); // 21 / 3, truncated
+    d.resize(1);
+    d.store(0, h, FrameAnalysis{{}, {}, -1, -1});
+    EXPECT_EQ(d.averageSediment(), 0);
+}
