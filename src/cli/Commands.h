@@ -12,5 +12,9 @@ int runFrames(const std::vector<std::string> &args);
 int runRender(const std::vector<std::string> &args);
 int runPalette(const std::vector<std::string> &args);
 int runSimulate(const std::vector<std::string> &args);
+int runProfile(const std::vector<std::string> &args);
+int runApply(const std::vector<std::string> &args);
+int runDeleteFrame(const std::vector<std::string> &args);
+int runCopy(const std::vector<std::string> &args);
 
 } // namespace dorvane::cli

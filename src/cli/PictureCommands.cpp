@@ -1,7 +1,6 @@
 #include "Arguments.h"
 #include "Commands.h"
-#include "ConsoleSinks.h"
-#include "SurveyInput.h"
+#include "OpenSurvey.h"
 #include "app/TextIds.h"
 #include "display/SonarImage.h"
 #include "export/BmpFile.h"
@@ -47,25 +46,20 @@ int runRender(const std::vector<std::string> &args)
     arguments.expectPositional(1);
     const PaletteOptions palette = paletteOptions(arguments);
     const std::string output = arguments.required("-o");
-    const long frame = arguments.integer("--frame", 0, 0, INT32_MAX);
-
-    StderrMessageSink messages;
-    const auto survey = SurveyInput::open(arguments.positional()[0], messages);
-    if (!survey)
+    Session session;
+    if (!session.open(arguments.positional()[0]))
         return 1;
-    if (frame >= survey->frameCount())
-        throw UsageError{"the survey has frames 0 to " + std::to_string(survey->frameCount() - 1)};
-
+    const int frame = session.frameIndex(arguments);
     auto record = std::make_unique<FrameRecord>();
-    if (!survey->readFrame(static_cast<int>(frame), *record)) {
-        messages.showMessage(text::ReadFileDataError);
+    if (!session.document.readFrame(frame, *record)) {
+        session.messages.showMessage(text::ReadFileDataError);
         return 1;
     }
     SonarImage image;
     image.setPalette(palette.minLevel, palette.maxLevel, palette.colourCount, palette.grey);
     image.renderFrame(record->samples.data(), record->header.roll);
     if (!writeBmpFile(output, dibFromSonarImage(image))) {
-        messages.showMessage(text::SaveBmpFailed);
+        session.messages.showMessage(text::SaveBmpFailed);
         return 1;
     }
     return 0;

@@ -16,14 +16,24 @@ const char *const Usage =
     "*.img probe image files) without a display.\n"
     "\n"
     "Commands:\n"
-    "  info FILE                  frame count and the survey's place and manholes\n"
-    "  frames FILE                one CSV row of attributes per frame\n"
+    "  info FILE                  frame count, place and manholes, cable span and\n"
+    "                             average sediment\n"
+    "  frames FILE [--json]       one row of attributes and sediment per frame (CSV,\n"
+    "                             or a JSON array of objects)\n"
+    "  profile FILE --frame I     the frame's 402-entry radius profile, one a line\n"
     "  render FILE --frame I -o OUT.bmp [--min L] [--max H] [--colours C] [--grey]\n"
     "                             the frame's 500 x 500 sonar picture as an 8-bit BMP\n"
     "  palette [--min L] [--max H] [--colours C] [--grey]\n"
     "                             the 256 palette colours as RRGGBB lines\n"
     "  simulate -o OUT.Imv --frames N [--seed S] [--detect MM] [--pipe MM]\n"
     "                             write a synthetic survey (pipe radius MM)\n"
+    "  apply FILE --kind K --value V [--circle X,Y] [--frame I]\n"
+    "                             apply an attribute to many frames and save it:\n"
+    "                             K 0 report mark, 1 pipe radius, 2 error rate,\n"
+    "                             301 circle on frames 0..V, 302 on frames V..end\n"
+    "  delete-frame FILE --frame I\n"
+    "                             delete a frame (the file is replaced safely)\n"
+    "  copy FILE DEST             save the survey under another name\n"
     "\n"
     "Exit status: 0 on success, 1 on failure, 2 on bad usage.\n";
 
@@ -33,8 +43,11 @@ int main(int argc, char **argv)
 {
     using namespace dorvane::cli;
     const std::map<std::string, std::function<int(const std::vector<std::string> &)>> commands = {
-        {"info", runInfo},       {"frames", runFrames},     {"render", runRender},
-        {"palette", runPalette}, {"simulate", runSimulate},
+        {"info", runInfo},         {"frames", runFrames},
+        {"render", runRender},     {"palette", runPalette},
+        {"simulate", runSimulate}, {"profile", runProfile},
+        {"apply", runApply},       {"delete-frame", runDeleteFrame},
+        {"copy", runCopy},
     };
 
     if (argc >= 2 && (!std::strcmp(argv[1], "--help") || !std::strcmp(argv[1], "-h") ||

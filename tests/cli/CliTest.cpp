@@ -1,8 +1,8 @@
+#include "CliRunner.h"
 #include "data/ByteOrder.h"
 #include "data/FrameRecord.h"
 #include "display/Palette.h"
 #include "display/SonarImage.h"
-#include "support/TestSupport.h"
 
 #include <cstdio>
 #include <fstream>
@@ -12,62 +12,6 @@
 
 using namespace dorvane;
 using namespace dorvane::test;
-
-namespace {
-
-struct CliRun
-{
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-std::string quote(const std::string &arg)
-{
-    std::string q = "'";
-    for (char c : arg)
-        q += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return q + "'";
-}
-
-std::string slurp(const std::string &path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-std::vector<std::string> lines(const std::string &text)
-{
-    std::vector<std::string> out;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);)
-        out.push_back(line);
-    return out;
-}
-
-class Cli : public ::testing::Test
-{
-protected:
-    CliRun run(const std::vector<std::string> &args)
-    {
-        std::string command = quote(TESSIQ_CLI_PATH);
-        for (const auto &a : args)
-            command += " " + quote(a);
-        command += " >" + quote(dir.file("out.txt")) + " 2>" + quote(dir.file("err.txt"));
-        const int raw = std::system(command.c_str());
-        CliRun r;
-        r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-        r.out = slurp(dir.file("out.txt"));
-        r.err = slurp(dir.file("err.txt"));
-        return r;
-    }
-
-    TempDir dir;
-};
-
-} // namespace
 
 TEST_F(Cli, SimulateThenInfoAndFrames)
 {
@@ -79,27 +23,29 @@ TEST_F(Cli, SimulateThenInfoAndFrames)
     r = run({"info", survey});
     ASSERT_EQ(r.status, 0) << r.err;
     const auto info = lines(r.out);
-    ASSERT_EQ(info.size(), 4u);
+    ASSERT_EQ(info.size(), 6u);
     EXPECT_EQ(info[0], "frames: 12");
     EXPECT_NE(info[1].find("place: 滨江路"), std::string::npos); // UTF-8 out
     EXPECT_EQ(info[2].rfind("start_well: Y", 0), 0u);
     EXPECT_EQ(info[3].rfind("end_well: Y", 0), 0u);
+    EXPECT_EQ(info[4].rfind("cable_span_m: 1.", 0), 0u); // 11 steps of about 0.1 m
+    EXPECT_EQ(info[5].rfind("average_sediment_permille: ", 0), 0u);
 
     r = run({"frames", survey});
     ASSERT_EQ(r.status, 0) << r.err;
     const auto rows = lines(r.out);
     ASSERT_EQ(rows.size(), 13u);
     EXPECT_EQ(rows[0], "index,cable_m,tilt,roll,detect_mm,pipe_mm,error_pct,defect,report,"
-                       "exclude,circle_on,circle_x,circle_y");
+                       "exclude,circle_on,circle_x,circle_y,sediment_permille,sediment_depth_mm");
     // Row values come from the stored header of each frame.
     const auto bytes = readFileBytes(survey);
     const size_t at = 1024 + 5 * 100512;
     char expected[200];
-    std::snprintf(expected, sizeof expected, "5,%.9g,%.9g,%.9g,1000,500,10,%u,%u,0,0,250,250",
+    std::snprintf(expected, sizeof expected, "5,%.9g,%.9g,%.9g,1000,500,10,%u,%u,0,0,250,250,",
                   static_cast<double>(le::readF32(&bytes[at + 24])),
                   static_cast<double>(le::readF32(&bytes[at + 32])),
                   static_cast<double>(le::readF32(&bytes[at + 36])), bytes[at + 2], bytes[at + 3]);
-    EXPECT_EQ(rows[6], expected);
+    EXPECT_EQ(rows[6].rfind(expected, 0), 0u) << rows[6];
 }
 
 TEST_F(Cli, RenderWritesThePictureWithThePalette)
@@ -135,7 +81,7 @@ TEST_F(Cli, ImgFileIsAOneFrameSurvey)
     r = run({"frames", img});
     ASSERT_EQ(r.status, 0) << r.err;
     ASSERT_EQ(lines(r.out).size(), 2u);
-    EXPECT_EQ(lines(r.out)[1], "0,2.5,12.5,-7.25,1000,700,20,0,0,0,0,250,250");
+    EXPECT_EQ(lines(r.out)[1], "0,2.5,12.5,-7.25,1000,700,20,0,0,0,0,250,250,460,656");
     EXPECT_EQ(run({"render", img, "--frame", "0", "-o", dir.file("i.bmp")}).status, 0);
     EXPECT_EQ(run({"render", img, "--frame", "1", "-o", dir.file("i.bmp")}).status, 2);
 }

@@ -1,0 +1,75 @@
+#include "Arguments.h"
+#include "Commands.h"
+#include "OpenSurvey.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace dorvane::cli {
+
+namespace {
+
+// "--circle X,Y": a picture point, y counted downwards.
+ScreenPoint circleOption(const Arguments &arguments)
+{
+    const auto text = arguments.value("--circle");
+    if (!text)
+        return PictureCentre;
+    int x = -1, y = -1;
+    char tail = 0;
+    if (std::sscanf(text->c_str(), "%d,%d%c", &x, &y, &tail) != 2 || x < 0 || x > 499 || y < 0 ||
+        y > 499)
+        throw UsageError{"option --circle takes X,Y with both from 0 to 499"};
+    return {x, y};
+}
+
+} // namespace
+
+int runApply(const std::vector<std::string> &args)
+{
+    const Arguments arguments(args, {"--kind", "--value", "--circle", "--frame"}, {});
+    arguments.expectPositional(1);
+    if (!arguments.value("--kind") || !arguments.value("--value"))
+        throw UsageError{"options --kind and --value are required"};
+    BulkEdit edit;
+    edit.kind = static_cast<int>(arguments.integer("--kind", 0, 0, 65535));
+    edit.value = static_cast<int>(arguments.integer("--value", 0, 0, 65535));
+    edit.circle = circleOption(arguments);
+
+    Session session;
+    if (!session.open(arguments.positional()[0]))
+        return 1;
+    // The edit is made as the property panel makes it, with the chosen frame
+    // shown.
+    const int frame = session.frameIndex(arguments);
+    if (!session.document.loadFrame(frame, true))
+        return 1;
+    return session.document.applyToFrames(edit, &session.progress) ? 0 : 1;
+}
+
+int runDeleteFrame(const std::vector<std::string> &args)
+{
+    const Arguments arguments(args, {"--frame"}, {});
+    arguments.expectPositional(1);
+    if (!arguments.value("--frame"))
+        throw UsageError{"option --frame is required"};
+    Session session;
+    if (!session.open(arguments.positional()[0]))
+        return 1;
+    const int frame = session.frameIndex(arguments);
+    if (!session.document.loadFrame(frame, true))
+        return 1;
+    return session.document.deleteCurrentFrame(&session.progress) ? 0 : 1;
+}
+
+int runCopy(const std::vector<std::string> &args)
+{
+    const Arguments arguments(args, {}, {});
+    arguments.expectPositional(2);
+    Session session;
+    if (!session.open(arguments.positional()[0]))
+        return 1;
+    return session.document.copyAnimation(arguments.positional()[1], &session.progress, -1) ? 0 : 1;
+}
+
+} // namespace dorvane::cli

@@ -1,0 +1,15 @@
+#include "OpenSurvey.h"
+
+#include "Arguments.h"
+
+namespace dorvane::cli {
+
+int Session::frameIndex(const Arguments &arguments) const
+{
+    const long frame = arguments.integer("--frame", 0, 0, INT32_MAX);
+    if (frame >= document.frameCount())
+        throw UsageError{"the survey has frames 0 to " + std::to_string(document.frameCount() - 1)};
+    return static_cast<int>(frame);
+}
+
+} // namespace dorvane::cli

@@ -1,0 +1,24 @@
+#pragma once
+
+#include "ConsoleSinks.h"
+#include "data/AnimationDocument.h"
+
+#include <memory>
+#include <string>
+
+namespace dorvane::cli {
+
+// The message and progress sinks of a command and the survey it works on.
+struct Session
+{
+    StderrMessageSink messages;
+    StderrProgressSink progress;
+    AnimationDocument document{messages};
+
+    // Opens the survey; the document has told the user when it cannot.
+    bool open(const std::string &path) { return document.open(path, &progress); }
+    // A frame index of the open survey, from --frame (default 0).
+    int frameIndex(const class Arguments &arguments) const;
+};
+
+} // namespace dorvane::cli

@@ -1,0 +1,140 @@
+#include "CliRunner.h"
+#include "data/AnimationDocument.h"
+#include "data/ByteOrder.h"
+
+using namespace dorvane;
+using namespace dorvane::test;
+
+namespace {
+
+class CliDocument : public Cli
+{
+protected:
+    void SetUp() override
+    {
+        path = dir.file("s.Imv");
+        ASSERT_EQ(run({"simulate", "-o", path, "--frames", "40", "--seed", "2"}).status, 0);
+        SilentMessageSink silent;
+        AnimationDocument doc(silent);
+        ASSERT_TRUE(doc.open(path, nullptr));
+        permille = doc.derived().sedimentPermille();
+        depth = doc.derived().sedimentDepth();
+        average = doc.averageSediment();
+    }
+
+    std::string path;
+    std::vector<int32_t> permille, depth;
+    int average = 0;
+};
+
+uint16_t storedU16(const std::vector<uint8_t> &file, int frame, size_t offset)
+{
+    return le::readU16(&file[1024 + static_cast<size_t>(frame) * 100512 + offset]);
+}
+
+} // namespace
+
+TEST_F(CliDocument, FramesCarryTheSedimentOfEveryFrame)
+{
+    const CliRun r = run({"frames", path});
+    ASSERT_EQ(r.status, 0) << r.err;
+    const auto rows = lines(r.out);
+    ASSERT_EQ(rows.size(), 41u);
+    int silted = 0;
+    for (size_t i = 0; i < 40; ++i) {
+        const std::string tail = "," + std::to_string(permille[i]) + "," + std::to_string(depth[i]);
+        ASSERT_EQ(rows[i + 1].substr(rows[i + 1].size() - tail.size()), tail) << rows[i + 1];
+        silted += permille[i] > 0;
+    }
+    EXPECT_GT(silted, 0);
+    EXPECT_EQ(lines(run({"info", path}).out)[5],
+              "average_sediment_permille: " + std::to_string(average));
+}
+
+TEST_F(CliDocument, JsonListsTheSameTable)
+{
+    const CliRun csv = run({"frames", path});
+    const CliRun json = run({"frames", path, "--json"});
+    ASSERT_EQ(json.status, 0) << json.err;
+    const auto rows = lines(json.out);
+    ASSERT_EQ(rows.size(), 42u); // [, 40 objects, ]
+    EXPECT_EQ(rows.front(), "[");
+    EXPECT_EQ(rows.back(), "]");
+    // Same keys and values as the CSV, as "key": value pairs.
+    const auto keys = lines(csv.out)[0];
+    const auto values = lines(csv.out)[8];
+    std::string expected = "  {";
+    size_t k0 = 0, v0 = 0;
+    for (int field = 0; field < 15; ++field) {
+        const size_t k1 = keys.find(',', k0), v1 = values.find(',', v0);
+        expected += (field ? ", \"" : "\"") + keys.substr(k0, k1 - k0) +
+                    "\": " + values.substr(v0, v1 - v0);
+        k0 = k1 + 1;
+        v0 = v1 + 1;
+    }
+    EXPECT_EQ(rows[8], expected + "},");
+}
+
+TEST_F(CliDocument, ProfilePrintsTheRadiusProfile)
+{
+    const CliRun r = run({"profile", path, "--frame", "12"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    const auto rows = lines(r.out);
+    ASSERT_EQ(rows.size(), 402u);
+    EXPECT_EQ(rows[400], "150"); // 600 mm of 1000 mm: 150 pixels
+    EXPECT_EQ(rows[401], "10");
+    EXPECT_EQ(run({"profile", path, "--frame", "40"}).status, 2);
+}
+
+TEST_F(CliDocument, ApplyEditsTheHeadersOnDisk)
+{
+    CliRun r = run(
+        {"apply", path, "--kind", "302", "--value", "30", "--circle", "255,245", "--frame", "30"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    r = run({"apply", path, "--kind", "2", "--value", "25"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    const auto file = readFileBytes(path);
+    for (int i = 0; i < 40; ++i) {
+        EXPECT_EQ(storedU16(file, i, 12), 25); // error rate
+        EXPECT_EQ(file[1024 + static_cast<size_t>(i) * 100512 + 310], i >= 30 ? 1 : 0);
+        EXPECT_EQ(storedU16(file, i, 304), i >= 30 ? 255 : 250);
+        EXPECT_EQ(storedU16(file, i, 306), i >= 30 ? 245 : 250);
+    }
+    EXPECT_EQ(run({"apply", path, "--kind", "1"}).status, 2);
+    EXPECT_EQ(run({"apply", path, "--kind", "1", "--value", "9", "--circle", "600,1"}).status, 2);
+}
+
+TEST_F(CliDocument, DeleteFrameAndCopy)
+{
+    const auto before = readFileBytes(path);
+    CliRun r = run({"delete-frame", path, "--frame", "39"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(lines(run({"info", path}).out)[0], "frames: 39");
+    EXPECT_EQ(readFileBytes(path), std::vector<uint8_t>(before.begin(), before.end() - 100512));
+
+    r = run({"copy", path, dir.file("copy.Imv")});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(readFileBytes(dir.file("copy.Imv")), readFileBytes(path));
+
+    r = run({"copy", path, path});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "不能将数据另存到当前打开的动画文件\n");
+    EXPECT_EQ(lines(run({"info", path}).out)[0], "frames: 39");
+}
+
+TEST_F(CliDocument, ImgFilesRefuseEveryEdit)
+{
+    const std::string img = dir.file("probe.img");
+    writeFileBytes(img, makeImgFile(1000, 2.5f, 60));
+    const std::string refusal = "当前数据来自IMG文件，没有可写入的动画文件\n";
+    for (const std::vector<std::string> &command :
+         {std::vector<std::string>{"apply", img, "--kind", "0", "--value", "1"},
+          std::vector<std::string>{"delete-frame", img, "--frame", "0"},
+          std::vector<std::string>{"copy", img, dir.file("out.Imv")}}) {
+        const CliRun r = run(command);
+        EXPECT_EQ(r.status, 1) << command[0];
+        EXPECT_EQ(r.err, refusal) << command[0];
+    }
+    EXPECT_EQ(readFileBytes(img), makeImgFile(1000, 2.5f, 60));
+    EXPECT_EQ(lines(run({"profile", img}).out).size(), 402u);
+}
