@@ -157,6 +157,22 @@ TEST(AnimationFileHeader, TextFieldsKeepTheirByteLimits)
     EXPECT_EQ(h.startWell(), "abc" + utf8ToGbk("井号"));
 }
 
+TEST(AnimationFileHeader, ShorterTextsEndWithAZeroAndLeaveTheRest)
+{
+    AnimationFileHeader h;
+    h.setStartWell("W1234");
+    h.setStartWell("W12");
+    EXPECT_EQ(h.startWell(), "W12");
+    EXPECT_EQ(h.bytes()[72 + 3], 0);
+    EXPECT_EQ(h.bytes()[72 + 4], '4'); // stays, never read
+
+    h.setPlace(std::string(63, 'a'));
+    EXPECT_EQ(h.bytes()[8 + 63], 0);
+    h.setPlace(std::string(64, 'b'));
+    EXPECT_EQ(h.place(), std::string(64, 'b'));
+    EXPECT_EQ(h.bytes()[72], 'W'); // the next field is untouched
+}
+
 TEST(AnimationFileHeader, ReservedBytesAreKept)
 {
     AnimationFileHeader h;

@@ -72,9 +72,13 @@ std::string_view AnimationFileHeader::text(size_t offset, size_t size) const
 
 void AnimationFileHeader::setText(size_t offset, size_t size, std::string_view gbk)
 {
+    // The text and its terminator when it fits, else just the text; bytes
+    // after them keep their old values and are never read.
     const std::string_view fitted = fitGbk(gbk.substr(0, gbk.find('\0')), size);
-    std::fill_n(m_bytes.begin() + static_cast<ptrdiff_t>(offset), size, uint8_t{0});
-    std::copy(fitted.begin(), fitted.end(), m_bytes.begin() + static_cast<ptrdiff_t>(offset));
+    auto *field = m_bytes.data() + offset;
+    std::copy(fitted.begin(), fitted.end(), field);
+    if (fitted.size() < size)
+        field[fitted.size()] = 0;
 }
 
 } // namespace dorvane

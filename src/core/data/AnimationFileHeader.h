@@ -34,7 +34,8 @@ public:
     std::string_view place() const;
     std::string_view startWell() const;
     std::string_view endWell() const;
-    // Whole characters only; a text that fills the field has no terminator.
+    // Whole characters only; a text that fills the field has no terminator,
+    // a shorter one ends with a zero and leaves the bytes after it alone.
     void setPlace(std::string_view gbk);
     void setStartWell(std::string_view gbk);
     void setEndWell(std::string_view gbk);
