@@ -1,0 +1,67 @@
+#pragma once
+
+#include <QColor>
+#include <QPoint>
+
+class QPainter;
+
+namespace dorvane {
+
+struct FrameHeader;
+class AnimationFileHeader;
+
+// Everything drawn over a sonar picture: frame counter and rate, cable
+// length, the ROLL and PITCH gauges, title and notes, the bottom label, the
+// scale grid, the ruler, the pipe circle with its diameter and the warning
+// for an inconsistent header. Positions are laid out for a 500-pixel view;
+// the grid, ruler and circle are scaled to the drawn width.
+class FrameOverlay
+{
+public:
+    FrameOverlay();
+
+    // Forget the frame: no header, counters and rate 0, sediment values 0,
+    // circle, ruler and gauges shown, no gesture. The grid flag, the grid
+    // colour and the bottom label mode stay.
+    void reset();
+
+    // Draws for a square picture of width x width pixels whose top-left
+    // corner is at the painter's origin.
+    void draw(QPainter &painter, int width, bool showTexts) const;
+
+    // Not owned: the caller keeps them alive while they are shown.
+    const FrameHeader *header = nullptr;
+    const AnimationFileHeader *pipeInfo = nullptr;
+
+    int frameIndex = 0;
+    int frameCount = 0; // 0 hides the counter
+    float fps = 0;      // 0 hides the rate line
+    int averageSediment = -1;
+    int sedimentDepthMm = -1;
+    QColor gridColour = QColor(0, 200, 255);
+    bool showCircle = true;
+    bool showGrid = false;
+    bool showRuler = true;
+    bool showGauges = true;
+    bool bottomLabelMode = false; // false: defect label; true: sediment depth
+
+    // Mouse gestures of the circle and ruler tools, in image pixels.
+    QPoint lastPoint;
+    bool draggingCircle = false;
+    bool drawingRuler = false;
+};
+
+// The header passes the consistency test: pipe radius in 1..detectRadius,
+// detectRadius in 125..6000, errorRate at most 50.
+bool isConsistentHeader(const FrameHeader &header);
+
+// Where the circle of a header is drawn, in image pixels: its centre, pulled
+// back so that the whole circle lies inside the picture disc, and its radius.
+struct DrawnCircle
+{
+    QPoint centre;
+    int radius = 0;
+};
+DrawnCircle drawnCircle(const FrameHeader &header);
+
+} // namespace dorvane

@@ -1,0 +1,53 @@
+#include "render/OverlayFont.h"
+
+#include <QPainter>
+#include <QRect>
+
+namespace dorvane {
+
+const QFont &overlayFont()
+{
+    static const QFont font = [] {
+        QFont f(QStringLiteral("WenQuanYi Micro Hei Mono"));
+        f.setPixelSize(16);
+        f.setStyleHint(QFont::TypeWriter);
+        return f;
+    }();
+    return font;
+}
+
+void drawOverlayText(QPainter &painter, const QRect &rect, const QString &text, TextAlign align,
+                     bool singleLine)
+{
+    int flags = Qt::AlignTop | Qt::TextSingleLine;
+    switch (align) {
+    case TextAlign::Left:
+        flags |= Qt::AlignLeft;
+        break;
+    case TextAlign::Centre:
+        flags |= Qt::AlignHCenter;
+        break;
+    case TextAlign::Right:
+        flags |= Qt::AlignRight;
+        break;
+    }
+    QString lines = text;
+    lines.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    lines.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    // Without Qt::TextDontClip every line is cut at the rectangle, as the
+    // layout of the overlay expects. A single line shows breaks as spaces.
+    if (singleLine) {
+        painter.drawText(rect, flags, lines);
+        return;
+    }
+    int top = rect.top();
+    for (const QString &line : lines.split(QLatin1Char('\n'))) {
+        const QRect lineRect(rect.left(), top, rect.width(), rect.bottom() + 1 - top);
+        if (lineRect.height() <= 0)
+            break;
+        painter.drawText(lineRect, flags, line);
+        top += OverlayLinePitch;
+    }
+}
+
+} // namespace dorvane
