@@ -209,6 +209,17 @@ void FrameOverlay::reset()
     drawingRuler = false;
 }
 
+void FrameOverlay::setFrame(const FrameHeader *frameHeader, const AnimationFileHeader *fileHeader,
+                            int index, int count)
+{
+    header = frameHeader;
+    pipeInfo = fileHeader;
+    frameIndex = index;
+    frameCount = count;
+    averageSediment = -1;
+    sedimentDepthMm = -1;
+}
+
 void FrameOverlay::draw(QPainter &painter, int width, bool showTexts) const
 {
     painter.save();

@@ -24,6 +24,10 @@ public:
     // circle, ruler and gauges shown, no gesture. The grid flag, the grid
     // colour and the bottom label mode stay.
     void reset();
+    // The frame shown: its header, the survey's file header, its index and
+    // the survey's frame count. The sediment values are not shown (-1).
+    void setFrame(const FrameHeader *frameHeader, const AnimationFileHeader *fileHeader, int index,
+                  int count);
 
     // Draws for a square picture of width x width pixels whose top-left
     // corner is at the painter's origin.

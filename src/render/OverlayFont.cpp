@@ -8,8 +8,12 @@ namespace dorvane {
 const QFont &overlayFont()
 {
     static const QFont font = [] {
-        QFont f(QStringLiteral("WenQuanYi Micro Hei Mono"));
-        f.setPixelSize(16);
+        // A 16-pixel cell with an 8-pixel advance: a 13-pixel monospaced face
+        // for digits and letters, the CJK face for Chinese texts.
+        QFont f;
+        f.setFamilies(
+            {QStringLiteral("DejaVu Sans Mono"), QStringLiteral("WenQuanYi Micro Hei Mono")});
+        f.setPixelSize(13);
         f.setStyleHint(QFont::TypeWriter);
         return f;
     }();

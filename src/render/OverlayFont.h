@@ -8,8 +8,8 @@ class QRect;
 
 namespace dorvane {
 
-// The one font of every overlay: a 16-pixel CJK font, created on first use
-// and kept until the program ends.
+// The one font of every overlay: 16-pixel lines, 8-pixel Latin advance, with
+// Chinese glyphs; created on first use and kept until the program ends.
 const QFont &overlayFont();
 
 // Lines of overlay text are this many pixels apart: the layout of every

@@ -71,6 +71,37 @@ TEST_F(Cli, RenderWritesThePictureWithThePalette)
     EXPECT_TRUE(std::equal(file.begin() + 1078, file.end(), image.pixels()));
 }
 
+TEST_F(Cli, RenderWithOverlayDrawsTheFrameViewPicture)
+{
+    const std::string survey = dir.file("s.Imv");
+    ASSERT_EQ(run({"simulate", "-o", survey, "--frames", "3"}).status, 0);
+    const std::string bmp = dir.file("view.bmp");
+    const CliRun r =
+        run({"render", survey, "--frame", "1", "--overlay", "--size", "333", "-o", bmp});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.err, "");
+    const auto file = readFileBytes(bmp);
+    ASSERT_EQ(file.size(), 333054u); // rows of 1000 bytes, no colour table
+    EXPECT_EQ(le::readU32(&file[10]), 54u);
+    EXPECT_EQ(le::readU16(&file[28]), 24);
+    // The frame counter is white text in the top-left corner (the last rows).
+    int white = 0;
+    for (int y = 333 - 16; y < 333; ++y)
+        for (int x = 0; x < 70; ++x) {
+            const uint8_t *p =
+                &file[54 + static_cast<size_t>(y) * 1000 + static_cast<size_t>(x) * 3];
+            white += p[0] > 200 && p[1] > 200 && p[2] > 200;
+        }
+    EXPECT_GT(white, 20);
+    // A corner of the picture shows the palette's last colour, red FC2800.
+    const uint8_t *corner = &file[54 + 100 * 1000 + 3 * 3];
+    EXPECT_EQ(corner[2], 0xFC);
+    EXPECT_EQ(corner[1], 0x28);
+
+    EXPECT_EQ(run({"render", survey, "--texts", "-o", bmp}).status, 2);
+    EXPECT_EQ(run({"render", survey, "--overlay", "--size", "2", "-o", bmp}).status, 2);
+}
+
 TEST_F(Cli, ImgFileIsAOneFrameSurvey)
 {
     const std::string img = dir.file("probe.img");
