@@ -1,0 +1,48 @@
+#include "app/Settings.h"
+#include "ui/app/MainWindow.h"
+
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QScreen>
+#include <QTimer>
+
+namespace {
+
+// Saves what the screen shows of the window and ends the program: how the
+// README's picture of the running program is made.
+void screenshotThenQuit(dorvane::MainWindow &window, const QString &path)
+{
+    window.move(0, 0); // all of it on the screen
+    QTimer::singleShot(1500, &window, [&window, path] {
+        const QPixmap shot = window.screen()->grabWindow(window.winId());
+        QApplication::exit(shot.save(path) ? 0 : 1);
+    });
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QApplication application(argc, argv);
+    QApplication::setApplicationName("Tessiq");
+    QApplication::setOrganizationName("Dorvane");
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription("Pipe sonar inspection");
+    parser.addHelpOption();
+    parser.addPositionalArgument("file", "A survey (*.Imv) or probe image (*.img) to open.");
+    QCommandLineOption screenshot("screenshot", "Save a picture of the window and quit.", "png");
+    parser.addOption(screenshot);
+    parser.process(application);
+
+    // The configuration comes first: the window's texts depend on its language.
+    dorvane::loadSettings();
+
+    dorvane::MainWindow window;
+    if (!parser.positionalArguments().isEmpty())
+        window.openAtStart(parser.positionalArguments().front());
+    window.show();
+    if (parser.isSet(screenshot))
+        screenshotThenQuit(window, parser.value(screenshot));
+    return QApplication::exec();
+}

@@ -1,0 +1,66 @@
+#include "QtUserPrompts.h"
+
+#include "UiText.h"
+
+#include <QFileDialog>
+#include <QMessageBox>
+
+namespace dorvane {
+
+namespace {
+QString caption()
+{
+    return uiText(167);
+}
+} // namespace
+
+void QtUserPrompts::showMessage(int textId)
+{
+    QMessageBox::information(m_parent, caption(), uiText(textId));
+}
+
+MessageSink::Answer QtUserPrompts::ask(int textId, Buttons buttons)
+{
+    if (buttons == Buttons::OkCancel) {
+        const auto choice =
+            QMessageBox::question(m_parent, caption(), uiText(textId),
+                                  QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Cancel);
+        return choice == QMessageBox::Ok ? Answer::Ok : Answer::Cancel;
+    }
+    const auto choice = QMessageBox::question(
+        m_parent, caption(), uiText(textId),
+        QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes);
+    switch (choice) {
+    case QMessageBox::Yes:
+        return Answer::Yes;
+    case QMessageBox::No:
+        return Answer::No;
+    default:
+        return Answer::Cancel;
+    }
+}
+
+std::optional<QString> QtUserPrompts::openFileName(const FileDialog &dialog)
+{
+    QFileDialog fileDialog(m_parent, dialog.title, QString(), dialog.filter);
+    fileDialog.setAcceptMode(QFileDialog::AcceptOpen);
+    fileDialog.setFileMode(QFileDialog::ExistingFile);
+    fileDialog.setOption(QFileDialog::ReadOnly, false);
+    fileDialog.setDefaultSuffix(dialog.defaultSuffix);
+    if (fileDialog.exec() != QDialog::Accepted || fileDialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return fileDialog.selectedFiles().front();
+}
+
+std::optional<QString> QtUserPrompts::saveFileName(const FileDialog &dialog)
+{
+    QFileDialog fileDialog(m_parent, dialog.title, QString(), dialog.filter);
+    fileDialog.setAcceptMode(QFileDialog::AcceptSave);
+    fileDialog.setFileMode(QFileDialog::AnyFile);
+    fileDialog.setDefaultSuffix(dialog.defaultSuffix);
+    if (fileDialog.exec() != QDialog::Accepted || fileDialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return fileDialog.selectedFiles().front();
+}
+
+} // namespace dorvane

@@ -1,0 +1,25 @@
+#pragma once
+
+#include "UserPrompts.h"
+
+class QWidget;
+
+namespace dorvane {
+
+// Message boxes and file dialogs over a parent window; every text comes from
+// the text table.
+class QtUserPrompts final : public UserPrompts
+{
+public:
+    void setParent(QWidget *parent) { m_parent = parent; }
+
+    void showMessage(int textId) override;
+    Answer ask(int textId, Buttons buttons) override;
+    std::optional<QString> openFileName(const FileDialog &dialog) override;
+    std::optional<QString> saveFileName(const FileDialog &dialog) override;
+
+private:
+    QWidget *m_parent = nullptr;
+};
+
+} // namespace dorvane

@@ -1,0 +1,123 @@
+#include "SettingsPanel.h"
+
+#include "ToolIcons.h"
+#include "UiText.h"
+#include "app/MessageSink.h"
+#include "app/Settings.h"
+#include "app/TextIds.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFormLayout>
+#include <QLabel>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace dorvane {
+
+namespace {
+const int Rates[] = {1, 2, 4, 6, 8, 16};
+
+QCheckBox *checkBox(int textId, const char *name, QWidget *parent)
+{
+    auto *box = new QCheckBox(uiText(textId), parent);
+    box->setObjectName(name);
+    return box;
+}
+} // namespace
+
+SettingsPanel::SettingsPanel(MessageSink &messages, QWidget *parent)
+    : QWidget(parent), m_messages(messages), m_language(new QComboBox(this)),
+      m_rate(new QComboBox(this)), m_title(checkBox(192, "showTitleBox", this)),
+      m_notes(checkBox(193, "showNotesBox", this)), m_alarm(checkBox(194, "tiltAlarmBox", this)),
+      m_save(new QToolButton(this))
+{
+    setObjectName("settingsPanel");
+    m_configPath = configPath();
+    m_language->setObjectName("languageList");
+    m_language->addItems({QString::fromUtf8("中文"), "English"});
+    m_rate->setObjectName("rateList");
+    for (int rate : Rates)
+        m_rate->addItem(QString::number(rate) + "x");
+    m_save->setObjectName("saveSettingsButton");
+    m_save->setIcon(toolIcon(ToolIcon::Save));
+    m_save->setIconSize(QSize(24, 24));
+    // This tooltip always comes from the built-in table.
+    m_save->setToolTip(builtinUiText(265));
+
+    auto *form = new QFormLayout;
+    form->addRow(new QLabel(uiText(144), this), m_language);
+    form->addRow(new QLabel(uiText(145), this), m_rate);
+    auto *layout = new QVBoxLayout(this);
+    layout->addLayout(form);
+    layout->addWidget(m_title);
+    layout->addWidget(m_notes);
+    layout->addWidget(m_alarm);
+    layout->addWidget(m_save, 0, Qt::AlignLeft);
+    layout->addStretch();
+
+    connect(m_rate, &QComboBox::activated, this, &SettingsPanel::rateChosen);
+    connect(m_language, &QComboBox::activated, this, &SettingsPanel::languageChosen);
+    for (QCheckBox *box : {m_title, m_notes, m_alarm})
+        connect(box, &QCheckBox::clicked, this, &SettingsPanel::boxToggled);
+    connect(m_save, &QToolButton::clicked, this, &SettingsPanel::save);
+    load();
+}
+
+void SettingsPanel::load()
+{
+    const Settings &s = settings();
+    m_title->setChecked(s.showTitle != 0);
+    m_notes->setChecked(s.showNotes != 0);
+    m_alarm->setChecked(s.tiltAlarm != 0);
+    m_rate->setCurrentIndex(-1);
+    for (int i = 0; i < m_rate->count(); ++i)
+        if (Rates[i] == s.playRate)
+            m_rate->setCurrentIndex(i);
+    m_language->setCurrentIndex(s.language >= 0 && s.language < m_language->count() ? s.language
+                                                                                    : -1);
+    m_save->hide();
+}
+
+void SettingsPanel::rateChosen(int index)
+{
+    if (index < 0 || index >= m_rate->count())
+        return;
+    // The rate is the number the item starts with.
+    settings().playRate = Rates[index];
+    emit settingsChanged();
+    changed();
+}
+
+void SettingsPanel::languageChosen(int index)
+{
+    settings().language = index;
+    m_languageChanged = true;
+    changed();
+}
+
+void SettingsPanel::boxToggled()
+{
+    settings().showTitle = m_title->isChecked() ? 1 : 0;
+    settings().showNotes = m_notes->isChecked() ? 1 : 0;
+    settings().tiltAlarm = m_alarm->isChecked() ? 1 : 0;
+    emit settingsChanged();
+    changed();
+}
+
+void SettingsPanel::changed()
+{
+    m_save->show();
+}
+
+void SettingsPanel::save()
+{
+    settings().save(m_configPath); // a failure to write is not reported
+    m_save->hide();
+    if (m_languageChanged) {
+        m_languageChanged = false;
+        m_messages.showMessage(text::RestartForLanguage);
+    }
+}
+
+} // namespace dorvane

@@ -1,0 +1,162 @@
+#include "ToolIcons.h"
+
+#include <QPainter>
+#include <QPainterPath>
+#include <QPixmap>
+
+namespace dorvane {
+
+namespace {
+
+constexpr int Size = 32;
+const QColor Ink(40, 70, 110);
+const QColor Accent(0, 150, 200);
+const QColor Warm(220, 120, 30);
+
+void drawDisk(QPainter &p)
+{
+    p.drawRoundedRect(QRectF(5, 5, 22, 22), 2, 2);
+    p.fillRect(QRectF(10, 6, 12, 7), Accent);
+    p.drawRect(QRectF(9, 17, 14, 9));
+}
+
+void drawSonar(QPainter &p)
+{
+    p.setBrush(QColor(0, 0, 80));
+    p.drawEllipse(QRectF(4, 4, 24, 24));
+    p.setBrush(Qt::NoBrush);
+    p.setPen(QPen(QColor(0, 230, 180), 2));
+    p.drawEllipse(QRectF(9, 9, 14, 14));
+}
+
+void drawIcon(QPainter &p, ToolIcon icon)
+{
+    p.setPen(QPen(Ink, 2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    switch (icon) {
+    case ToolIcon::Acquire: // probe with echoes
+        p.drawEllipse(QRectF(12, 12, 8, 8));
+        p.setPen(QPen(Accent, 2));
+        p.drawArc(QRectF(6, 6, 20, 20), 30 * 16, 120 * 16);
+        p.drawArc(QRectF(2, 2, 28, 28), 30 * 16, 120 * 16);
+        break;
+    case ToolIcon::Import: // arrow into a tray
+        p.drawLine(16, 4, 16, 19);
+        p.drawLine(10, 13, 16, 19);
+        p.drawLine(22, 13, 16, 19);
+        p.drawPolyline(QPolygonF({{5, 20}, {5, 27}, {27, 27}, {27, 20}}));
+        break;
+    case ToolIcon::Open: { // folder
+        QPainterPath folder;
+        folder.moveTo(4, 9);
+        folder.lineTo(12, 9);
+        folder.lineTo(14, 12);
+        folder.lineTo(28, 12);
+        folder.lineTo(28, 26);
+        folder.lineTo(4, 26);
+        folder.closeSubpath();
+        p.fillPath(folder, QColor(250, 210, 110));
+        p.drawPath(folder);
+        break;
+    }
+    case ToolIcon::SaveAs:
+        drawDisk(p);
+        p.setPen(QPen(Warm, 2.5));
+        p.drawLine(22, 2, 30, 10);
+        break;
+    case ToolIcon::Screenshot: // camera
+        p.drawRoundedRect(QRectF(4, 10, 24, 16), 3, 3);
+        p.drawRect(QRectF(11, 6, 10, 4));
+        p.drawEllipse(QRectF(11, 12, 10, 10));
+        break;
+    case ToolIcon::Video: // film with play mark
+        p.drawRect(QRectF(4, 7, 24, 18));
+        p.setBrush(Accent);
+        p.drawPolygon(QPolygonF({{13, 11}, {13, 21}, {21, 16}}));
+        break;
+    case ToolIcon::Report: // page with lines
+        p.drawRect(QRectF(7, 4, 18, 24));
+        for (int y = 10; y <= 22; y += 4)
+            p.drawLine(11, y, 21, y);
+        break;
+    case ToolIcon::AnimationView:
+        drawSonar(p);
+        break;
+    case ToolIcon::StrokeView:
+        p.setPen(QPen(Ink, 1));
+        p.drawEllipse(QRectF(5, 5, 22, 22));
+        p.setPen(QPen(Warm, 2));
+        p.drawPolyline(QPolygonF({{6, 17}, {9, 22}, {16, 25}, {23, 22}, {26, 17}}));
+        break;
+    case ToolIcon::View3D: // pipe in perspective
+        p.drawEllipse(QRectF(4, 8, 10, 16));
+        p.drawLine(9, 8, 25, 11);
+        p.drawLine(9, 24, 25, 21);
+        p.drawArc(QRectF(21, 11, 8, 10), -90 * 16, 180 * 16);
+        break;
+    case ToolIcon::Properties: // list
+        for (int y = 8; y <= 24; y += 8) {
+            p.drawPoint(7, y);
+            p.drawLine(12, y, 26, y);
+        }
+        break;
+    case ToolIcon::PipeAttributes: // manhole cover
+        p.drawEllipse(QRectF(5, 5, 22, 22));
+        p.drawLine(10, 12, 22, 12);
+        p.drawLine(9, 16, 23, 16);
+        p.drawLine(10, 20, 22, 20);
+        break;
+    case ToolIcon::Settings: // gear
+        for (int k = 0; k < 8; ++k) {
+            p.save();
+            p.translate(16, 16);
+            p.rotate(k * 45);
+            p.drawLine(0, -13, 0, -9);
+            p.restore();
+        }
+        p.drawEllipse(QRectF(8, 8, 16, 16));
+        p.drawEllipse(QRectF(13, 13, 6, 6));
+        break;
+    case ToolIcon::Help:
+        p.drawEllipse(QRectF(4, 4, 24, 24));
+        p.drawArc(QRectF(11, 8, 10, 9), 0, 200 * 16);
+        p.drawLine(21, 13, 16, 18);
+        p.drawLine(16, 18, 16, 20);
+        p.drawPoint(16, 24);
+        break;
+    case ToolIcon::Save:
+        drawDisk(p);
+        break;
+    case ToolIcon::Discard: // undo arrow
+        p.setPen(QPen(Warm, 2.5, Qt::SolidLine, Qt::RoundCap));
+        p.drawArc(QRectF(8, 8, 18, 16), -90 * 16, 270 * 16);
+        p.drawLine(8, 16, 4, 11);
+        p.drawLine(8, 16, 12, 11);
+        break;
+    case ToolIcon::PlayBackward:
+        p.setBrush(Ink);
+        p.drawPolygon(QPolygonF({{24, 6}, {24, 26}, {8, 16}}));
+        break;
+    case ToolIcon::Pause:
+        p.fillRect(QRectF(9, 7, 5, 18), Ink);
+        p.fillRect(QRectF(18, 7, 5, 18), Ink);
+        break;
+    case ToolIcon::PlayForward:
+        p.setBrush(Ink);
+        p.drawPolygon(QPolygonF({{8, 6}, {8, 26}, {24, 16}}));
+        break;
+    }
+}
+
+} // namespace
+
+QIcon toolIcon(ToolIcon icon)
+{
+    QPixmap pixmap(Size, Size);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::Antialiasing);
+    drawIcon(painter, icon);
+    return QIcon(pixmap);
+}
+
+} // namespace dorvane

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QIcon>
+
+namespace dorvane {
+
+enum class ToolIcon
+{
+    Acquire,
+    Import,
+    Open,
+    SaveAs,
+    Screenshot,
+    Video,
+    Report,
+    AnimationView,
+    StrokeView,
+    View3D,
+    Properties,
+    PipeAttributes,
+    Settings,
+    Help,
+    Save,
+    Discard,
+    PlayBackward,
+    Pause,
+    PlayForward,
+};
+
+// The program's button pictures, drawn as simple line icons.
+QIcon toolIcon(ToolIcon icon);
+
+} // namespace dorvane

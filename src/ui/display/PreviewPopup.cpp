@@ -1,0 +1,47 @@
+#include "PreviewPopup.h"
+
+#include "render/SonarPicture.h"
+#include "ui/app/UiText.h"
+
+#include <QPainter>
+
+namespace dorvane {
+
+namespace {
+constexpr int Border = 5;
+constexpr int TextHeight = 20;
+} // namespace
+
+PreviewPopup::PreviewPopup(QWidget *parent) : QWidget(parent, Qt::ToolTip | Qt::FramelessWindowHint)
+{
+    setObjectName("previewPopup");
+    setAttribute(Qt::WA_ShowWithoutActivating);
+    setFixedSize(PictureSize + 2 * Border, PictureSize + 2 * Border + TextHeight);
+}
+
+void PreviewPopup::dismiss()
+{
+    hide();
+    m_index = -1;
+}
+
+void PreviewPopup::showAbove(const QPoint &screenPoint)
+{
+    move(screenPoint.x() - width() / 2, screenPoint.y() - height());
+    show();
+    update();
+}
+
+void PreviewPopup::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    painter.fillRect(rect(), QColor(217, 238, 255));
+    painter.setPen(Qt::blue);
+    painter.drawText(QRect(Border, Border, width() - 2 * Border, TextHeight),
+                     Qt::AlignLeft | Qt::AlignTop, uiText(171) + QString::number(m_index + 1));
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.drawImage(QRect(Border, Border + TextHeight, PictureSize, PictureSize),
+                      sonarPicture(m_image));
+}
+
+} // namespace dorvane

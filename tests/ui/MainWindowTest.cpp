@@ -1,0 +1,325 @@
+#include "MainWindowTestFixture.h"
+#include "app/TextIds.h"
+#include "data/ByteOrder.h"
+#include "render/FrameOverlay.h"
+#include "ui/app/PipeAttributesPanel.h"
+#include "ui/app/ProgressWindow.h"
+#include "ui/display/DefectStrip.h"
+#include "ui/display/FrameView.h"
+#include "ui/display/PreviewPopup.h"
+
+#include <QDropEvent>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QStackedWidget>
+#include <QTest>
+#include <QUrl>
+#include <QWindow>
+
+using namespace dorvane;
+using namespace dorvane::test;
+
+namespace {
+
+void corruptFrame(const std::string &path, int frame)
+{
+    auto bytes = readFileBytes(path);
+    le::writeU16(&bytes[frameOffset(frame)], 0);
+    // Written in place: the open document keeps reading the same file.
+    PosixFile file;
+    ASSERT_TRUE(file.open(path, PosixFile::Mode::ReadWrite));
+    ASSERT_TRUE(file.writeAt(frameOffset(frame), &bytes[frameOffset(frame)], 2));
+}
+
+void setDefects(const std::string &path, std::initializer_list<int> frames)
+{
+    AnimationFile file;
+    ASSERT_TRUE(file.open(path));
+    SilentMessageSink silent;
+    for (int i : frames) {
+        FrameHeader h;
+        ASSERT_TRUE(file.readFrameHeader(i, h));
+        h.defectFrame = 1;
+        ASSERT_TRUE(file.writeFrameHeader(i, h, silent));
+    }
+}
+
+} // namespace
+
+TEST_F(MainWindowTest, StartsWithNothingOpen)
+{
+    EXPECT_EQ(window->windowTitle(), QString::fromUtf8("管道声纳检测系统"));
+    EXPECT_FALSE(window->slider().isEnabled());
+    EXPECT_FALSE(window->frameView().image().isValid());
+    EXPECT_FALSE(child("graphicsPanel")->isEnabled());
+    EXPECT_TRUE(child("settingsPanel")->isEnabled());
+    EXPECT_TRUE(child("saveButton")->isHidden());
+    EXPECT_FALSE(child<QToolButton>("acquireButton")->isEnabled());
+    EXPECT_FALSE(child<QToolButton>("reportButton")->isEnabled());
+    EXPECT_EQ(window->goToFrame(3, 0), 0); // nothing open: nothing to go to
+}
+
+TEST_F(MainWindowTest, OpeningShowsTheFirstFrame)
+{
+    const std::string path = survey(12);
+    prompts.nextOpenFile = QString::fromStdString(path);
+    QTest::mouseClick(child<QToolButton>("openButton"), Qt::LeftButton);
+    ASSERT_TRUE(doc().isOpen());
+    EXPECT_TRUE(prompts.questions.empty());
+    EXPECT_EQ(window->slider().minimum(), 1);
+    EXPECT_EQ(window->slider().maximum(), 12);
+    EXPECT_EQ(window->slider().value(), 1);
+    EXPECT_EQ(window->slider().pageStep(), 10);
+    EXPECT_TRUE(window->slider().isEnabled());
+    EXPECT_EQ(doc().currentIndex(), 0);
+    EXPECT_TRUE(window->frameView().image().isValid());
+    const FrameOverlay &overlay = window->frameView().overlay();
+    EXPECT_EQ(overlay.header, &doc().current().header);
+    EXPECT_EQ(overlay.frameIndex, 0);
+    EXPECT_EQ(overlay.frameCount, 12);
+    EXPECT_TRUE(child("graphicsPanel")->isEnabled());
+    EXPECT_TRUE(child("pipeAttributesPanel")->isEnabled());
+    EXPECT_TRUE(window->isEnabled());
+    EXPECT_TRUE(window->toolPanel().progressWindow().isHidden());
+}
+
+TEST_F(MainWindowTest, FailedOpenLeavesTheProgramUsable)
+{
+    EXPECT_FALSE(window->toolPanel().openAnimation(dir.file("missing.Imv").c_str()));
+    EXPECT_EQ(prompts.messages, std::vector<int>{text::OpenFileFailed});
+    EXPECT_TRUE(window->isEnabled());
+    EXPECT_FALSE(window->slider().isEnabled());
+    open(survey(3));
+    EXPECT_EQ(doc().frameCount(), 3);
+}
+
+TEST_F(MainWindowTest, GoToFrameMovesOrStops)
+{
+    open(survey(12));
+    EXPECT_EQ(window->goToFrame(5, 0), 1);
+    EXPECT_EQ(doc().currentIndex(), 5);
+    EXPECT_EQ(window->slider().value(), 6);
+    EXPECT_EQ(window->slider().maximum(), 12);
+    EXPECT_EQ(window->goToFrame(-1, -1), 0);
+    EXPECT_FALSE(window->slider().isEnabled());
+    EXPECT_EQ(window->slider().maximum(), 1);
+    EXPECT_EQ(window->slider().value(), 0);
+}
+
+TEST_F(MainWindowTest, PlaysToTheEndAndBackToTheStart)
+{
+    open(survey(12));
+    EXPECT_EQ(window->playbackIntervalMs(), 62);
+    QTest::mouseClick(child<QToolButton>("playForwardButton"), Qt::LeftButton);
+    EXPECT_TRUE(window->isPlaying());
+    EXPECT_TRUE(window->frameView().toolsLocked());
+    ASSERT_TRUE(waitUntil([&] { return doc().currentIndex() >= 2; }));
+    EXPECT_EQ(window->frameView().overlay().fps, 16.0f); // the rate line shows while playing
+    ASSERT_TRUE(waitUntil([&] { return !window->isPlaying(); }));
+    EXPECT_EQ(doc().currentIndex(), 11);
+    EXPECT_EQ(window->slider().value(), 12);
+    EXPECT_EQ(window->frameView().overlay().fps, 0.0f);
+    EXPECT_FALSE(window->frameView().toolsLocked());
+
+    QTest::mouseClick(child<QToolButton>("playBackwardButton"), Qt::LeftButton);
+    EXPECT_EQ(window->direction(), 0);
+    ASSERT_TRUE(waitUntil([&] { return !window->isPlaying(); }));
+    EXPECT_EQ(doc().currentIndex(), 0);
+    EXPECT_EQ(window->slider().value(), 1);
+}
+
+TEST_F(MainWindowTest, PauseStopsWherePlaybackIs)
+{
+    open(survey(40));
+    window->playForwards();
+    ASSERT_TRUE(waitUntil([&] { return doc().currentIndex() >= 3; }));
+    QTest::mouseClick(child<QToolButton>("pauseButton"), Qt::LeftButton);
+    EXPECT_FALSE(window->isPlaying());
+    const int stopped = doc().currentIndex();
+    QTest::qWait(200);
+    EXPECT_EQ(doc().currentIndex(), stopped);
+}
+
+TEST_F(MainWindowTest, PlaybackRateFollowsTheSettings)
+{
+    for (const auto &[rate, interval] : {std::pair{1, 1000}, {2, 500}, {6, 166}, {16, 62}}) {
+        settings().playRate = rate;
+        EXPECT_EQ(window->playbackIntervalMs(), interval);
+    }
+}
+
+TEST_F(MainWindowTest, ControlKeysStepOneFrame)
+{
+    open(survey(5));
+    QWidget *focus = &window->frameView();
+    QTest::keyClick(focus, Qt::Key_D, Qt::ControlModifier);
+    EXPECT_EQ(doc().currentIndex(), 1);
+    QTest::keyClick(focus, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(focus, Qt::Key_A, Qt::ControlModifier);
+    EXPECT_EQ(doc().currentIndex(), 0);
+    EXPECT_EQ(window->slider().value(), 1);
+    window->goToFrame(4, 0);
+    QTest::keyClick(focus, Qt::Key_D, Qt::ControlModifier); // the last frame again
+    EXPECT_EQ(doc().currentIndex(), 4);
+    EXPECT_EQ(window->slider().value(), 5);
+    QTest::keyClick(focus, Qt::Key_D); // without Ctrl: nothing
+    EXPECT_EQ(doc().currentIndex(), 4);
+
+    // Not while playing, nor with unsaved edits.
+    window->playBackwards();
+    QTest::keyClick(focus, Qt::Key_D, Qt::ControlModifier);
+    EXPECT_TRUE(window->isPlaying());
+    window->pausePlayback();
+    const int at = doc().currentIndex();
+    window->onFrameEdited(0);
+    QTest::keyClick(focus, Qt::Key_A, Qt::ControlModifier);
+    EXPECT_EQ(doc().currentIndex(), at);
+}
+
+TEST_F(MainWindowTest, PipeAttributeEditsHidePlaybackUntilSaved)
+{
+    const std::string path = survey(6);
+    open(path);
+    QTest::mouseClick(child<QToolButton>("pipeAttributesPageButton"), Qt::LeftButton);
+    auto *place = child<QLineEdit>("placeEdit");
+    place->selectAll();
+    QTest::keyClicks(place, "Quay 7");
+    EXPECT_TRUE(doc().isModified());
+    EXPECT_EQ(doc().fileHeader().place(), "Quay 7");
+    EXPECT_TRUE(window->slider().isHidden());
+    EXPECT_TRUE(window->defectStrip().isHidden());
+    EXPECT_TRUE(child("playForwardButton")->isHidden());
+    EXPECT_FALSE(child("saveButton")->isHidden());
+    EXPECT_FALSE(child("discardButton")->isHidden());
+    // Ctrl+A selects the text while edits are pending; it does not step.
+    QTest::keyClick(place, Qt::Key_A, Qt::ControlModifier);
+    EXPECT_EQ(doc().currentIndex(), 0);
+
+    QTest::keyClick(place, Qt::Key_S, Qt::ControlModifier);
+    EXPECT_FALSE(doc().isModified());
+    EXPECT_FALSE(window->slider().isHidden());
+    EXPECT_TRUE(child("saveButton")->isHidden());
+    const auto stored = readFileBytes(path);
+    EXPECT_EQ(std::string(reinterpret_cast<const char *>(&stored[8]), 7),
+              std::string("Quay 7\0", 7));
+}
+
+TEST_F(MainWindowTest, DefectMarksGoToTheirFrames)
+{
+    const std::string path = survey(30);
+    setDefects(path, {4, 20});
+    open(path);
+    DefectStrip &strip = window->defectStrip();
+    EXPECT_EQ(strip.markAt(strip.markRectOf(20).center()), 20);
+    QTest::mouseClick(&strip, Qt::LeftButton, {}, strip.markRectOf(20).center());
+    EXPECT_EQ(doc().currentIndex(), 20);
+    EXPECT_EQ(window->slider().value(), 21);
+    QTest::mouseClick(&strip, Qt::LeftButton, {}, strip.markRectOf(4).center());
+    EXPECT_EQ(doc().currentIndex(), 4);
+}
+
+TEST_F(MainWindowTest, PreviewReadsTheFileOnlyForANewFrame)
+{
+    const std::string path = survey(8);
+    open(path);
+    window->goToFrame(1, 0);
+    PreviewPopup &popup = window->previewPopup();
+    window->previewFrame(QPoint(300, 300), 3);
+    EXPECT_TRUE(popup.isVisible());
+    EXPECT_EQ(popup.shownIndex(), 3);
+    EXPECT_TRUE(popup.image().isValid());
+    EXPECT_EQ(doc().currentIndex(), 1); // the current frame is left alone
+
+    // Frame 3 cannot be read any more, but resting on it reads nothing.
+    corruptFrame(path, 3);
+    window->previewFrame(QPoint(310, 300), 3);
+    EXPECT_TRUE(popup.isVisible());
+    window->previewFrame(QPoint(310, 300), 5);
+    EXPECT_EQ(popup.shownIndex(), 5);
+    window->previewFrame(QPoint(310, 300), 3); // a new read now, which fails
+    EXPECT_FALSE(popup.isVisible());
+    EXPECT_EQ(popup.shownIndex(), -1);
+    window->hidePreview();
+    EXPECT_TRUE(prompts.messages.empty());
+}
+
+TEST_F(MainWindowTest, UnreadableFrameKeepsThePreviousOneOnScreen)
+{
+    const std::string path = survey(8);
+    open(path);
+    window->goToFrame(2, 0);
+    corruptFrame(path, 6);
+    window->goToFrame(6, 0);
+    EXPECT_EQ(prompts.messages, std::vector<int>{text::ReadFileDataError});
+    EXPECT_EQ(doc().currentIndex(), 2);
+    EXPECT_EQ(window->frameView().overlay().frameIndex, 2);
+}
+
+TEST_F(MainWindowTest, DroppedFileOpensWithoutTheSaveQuestion)
+{
+    open(survey(4));
+    window->onFrameEdited(0);
+    const std::string other = survey(7, 2);
+    QMimeData mime;
+    mime.setUrls({QUrl::fromLocalFile(QString::fromStdString(other))});
+    // Delivered to the window's native window, as the window system does.
+    QWindow *native = window->windowHandle();
+    ASSERT_NE(native, nullptr);
+    QDragEnterEvent enter(QPoint(20, 20), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(native, &enter);
+    EXPECT_TRUE(enter.isAccepted());
+    QDropEvent drop(QPointF(20, 20), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(native, &drop);
+    EXPECT_TRUE(prompts.questions.empty());
+    EXPECT_EQ(doc().frameCount(), 7);
+    EXPECT_FALSE(doc().isModified());
+    EXPECT_EQ(window->slider().maximum(), 7);
+}
+
+TEST_F(MainWindowTest, ClosingAsksToExitOrToSave)
+{
+    QTest::keyClick(&window->frameView(), Qt::Key_Escape);
+    EXPECT_EQ(prompts.questions, std::vector<int>{102});
+    EXPECT_TRUE(window->isVisible()); // cancelled
+
+    open(survey(3));
+    window->onFrameEdited(0);
+    prompts.questions.clear();
+    window->reject();
+    EXPECT_EQ(prompts.questions, std::vector<int>{text::DataChangedSave});
+    EXPECT_TRUE(window->isVisible());
+
+    prompts.questions.clear();
+    prompts.answers = {MessageSink::Answer::No}; // discard, then close
+    window->reject();
+    EXPECT_EQ(prompts.questions, std::vector<int>{text::DataChangedSave});
+    EXPECT_FALSE(doc().isModified());
+    EXPECT_FALSE(window->isVisible());
+
+    window->show();
+    prompts.questions.clear();
+    prompts.answers = {MessageSink::Answer::Ok};
+    window->reject();
+    EXPECT_EQ(prompts.questions, std::vector<int>{102});
+    EXPECT_FALSE(window->isVisible());
+}
+
+TEST_F(MainWindowTest, ViewPagesAskBeforeLeavingUnsavedEdits)
+{
+    open(survey(3));
+    QTest::mouseClick(child<QToolButton>("strokePageButton"), Qt::LeftButton);
+    EXPECT_EQ(window->visibleView(), MainWindow::StrokeViewIndex);
+    EXPECT_EQ(child<QStackedWidget>("sidePanels")->currentWidget(), child("strokePanel"));
+
+    window->onFrameEdited(0);
+    QTest::mouseClick(child<QToolButton>("view3dPageButton"), Qt::LeftButton);
+    EXPECT_EQ(prompts.questions, std::vector<int>{text::DataChangedSave});
+    EXPECT_EQ(window->visibleView(), MainWindow::StrokeViewIndex); // cancelled
+    EXPECT_TRUE(child<QToolButton>("strokePageButton")->isChecked());
+
+    // Tool pages keep the view and need no answer.
+    QTest::mouseClick(child<QToolButton>("settingsPageButton"), Qt::LeftButton);
+    EXPECT_EQ(window->visibleView(), MainWindow::StrokeViewIndex);
+    EXPECT_EQ(child<QStackedWidget>("sidePanels")->currentWidget(), child("settingsPanel"));
+    EXPECT_EQ(prompts.questions.size(), 1u);
+}

@@ -1,0 +1,160 @@
+#include "UiTestSupport.h"
+#include "app/Settings.h"
+#include "app/TextIds.h"
+#include "data/ByteOrder.h"
+#include "ui/app/ProgressWindow.h"
+#include "ui/app/SettingsPanel.h"
+#include "ui/display/DefectStrip.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QTest>
+#include <QToolButton>
+#include <gtest/gtest.h>
+
+using namespace dorvane;
+using namespace dorvane::test;
+
+namespace {
+
+class SettingsPanelTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        settings() = Settings{};
+        panel = std::make_unique<SettingsPanel>(prompts);
+        panel->setConfigPath(dir.file("config.dat"));
+        panel->show();
+        QObject::connect(panel.get(), &SettingsPanel::settingsChanged, [this] { ++changes; });
+    }
+    void TearDown() override { settings() = Settings{}; }
+
+    template<typename T>
+    T *child(const char *name)
+    {
+        return panel->findChild<T *>(name);
+    }
+    void choose(const char *list, int index)
+    {
+        auto *box = child<QComboBox>(list);
+        box->setCurrentIndex(index);
+        emit box->activated(index);
+    }
+
+    TempDir dir;
+    ScriptedPrompts prompts;
+    std::unique_ptr<SettingsPanel> panel;
+    int changes = 0;
+};
+
+} // namespace
+
+TEST_F(SettingsPanelTest, ShowsTheSettingsAndHidesTheSaveButton)
+{
+    settings().playRate = 8;
+    settings().showNotes = 1;
+    settings().tiltAlarm = 0;
+    panel->load();
+    EXPECT_EQ(child<QComboBox>("rateList")->currentText(), "8x");
+    EXPECT_FALSE(child<QCheckBox>("showTitleBox")->isChecked());
+    EXPECT_TRUE(child<QCheckBox>("showNotesBox")->isChecked());
+    EXPECT_FALSE(child<QCheckBox>("tiltAlarmBox")->isChecked());
+    EXPECT_EQ(child<QComboBox>("languageList")->currentIndex(), 0);
+    EXPECT_TRUE(child<QToolButton>("saveSettingsButton")->isHidden());
+
+    settings().playRate = 3; // no such item
+    panel->load();
+    EXPECT_EQ(child<QComboBox>("rateList")->currentIndex(), -1);
+}
+
+TEST_F(SettingsPanelTest, ChangesTakeEffectAtOnceAndAreSavedOnRequest)
+{
+    choose("rateList", 5);
+    EXPECT_EQ(settings().playRate, 16);
+    EXPECT_EQ(changes, 1);
+    child<QCheckBox>("showTitleBox")->click();
+    EXPECT_EQ(settings().showTitle, 1);
+    EXPECT_EQ(changes, 2);
+    auto *save = child<QToolButton>("saveSettingsButton");
+    EXPECT_FALSE(save->isHidden());
+    EXPECT_FALSE(std::filesystem::exists(dir.file("config.dat")));
+
+    QTest::mouseClick(save, Qt::LeftButton);
+    EXPECT_TRUE(save->isHidden());
+    const auto bytes = readFileBytes(dir.file("config.dat"));
+    ASSERT_EQ(bytes.size(), 20u);
+    EXPECT_EQ(le::readI32(&bytes[0]), 16);
+    EXPECT_EQ(le::readI32(&bytes[4]), 1);
+    EXPECT_TRUE(prompts.messages.empty()); // the language did not change
+}
+
+TEST_F(SettingsPanelTest, LanguageChangeAsksForARestartOnce)
+{
+    choose("languageList", 1);
+    EXPECT_EQ(settings().language, 1);
+    EXPECT_EQ(changes, 0); // nothing on screen changes before a restart
+    auto *save = child<QToolButton>("saveSettingsButton");
+    QTest::mouseClick(save, Qt::LeftButton);
+    EXPECT_EQ(prompts.messages, std::vector<int>{text::RestartForLanguage});
+    child<QCheckBox>("tiltAlarmBox")->click();
+    QTest::mouseClick(save, Qt::LeftButton);
+    EXPECT_EQ(prompts.messages.size(), 1u);
+}
+
+TEST(DefectStripGeometry, MarksSitAboveTheirSliderPositions)
+{
+    // 100 frames, width 400, margin 10: frame 50 at x = 200.
+    QRect mark = DefectStrip::markRect(50, 100, 400, 11, 10);
+    EXPECT_EQ(mark.left() + mark.width() / 2, 200);
+    EXPECT_EQ(mark.width(), 6); // strip height 11 leaves a 6 x 6 mark: already square
+    EXPECT_EQ(mark.height(), 6);
+    // One frame: the mark at the margin. A taller strip makes a round mark
+    // of diameter height - 5 centred on x.
+    mark = DefectStrip::markRect(0, 1, 400, 16, 10);
+    EXPECT_EQ(mark.width(), 11);
+    EXPECT_EQ(mark.height(), 11);
+    EXPECT_EQ(mark.left(), 10 - 3 - 2);
+    EXPECT_EQ(mark.top(), 0);
+}
+
+TEST(DefectStripGeometry, HitTestFindsTheFirstMark)
+{
+    DefectStrip strip;
+    strip.resize(400, 16);
+    strip.setMargin(10);
+    std::vector<uint8_t> flags(100, 0);
+    flags[50] = flags[51] = 1; // overlapping marks
+    strip.setFlags(flags);
+    EXPECT_EQ(strip.markAt(QPoint(200, 5)), 50);
+    EXPECT_EQ(strip.markAt(QPoint(205, 5)), 50); // in both: the first wins
+    EXPECT_EQ(strip.markAt(QPoint(207, 5)), 51);
+    EXPECT_EQ(strip.markAt(QPoint(100, 5)), -1);
+    int clicked = -1, hidden = 0;
+    QObject::connect(&strip, &DefectStrip::frameClicked, [&](int i) { clicked = i; });
+    QObject::connect(&strip, &DefectStrip::previewHidden, [&] { ++hidden; });
+    QTest::mouseClick(&strip, Qt::LeftButton, {}, QPoint(100, 5));
+    EXPECT_EQ(clicked, -1);
+    EXPECT_EQ(hidden, 1); // a click always hides the preview
+    QTest::mouseClick(&strip, Qt::LeftButton, {}, QPoint(199, 5));
+    EXPECT_EQ(clicked, 50);
+}
+
+TEST(ProgressWindowTest, FollowsTheProgressProtocol)
+{
+    QWidget owner;
+    owner.resize(600, 400);
+    owner.show();
+    ProgressWindow progress(&owner);
+    progress.setProgressText(text::ReadingData);
+    EXPECT_EQ(progress.text(), QString::fromUtf8("正在读取数据..."));
+    progress.postProgress(0, 10);
+    EXPECT_TRUE(progress.isHidden());
+    progress.postProgress(5, 10);
+    EXPECT_TRUE(progress.isVisible());
+    EXPECT_EQ(progress.barValue(), 100);
+    progress.postProgress(1, 1);
+    EXPECT_EQ(progress.barValue(), ProgressWindow::BarMaximum);
+    progress.postProgress(-1, -1);
+    EXPECT_TRUE(progress.isHidden());
+}
