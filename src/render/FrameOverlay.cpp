@@ -6,6 +6,7 @@
 #include "data/AnimationFileHeader.h"
 #include "data/FrameHeader.h"
 #include "data/GbkText.h"
+#include "display/PictureGeometry.h"
 #include "render/OverlayFont.h"
 
 #include <QPainter>
@@ -285,23 +286,9 @@ bool isConsistentHeader(const FrameHeader &header)
 DrawnCircle drawnCircle(const FrameHeader &header)
 {
     DrawnCircle circle;
-    // A detection radius of 0 gives no scale: the circle shrinks to a point.
-    if (header.detectRadius != 0) {
-        circle.radius = static_cast<int>(header.pipeRadius * 250.0 / header.detectRadius + 0.5);
-    }
-    circle.centre = QPoint(header.circleX, header.circleY);
-    const int dx = header.circleX - Centre;
-    const int dy = header.circleY - Centre;
-    const int d =
-        static_cast<int>(std::sqrt(static_cast<double>(dx) * dx + static_cast<double>(dy) * dy));
-    const int reach = Centre - circle.radius;
-    // Pull a circle that leaves the picture disc back along the line to the
-    // picture centre; a circle centred on the probe has no direction to be
-    // pulled in and stays.
-    if (d > reach && d > 0) {
-        circle.centre = QPoint(Centre + static_cast<int>(static_cast<int64_t>(reach) * dx / d),
-                               Centre + static_cast<int>(static_cast<int64_t>(reach) * dy / d));
-    }
+    circle.radius = circleRadiusPixels(header);
+    const ScreenPoint centre = pullIntoDisc({header.circleX, header.circleY}, circle.radius);
+    circle.centre = QPoint(centre.x, centre.y);
     return circle;
 }
 

@@ -1,5 +1,6 @@
 #include "display/Sediment.h"
 
+#include "display/PictureGeometry.h"
 #include "display/PixelCode.h"
 #include "display/PixelMapTable.h"
 
@@ -19,16 +20,6 @@ constexpr int LastSearchedSample = 244;
 constexpr int LowerHalfFirstBeam = 100;
 constexpr int LowerHalfLastBeam = 299;
 constexpr int LowerHalfBeams = LowerHalfLastBeam - LowerHalfFirstBeam + 1;
-
-// The pipe radius in pixels: pipeRadius * 250 / detectRadius, rounded. A
-// detection radius of 0 never comes from the probe; it gives 0 here instead
-// of a division by zero.
-uint32_t pipeRadiusPixels(const FrameHeader &h)
-{
-    if (h.detectRadius == 0)
-        return 0;
-    return static_cast<uint32_t>(h.pipeRadius * 250.0 / h.detectRadius + 0.5);
-}
 
 } // namespace
 
@@ -138,7 +129,8 @@ FrameAnalysis analyseFrame(const FrameHeader &h, const uint8_t *samples, ScreenP
             lowerHalfSum += static_cast<int64_t>(radius) * radius;
     }
 
-    const uint32_t r = pipeRadiusPixels(h);
+    // A detection radius of 0 gives 0 pixels instead of a division by zero.
+    const auto r = static_cast<uint32_t>(circleRadiusPixels(h));
     a.radii[BeamCount] = r;
     a.radii[BeamCount + 1] = h.errorRate;
 

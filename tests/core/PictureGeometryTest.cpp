@@ -1,0 +1,51 @@
+#include "display/PictureGeometry.h"
+
+#include <gtest/gtest.h>
+
+using namespace dorvane;
+
+TEST(PictureGeometry, CircleRadiusInPixels)
+{
+    FrameHeader h;
+    h.detectRadius = 500;
+    h.pipeRadius = 300;
+    EXPECT_EQ(circleRadiusPixels(h), 150);
+    h.detectRadius = 1000;
+    h.pipeRadius = 401; // 100.25 rounds down
+    EXPECT_EQ(circleRadiusPixels(h), 100);
+    h.pipeRadius = 402; // 100.5 rounds up
+    EXPECT_EQ(circleRadiusPixels(h), 101);
+    h.detectRadius = 0;
+    EXPECT_EQ(circleRadiusPixels(h), 0);
+}
+
+TEST(PictureGeometry, CirclesArePulledIntoThePictureDisc)
+{
+    EXPECT_EQ(pullIntoDisc({450, 250}, 150), (ScreenPoint{350, 250}));
+    EXPECT_EQ(pullIntoDisc({300, 250}, 150), (ScreenPoint{300, 250})); // fits
+    EXPECT_EQ(pullIntoDisc({250, 250}, 400), (ScreenPoint{250, 250})); // no direction
+    EXPECT_EQ(pullIntoDisc({250, 50}, 100), (ScreenPoint{250, 100}));
+    // A circle as large as the disc can only sit at the centre.
+    EXPECT_EQ(pullIntoDisc({300, 320}, 250), (ScreenPoint{250, 250}));
+}
+
+TEST(PictureGeometry, TheCircleToolPushesTheSquareBackFirst)
+{
+    // Far right: the square stops at the edge (centre 400), where the circle
+    // just fits the disc. Far into the corner it stops at (400, 400), outside
+    // the disc, and is pulled back to 150 pixels from the centre.
+    EXPECT_EQ(keepCircleInPicture({900, 250}, 100), (ScreenPoint{400, 250}));
+    EXPECT_EQ(keepCircleInPicture({900, 900}, 100), (ScreenPoint{356, 356}));
+    EXPECT_EQ(keepCircleInPicture({-40, 250}, 100), (ScreenPoint{100, 250}));
+    EXPECT_EQ(keepCircleInPicture({250, 250}, 250), (ScreenPoint{250, 250}));
+    EXPECT_EQ(keepCircleInPicture({480, 30}, 250), (ScreenPoint{250, 250}));
+    EXPECT_EQ(keepCircleInPicture({260, 240}, 50), (ScreenPoint{260, 240}));
+}
+
+TEST(PictureGeometry, PointsBeyondTheDiscLandOnItsEdge)
+{
+    EXPECT_EQ(projectOntoDisc({600, 250}), (ScreenPoint{500, 250}));
+    EXPECT_EQ(projectOntoDisc({250, -100}), (ScreenPoint{250, 0}));
+    EXPECT_EQ(projectOntoDisc({499, 499}), (ScreenPoint{426, 426}));
+    EXPECT_EQ(projectOntoDisc({300, 300}), (ScreenPoint{300, 300}));
+}
