@@ -60,7 +60,10 @@ void BM_ShowFrameAndDraw(benchmark::State &state)
         index = (index + 1) % SurveyFrames;
     }
 }
-BENCHMARK(BM_ShowFrameAndDraw)->Unit(benchmark::kMicrosecond)->MeasureProcessCPUTime()->UseRealTime();
+BENCHMARK(BM_ShowFrameAndDraw)
+    ->Unit(benchmark::kMicrosecond)
+    ->MeasureProcessCPUTime()
+    ->UseRealTime();
 
 } // namespace
 

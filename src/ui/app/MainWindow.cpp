@@ -131,6 +131,7 @@ MainWindow::MainWindow(UserPrompts *prompts, QWidget *parent)
             [this](int index) { goToFrame(index, 0); });
     connect(m_defectStrip, &DefectStrip::previewRequested, this, &MainWindow::previewFrame);
     connect(m_defectStrip, &DefectStrip::previewHidden, this, &MainWindow::hidePreview);
+    connect(m_frameView, &FrameView::frameEdited, this, [this] { onFrameEdited(0); });
 
     // Ctrl+A, Ctrl+D and Ctrl+S work wherever the focus is in the window.
     qApp->installEventFilter(this);
@@ -221,6 +222,7 @@ bool MainWindow::showFrame(int index, bool forceReload, int view)
     if (view == FrameViewIndex) {
         m_toolPanel->graphicsPanel().resetForFrame();
         m_frameView->image().renderFrame(doc.current().samples.data(), doc.current().header.roll);
+        m_frameView->setEditableHeader(&doc.current().header);
         FrameOverlay &overlay = m_frameView->overlay();
         overlay.setFrame(&doc.current().header, &doc.fileHeader(), doc.currentIndex(),
                          doc.frameCount());
@@ -327,6 +329,7 @@ void MainWindow::onFrameEdited(int state)
         return;
     if (state == 0) {
         doc.setModified(true);
+        // The panel follows edits made elsewhere, such as the ruler's length.
         m_toolPanel->propertyPanel().loadFrame(doc.currentIndex(), &doc.current().header);
         m_toolPanel->refreshOverlays();
         setPlaybackControlsVisible(false);
@@ -349,6 +352,8 @@ void MainWindow::applyToFrames(int kind, int value, const QPoint &circle)
     AnimationDocument &doc = m_toolPanel->document();
     if (!doc.isOpen())
         return;
+    // A running playback would show frames while the survey is rewritten.
+    goToFrame(doc.currentIndex(), 0);
     setEnabled(false);
     doc.applyToFrames(BulkEdit{kind, value, {circle.x(), circle.y()}, 0},
                       &m_toolPanel->progressWindow());
@@ -394,7 +399,27 @@ void MainWindow::onPipeDeviceLost()
 
 void MainWindow::openSedimentChart() {}
 
-void MainWindow::deleteFrameRequested() {}
+void MainWindow::deleteFrameRequested()
+{
+    AnimationDocument &doc = m_toolPanel->document();
+    if (!doc.isOpen())
+        return;
+    goToFrame(doc.currentIndex(), 0);
+    if (!doc.hasFile()) {
+        m_prompts->showMessage(text::NoAnimationFileBehindData);
+        return;
+    }
+    if (m_prompts->ask(358, MessageSink::Buttons::OkCancel) != MessageSink::Answer::Ok)
+        return;
+    const QString path = QString::fromStdString(doc.path());
+    const int deleted = doc.currentIndex();
+    if (!doc.deleteCurrentFrame(&m_toolPanel->progressWindow()))
+        return;
+    if (m_toolPanel->openAnimation(path))
+        goToFrame(std::min(deleted, doc.frameCount() - 1), doc.frameCount());
+    raise();
+    activateWindow();
+}
 
 void MainWindow::reject()
 {

@@ -144,6 +144,58 @@ void drawIcon(QPainter &p, ToolIcon icon)
         p.setBrush(Ink);
         p.drawPolygon(QPolygonF({{8, 6}, {8, 26}, {24, 16}}));
         break;
+    case ToolIcon::ApplyAll: // one to many
+        p.drawEllipse(QRectF(4, 12, 8, 8));
+        p.setPen(QPen(Accent, 2));
+        for (int y : {6, 16, 26})
+            p.drawLine(14, 16, 27, y);
+        break;
+    case ToolIcon::ApplyBefore:
+        p.drawLine(6, 6, 6, 26);
+        p.setPen(QPen(Accent, 2.5, Qt::SolidLine, Qt::RoundCap));
+        p.drawLine(26, 16, 10, 16);
+        p.drawLine(10, 16, 16, 10);
+        p.drawLine(10, 16, 16, 22);
+        break;
+    case ToolIcon::ApplyAfter:
+        p.drawLine(26, 6, 26, 26);
+        p.setPen(QPen(Accent, 2.5, Qt::SolidLine, Qt::RoundCap));
+        p.drawLine(6, 16, 22, 16);
+        p.drawLine(22, 16, 16, 10);
+        p.drawLine(22, 16, 16, 22);
+        break;
+    case ToolIcon::Delete:
+        p.setPen(QPen(QColor(200, 40, 40), 3, Qt::SolidLine, Qt::RoundCap));
+        p.drawLine(8, 8, 24, 24);
+        p.drawLine(24, 8, 8, 24);
+        break;
+    case ToolIcon::Grid:
+        p.setPen(QPen(Accent, 1.5));
+        p.drawEllipse(QRectF(4, 4, 24, 24));
+        p.drawEllipse(QRectF(10, 10, 12, 12));
+        p.drawLine(16, 3, 16, 29);
+        p.drawLine(3, 16, 29, 16);
+        break;
+    case ToolIcon::Grey: {
+        QLinearGradient ramp(4, 0, 28, 0);
+        ramp.setColorAt(0, Qt::black);
+        ramp.setColorAt(1, Qt::white);
+        p.setBrush(ramp);
+        p.drawRect(QRectF(4, 8, 24, 16));
+        break;
+    }
+    case ToolIcon::Restore:
+        p.setPen(QPen(Ink, 2.5, Qt::SolidLine, Qt::RoundCap));
+        p.drawArc(QRectF(7, 7, 18, 18), 60 * 16, 300 * 16);
+        p.drawLine(20, 5, 21, 10);
+        p.drawLine(21, 10, 16, 11);
+        break;
+    case ToolIcon::Curve:
+        p.drawLine(5, 4, 5, 27);
+        p.drawLine(5, 27, 28, 27);
+        p.setPen(QPen(Warm, 2));
+        p.drawPolyline(QPolygonF({{6, 20}, {11, 14}, {16, 18}, {21, 9}, {27, 12}}));
+        break;
     }
 }
 

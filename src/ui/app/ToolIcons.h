@@ -25,6 +25,14 @@ enum class ToolIcon
     PlayBackward,
     Pause,
     PlayForward,
+    ApplyAll,
+    ApplyBefore,
+    ApplyAfter,
+    Delete,
+    Grid,
+    Grey,
+    Restore,
+    Curve,
 };
 
 // The program's button pictures, drawn as simple line icons.

@@ -30,6 +30,8 @@ constexpr int ButtonWidth = 54;
 
 const UserPrompts::FileDialog OpenAnimationDialog{"File to load",
                                                   "Image Video (*.Imv);;All files (*)", "Imv"};
+const UserPrompts::FileDialog SaveAnimationDialog{"File to save",
+                                                  "Image Video (*.Imv);;All files (*)", "Imv"};
 
 QWidget *emptyPanel(const char *name, QWidget *parent)
 {
@@ -45,7 +47,7 @@ ToolPanel::ToolPanel(MainWindow &window, UserPrompts &prompts)
       m_graphicsPanel(new GraphicsPanel(window.frameView(), m_sidePanels)),
       m_strokePanel(emptyPanel("strokePanel", m_sidePanels)),
       m_view3dPanel(emptyPanel("view3dPanel", m_sidePanels)),
-      m_propertyPanel(new FramePropertyPanel(m_sidePanels)),
+      m_propertyPanel(new FramePropertyPanel(prompts, m_sidePanels)),
       m_pipePanel(new PipeAttributesPanel(m_sidePanels)),
       m_settingsPanel(new SettingsPanel(prompts, m_sidePanels)),
       m_pageButtons(new QButtonGroup(this))
@@ -67,7 +69,8 @@ ToolPanel::ToolPanel(MainWindow &window, UserPrompts &prompts)
     later(addButton("importButton", 209, static_cast<int>(ToolIcon::Import), false));
     connect(addButton("openButton", 210, static_cast<int>(ToolIcon::Open), false),
             &QToolButton::clicked, this, &ToolPanel::openCommand);
-    later(addButton("saveAsButton", 211, static_cast<int>(ToolIcon::SaveAs), false));
+    connect(addButton("saveAsButton", 211, static_cast<int>(ToolIcon::SaveAs), false),
+            &QToolButton::clicked, this, &ToolPanel::saveAsCommand);
     later(addButton("screenshotButton", 212, static_cast<int>(ToolIcon::Screenshot), false));
     later(addButton("videoButton", 213, static_cast<int>(ToolIcon::Video), false));
     later(addButton("reportButton", 216, static_cast<int>(ToolIcon::Report), false));
@@ -113,6 +116,14 @@ ToolPanel::ToolPanel(MainWindow &window, UserPrompts &prompts)
     layout->addStretch();
 
     connect(m_pipePanel, &PipeAttributesPanel::edited, this, [this] { m_window.onFrameEdited(0); });
+    connect(m_propertyPanel, &FramePropertyPanel::frameEdited, this,
+            [this] { m_window.onFrameEdited(0); });
+    connect(m_propertyPanel, &FramePropertyPanel::applyRequested, this,
+            [this](int kind, int value, const QPoint &circle) {
+                m_window.applyToFrames(kind, value, circle);
+            });
+    connect(m_propertyPanel, &FramePropertyPanel::deleteRequested, this,
+            [this] { m_window.deleteFrameRequested(); });
     connect(m_settingsPanel, &SettingsPanel::settingsChanged, this,
             [this] { m_window.onSettingsChanged(); });
 
@@ -163,6 +174,28 @@ void ToolPanel::openCommand()
     openAnimation(*path);
     m_window.raise();
     m_window.activateWindow();
+}
+
+void ToolPanel::saveAsCommand()
+{
+    stopPlayback();
+    if (!m_document.isOpen() || !savePrompt())
+        return;
+    if (!m_document.hasFile()) {
+        m_prompts.showMessage(text::NoAnimationFileBehindData);
+        return;
+    }
+    const auto path = m_prompts.saveFileName(SaveAnimationDialog);
+    if (!path)
+        return;
+    m_progress->setProgressText(text::SavingData);
+    m_window.setEnabled(false);
+    const bool saved = m_document.copyAnimation(path->toStdString(), m_progress, -1);
+    m_window.setEnabled(true);
+    if (saved) {
+        m_window.raise();
+        m_window.activateWindow();
+    }
 }
 
 bool ToolPanel::openAnimation(const QString &path)

@@ -67,6 +67,7 @@ public:
 private:
     QToolButton *addButton(const char *name, int textId, int icon, bool checkable);
     void openCommand();
+    void saveAsCommand();
     void helpCommand();
     void aboutCommand();
     void stopPlayback();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "FrameTools.h"
 #include "display/SonarImage.h"
 #include "render/FrameOverlay.h"
 
@@ -17,7 +18,7 @@ class FrameView : public QWidget
 public:
     static constexpr int ViewSize = 500;
 
-    explicit FrameView(QWidget *parent = nullptr);
+    explicit FrameView(QWidget *parent = nullptr, int size = ViewSize);
 
     SonarImage &image() { return m_image; }
     const SonarImage &image() const { return m_image; }
@@ -30,16 +31,27 @@ public:
     // Forgets the frame: overlay reset, picture back to the background.
     void resetView();
 
+    // The header the circle tool and the ruler edit: the shown frame's.
+    void setEditableHeader(FrameHeader *header) { m_tools.setHeader(header); }
     // While locked the mouse tools do nothing (during playback).
     void setToolsLocked(bool locked) { m_toolsLocked = locked; }
     bool toolsLocked() const { return m_toolsLocked; }
 
+signals:
+    // The circle tool or the ruler changed the header.
+    void frameEdited();
+
 protected:
     void paintEvent(QPaintEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void wheelEvent(QWheelEvent *event) override;
 
 private:
     SonarImage m_image;
     FrameOverlay m_overlay;
+    FrameTools m_tools{m_overlay};
     bool m_toolsLocked = false;
 };
 
