@@ -16,5 +16,7 @@ int runProfile(const std::vector<std::string> &args);
 int runApply(const std::vector<std::string> &args);
 int runDeleteFrame(const std::vector<std::string> &args);
 int runCopy(const std::vector<std::string> &args);
+int runDeviationMap(const std::vector<std::string> &args);
+int runChart(const std::vector<std::string> &args);
 
 } // namespace dorvane::cli

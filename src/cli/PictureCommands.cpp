@@ -1,15 +1,19 @@
 #include "Arguments.h"
 #include "Commands.h"
+#include "GuiSession.h"
 #include "OpenSurvey.h"
 #include "app/TextIds.h"
+#include "display/DeviationMap.h"
 #include "display/SonarImage.h"
 #include "export/BmpFile.h"
 #include "export/DibBlock.h"
 #include "render/FrameOverlay.h"
 #include "render/FramePicture.h"
 #include "render/ImageDib.h"
+#include "render/SedimentChartPicture.h"
+#include "render/StrokePicture.h"
 
-#include <QGuiApplication>
+#include <QPainter>
 #include <cstdio>
 #include <memory>
 
@@ -47,25 +51,31 @@ std::set<std::string> with(std::set<std::string> a, const std::set<std::string> 
 namespace {
 
 // The frame as the frame view draws it: the picture stretched to size with
-// the overlay over it, as a 24-bit bitmap.
-bool writeViewPicture(const std::string &output, const SonarImage &image,
-                      const AnimationDocument &doc, const FrameRecord &frame, int index, int size,
-                      bool showTexts)
+// the overlay over it.
+QImage viewPicture(const SonarImage &image, const AnimationDocument &doc, const FrameRecord &frame,
+                   int index, int size, bool showTexts)
 {
-    // Text needs a GUI application; the batch tool has no display, and its
-    // stderr is for the survey's messages, not for Qt's notes.
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    qInstallMessageHandler([](QtMsgType type, const QMessageLogContext &, const QString &text) {
-        if (type == QtCriticalMsg || type == QtFatalMsg)
-            std::fprintf(stderr, "%s\n", qPrintable(text));
-    });
-    int argc = 1;
-    char name[] = "tessiq-cli";
-    char *argv[] = {name, nullptr};
-    QGuiApplication application(argc, argv);
     FrameOverlay overlay;
     overlay.setFrame(&frame.header, &doc.fileHeader(), index, doc.frameCount());
-    return writeBmpFile(output, dibFromImage(framePicture(image, overlay, size, showTexts)));
+    return framePicture(image, overlay, size, showTexts);
+}
+
+// The frame as the stroke view draws it: its wall profile against the
+// tolerance band, with the sediment depth label.
+QImage strokePicture(const AnimationDocument &doc, const FrameRecord &frame, int index, int size)
+{
+    const DerivedFrames &derived = doc.derived();
+    FrameOverlay overlay;
+    overlay.setFrame(&frame.header, &doc.fileHeader(), index, doc.frameCount());
+    overlay.averageSediment = doc.averageSediment();
+    overlay.sedimentDepthMm = derived.sedimentDepth()[static_cast<size_t>(index)];
+    overlay.bottomLabelMode = true;
+    overlay.gridColour = QColor(255, 200, 255);
+    QImage picture(size, size, QImage::Format_RGB32);
+    QPainter painter(&picture);
+    drawStrokePicture(painter, picture.rect(),
+                      makeStrokeProfile(frame.header, derived.peakPixels(index)), overlay);
+    return picture;
 }
 
 } // namespace
@@ -73,13 +83,18 @@ bool writeViewPicture(const std::string &output, const SonarImage &image,
 int runRender(const std::vector<std::string> &args)
 {
     const Arguments arguments(args, with(PaletteValueOptions, {"--frame", "-o", "--size"}),
-                              {"--grey", "--overlay", "--texts"});
+                              {"--grey", "--overlay", "--texts", "--stroke"});
     arguments.expectPositional(1);
     const PaletteOptions palette = paletteOptions(arguments);
     const std::string output = arguments.required("-o");
     const bool overlay = arguments.flag("--overlay");
-    if (!overlay && (arguments.flag("--texts") || arguments.value("--size")))
-        throw UsageError{"--texts and --size go with --overlay"};
+    const bool stroke = arguments.flag("--stroke");
+    if (overlay && stroke)
+        throw UsageError{"--overlay and --stroke draw different views: choose one"};
+    if (!overlay && arguments.flag("--texts"))
+        throw UsageError{"--texts goes with --overlay"};
+    if (!overlay && !stroke && arguments.value("--size"))
+        throw UsageError{"--size goes with --overlay or --stroke"};
     const int size = static_cast<int>(arguments.integer("--size", 500, 16, 4000));
 
     Session session;
@@ -94,10 +109,65 @@ int runRender(const std::vector<std::string> &args)
     SonarImage image;
     image.setPalette(palette.minLevel, palette.maxLevel, palette.colourCount, palette.grey);
     image.renderFrame(record->samples.data(), record->header.roll);
-    const bool written = overlay ? writeViewPicture(output, image, session.document, *record, frame,
-                                                    size, arguments.flag("--texts"))
-                                 : writeBmpFile(output, dibFromSonarImage(image));
+
+    bool written = false;
+    if (overlay || stroke) {
+        const GuiSession gui;
+        const QImage picture = stroke ? strokePicture(session.document, *record, frame, size)
+                                      : viewPicture(image, session.document, *record, frame, size,
+                                                    arguments.flag("--texts"));
+        written = writeBmpFile(output, dibFromImage(picture));
+    } else {
+        written = writeBmpFile(output, dibFromSonarImage(image));
+    }
     if (!written) {
+        session.messages.showMessage(text::SaveBmpFailed);
+        return 1;
+    }
+    return 0;
+}
+
+int runDeviationMap(const std::vector<std::string> &args)
+{
+    const Arguments arguments(args, {"-o"}, {});
+    arguments.expectPositional(1);
+    const std::string output = arguments.required("-o");
+    Session session;
+    if (!session.open(arguments.positional()[0]))
+        return 1;
+    if (!writeBmpFile(output, DeviationMap(session.document.derived()).mapBlock())) {
+        session.messages.showMessage(text::SaveBmpFailed);
+        return 1;
+    }
+    return 0;
+}
+
+int runChart(const std::vector<std::string> &args)
+{
+    const Arguments arguments(args, {"-o", "--size"}, {});
+    arguments.expectPositional(1);
+    const std::string output = arguments.required("-o");
+    int width = 450, height = 300;
+    if (const auto size = arguments.value("--size")) {
+        char tail = 0;
+        if (std::sscanf(size->c_str(), "%dx%d%c", &width, &height, &tail) != 2 || width < 100 ||
+            height < 100 || width > 8000 || height > 8000)
+            throw UsageError{"option --size takes WxH, each from 100 to 8000"};
+    }
+    Session session;
+    if (!session.open(arguments.positional()[0]))
+        return 1;
+    const AnimationDocument &doc = session.document;
+    FrameHeader first;
+    doc.readFrameHeader(0, first);
+
+    const GuiSession gui;
+    QImage picture(width, height, QImage::Format_RGB32);
+    QPainter painter(&picture);
+    SedimentChart(doc.derived().cableLengths(), doc.derived().sedimentDepth(), first.pipeRadius)
+        .draw(painter, picture.rect());
+    painter.end();
+    if (!writeBmpFile(output, dibFromImage(picture))) {
         session.messages.showMessage(text::SaveBmpFailed);
         return 1;
     }

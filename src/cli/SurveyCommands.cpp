@@ -3,6 +3,7 @@
 #include "OpenSurvey.h"
 #include "app/TextIds.h"
 #include "data/GbkText.h"
+#include "display/SedimentChartScale.h"
 
 #include <cmath>
 #include <cstdio>
@@ -90,6 +91,16 @@ int runInfo(const std::vector<std::string> &args)
     std::printf("end_well: %s\n", gbkToUtf8(h.endWell()).c_str());
     std::printf("cable_span_m: %s\n", number(doc.cableSpan()).c_str());
     std::printf("average_sediment_permille: %d\n", doc.averageSediment());
+    // The sediment chart's scales, for the pipe radius of the first frame.
+    FrameHeader first;
+    doc.readFrameHeader(0, first);
+    const auto &derived = doc.derived();
+    const SedimentChartScale scale =
+        SedimentChartScale::of(derived.cableLengths(), first.pipeRadius);
+    std::printf("chart_x_range_m: %g %g\n", scale.xmin, scale.xmax);
+    std::printf("chart_y_max_mm: %d\n", scale.ymax);
+    std::printf("chart_average_depth_mm: %d\n",
+                scale.averageDepth(derived.cableLengths(), derived.sedimentDepth()));
     return 0;
 }
 

@@ -16,16 +16,17 @@ const char *const Usage =
     "*.img probe image files) without a display.\n"
     "\n"
     "Commands:\n"
-    "  info FILE                  frame count, place and manholes, cable span and\n"
-    "                             average sediment\n"
+    "  info FILE                  frame count, place and manholes, cable span,\n"
+    "                             average sediment and the sediment chart's scales\n"
     "  frames FILE [--json]       one row of attributes and sediment per frame (CSV,\n"
     "                             or a JSON array of objects)\n"
     "  profile FILE --frame I     the frame's 402-entry radius profile, one a line\n"
     "  render FILE --frame I -o OUT.bmp [--min L] [--max H] [--colours C] [--grey]\n"
     "                             the frame's 500 x 500 sonar picture as an 8-bit BMP\n"
-    "         [--overlay [--texts] [--size N]]\n"
+    "         [--overlay [--texts] | --stroke] [--size N]\n"
     "                             or as the frame view shows it, with its overlay\n"
-    "                             (and title and notes), as a 24-bit BMP of N x N\n"
+    "                             (and title and notes), or as the stroke view\n"
+    "                             shows it, as a 24-bit BMP of N x N\n"
     "  palette [--min L] [--max H] [--colours C] [--grey]\n"
     "                             the 256 palette colours as RRGGBB lines\n"
     "  simulate -o OUT.Imv --frames N [--seed S] [--detect MM] [--pipe MM]\n"
@@ -37,6 +38,11 @@ const char *const Usage =
     "  delete-frame FILE --frame I\n"
     "                             delete a frame (the file is replaced safely)\n"
     "  copy FILE DEST             save the survey under another name\n"
+    "  deviation-map FILE -o OUT.bmp\n"
+    "                             the survey's deviation map, 400 x N, frame 0 at\n"
+    "                             the bottom, as a 24-bit BMP\n"
+    "  chart FILE -o OUT.bmp [--size WxH]\n"
+    "                             the sediment depth chart (450x300 by default)\n"
     "\n"
     "Exit status: 0 on success, 1 on failure, 2 on bad usage.\n";
 
@@ -50,7 +56,8 @@ int main(int argc, char **argv)
         {"render", runRender},     {"palette", runPalette},
         {"simulate", runSimulate}, {"profile", runProfile},
         {"apply", runApply},       {"delete-frame", runDeleteFrame},
-        {"copy", runCopy},
+        {"copy", runCopy},         {"deviation-map", runDeviationMap},
+        {"chart", runChart},
     };
 
     if (argc >= 2 && (!std::strcmp(argv[1], "--help") || !std::strcmp(argv[1], "-h") ||

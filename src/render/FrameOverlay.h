@@ -29,6 +29,14 @@ public:
     void setFrame(const FrameHeader *frameHeader, const AnimationFileHeader *fileHeader, int index,
                   int count);
 
+    // The scale grid switch: on only when a frame is shown and it was off.
+    // True when the grid now shows.
+    bool toggleGrid()
+    {
+        showGrid = !(header && showGrid);
+        return header && showGrid;
+    }
+
     // Draws for a square picture of width x width pixels whose top-left
     // corner is at the painter's origin.
     void draw(QPainter &painter, int width, bool showTexts) const;

@@ -23,7 +23,7 @@ TEST_F(Cli, SimulateThenInfoAndFrames)
     r = run({"info", survey});
     ASSERT_EQ(r.status, 0) << r.err;
     const auto info = lines(r.out);
-    ASSERT_EQ(info.size(), 6u);
+    ASSERT_EQ(info.size(), 9u);
     EXPECT_EQ(info[0], "frames: 12");
     EXPECT_NE(info[1].find("place: 滨江路"), std::string::npos); // UTF-8 out
     EXPECT_EQ(info[2].rfind("start_well: Y", 0), 0u);

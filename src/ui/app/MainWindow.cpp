@@ -15,6 +15,9 @@
 #include "ui/display/GraphicsPanel.h"
 #include "ui/display/PlaceholderView.h"
 #include "ui/display/PreviewPopup.h"
+#include "ui/display/SedimentChartDialog.h"
+#include "ui/display/StrokePanel.h"
+#include "ui/display/StrokeView.h"
 
 #include <QApplication>
 #include <QDragEnterEvent>
@@ -79,7 +82,7 @@ MainWindow::MainWindow(UserPrompts *prompts, QWidget *parent)
     m_views = new QStackedLayout(m_viewArea);
     m_views->setContentsMargins(0, 0, 0, 0);
     m_frameView = new FrameView(m_viewArea);
-    m_strokeView = new PlaceholderView("strokeView", m_viewArea);
+    m_strokeView = new StrokeView(m_viewArea);
     m_pipeView = new PlaceholderView("pipeView", m_viewArea);
     m_views->addWidget(m_frameView);
     m_views->addWidget(m_strokeView);
@@ -132,6 +135,7 @@ MainWindow::MainWindow(UserPrompts *prompts, QWidget *parent)
     connect(m_defectStrip, &DefectStrip::previewRequested, this, &MainWindow::previewFrame);
     connect(m_defectStrip, &DefectStrip::previewHidden, this, &MainWindow::hidePreview);
     connect(m_frameView, &FrameView::frameEdited, this, [this] { onFrameEdited(0); });
+    connect(m_strokeView, &StrokeView::frameEdited, this, [this] { onFrameEdited(0); });
 
     // Ctrl+A, Ctrl+D and Ctrl+S work wherever the focus is in the window.
     qApp->installEventFilter(this);
@@ -229,10 +233,35 @@ bool MainWindow::showFrame(int index, bool forceReload, int view)
         // The view's reset clears the rate; playback keeps showing it.
         overlay.fps = m_playing ? static_cast<float>(currentRate()) : 0.0f;
         m_frameView->update();
-    } else if (view == StrokeViewIndex || view == PipeViewIndex) {
-        (view == StrokeViewIndex ? m_strokeView : m_pipeView)->update();
+    } else if (view == StrokeViewIndex) {
+        showInStrokeView();
+    } else if (view == PipeViewIndex) {
+        m_pipeView->update();
     }
     return true;
+}
+
+void MainWindow::showInStrokeView()
+{
+    AnimationDocument &doc = m_toolPanel->document();
+    const int index = doc.currentIndex();
+    const DerivedFrames &derived = doc.derived();
+    const bool known = index >= 0 && index < derived.size();
+    StrokePanel &panel = m_toolPanel->strokePanel();
+    m_strokeView->resetView();
+    panel.releaseGridButton();
+    panel.setMarkedFrame(index);
+    FrameOverlay &overlay = m_strokeView->overlay();
+    overlay.setFrame(&doc.current().header, &doc.fileHeader(), index, doc.frameCount());
+    overlay.fps = m_playing ? static_cast<float>(currentRate()) : 0.0f;
+    overlay.averageSediment = doc.averageSediment();
+    overlay.sedimentDepthMm = known ? derived.sedimentDepth()[static_cast<size_t>(index)] : -1;
+    overlay.bottomLabelMode = true;
+    m_strokeView->profile() = makeStrokeProfile(
+        doc.current().header, known ? derived.peakPixels(index) : std::vector<uint32_t>());
+    m_strokeView->setEditableHeader(&doc.current().header);
+    panel.setLegendRange(50);
+    m_strokeView->update();
 }
 
 void MainWindow::playForwards()
@@ -259,7 +288,7 @@ void MainWindow::startPlayback()
 {
     m_playTimer.start(playbackIntervalMs());
     m_toolPanel->propertyPanel().setReadOnly(true);
-    m_frameView->setToolsLocked(true);
+    setToolsLocked(true);
     m_playing = true;
 }
 
@@ -268,8 +297,14 @@ void MainWindow::stopPlayback()
     m_playTimer.stop();
     setOverlayFps(0.0f);
     m_toolPanel->propertyPanel().setReadOnly(false);
-    m_frameView->setToolsLocked(false);
+    setToolsLocked(false);
     m_playing = false;
+}
+
+void MainWindow::setToolsLocked(bool locked)
+{
+    m_frameView->setToolsLocked(locked);
+    m_strokeView->setToolsLocked(locked);
 }
 
 void MainWindow::stopPlaybackIfEnabled()
@@ -286,6 +321,7 @@ void MainWindow::pausePlayback()
 void MainWindow::setOverlayFps(float fps)
 {
     m_frameView->overlay().fps = fps;
+    m_strokeView->overlay().fps = fps;
     m_frameView->update();
     m_strokeView->update();
     m_pipeView->update();
@@ -397,7 +433,15 @@ void MainWindow::onPipeDeviceLost()
         m_toolPanel->refreshAfterDataChange();
 }
 
-void MainWindow::openSedimentChart() {}
+void MainWindow::openSedimentChart()
+{
+    AnimationDocument &doc = m_toolPanel->document();
+    if (!doc.isOpen())
+        return;
+    SedimentChartDialog chart(doc.derived().cableLengths(), doc.derived().sedimentDepth(),
+                              doc.current().header.pipeRadius, this);
+    chart.exec();
+}
 
 void MainWindow::deleteFrameRequested()
 {

@@ -13,6 +13,7 @@ namespace dorvane {
 class DefectStrip;
 class FrameView;
 class PreviewPopup;
+class StrokeView;
 class ToolPanel;
 class UserPrompts;
 
@@ -68,6 +69,7 @@ public:
 
     ToolPanel &toolPanel() { return *m_toolPanel; }
     FrameView &frameView() { return *m_frameView; }
+    StrokeView &strokeView() { return *m_strokeView; }
     DefectStrip &defectStrip() { return *m_defectStrip; }
     QSlider &slider() { return *m_slider; }
     PreviewPopup &previewPopup() { return *m_preview; }
@@ -94,6 +96,8 @@ private:
     void setOverlayFps(float fps);
     void onSliderAction();
     void setPlaybackControlsVisible(bool visible);
+    void showInStrokeView();
+    void setToolsLocked(bool locked);
     void alignDefectStrip();
     bool handleShortcut(QKeyEvent *event, bool perform);
 
@@ -104,7 +108,7 @@ private:
     QWidget *m_viewArea;
     QStackedLayout *m_views;
     FrameView *m_frameView;
-    QWidget *m_strokeView;
+    StrokeView *m_strokeView;
     QWidget *m_pipeView;
     QToolButton *m_pauseButton;
     QToolButton *m_forwardButton;

@@ -10,10 +10,14 @@
 #include "UserPrompts.h"
 #include "app/ProgramPaths.h"
 #include "app/TextIds.h"
+#include "display/DeviationColour.h"
+#include "display/Sediment.h"
 #include "ui/display/DefectStrip.h"
 #include "ui/display/FramePropertyPanel.h"
 #include "ui/display/FrameView.h"
 #include "ui/display/GraphicsPanel.h"
+#include "ui/display/StrokePanel.h"
+#include "ui/display/StrokeView.h"
 
 #include <QButtonGroup>
 #include <QDesktopServices>
@@ -45,7 +49,7 @@ ToolPanel::ToolPanel(MainWindow &window, UserPrompts &prompts)
     : QWidget(&window), m_window(window), m_prompts(prompts), m_document(prompts),
       m_progress(new ProgressWindow(&window)), m_sidePanels(new QStackedWidget(&window)),
       m_graphicsPanel(new GraphicsPanel(window.frameView(), m_sidePanels)),
-      m_strokePanel(emptyPanel("strokePanel", m_sidePanels)),
+      m_strokePanel(new StrokePanel(window.strokeView(), m_sidePanels)),
       m_view3dPanel(emptyPanel("view3dPanel", m_sidePanels)),
       m_propertyPanel(new FramePropertyPanel(prompts, m_sidePanels)),
       m_pipePanel(new PipeAttributesPanel(m_sidePanels)),
@@ -56,9 +60,8 @@ ToolPanel::ToolPanel(MainWindow &window, UserPrompts &prompts)
     m_sidePanels->setObjectName("sidePanels");
     m_sidePanels->setFixedWidth(340);
     for (QWidget *panel :
-         {static_cast<QWidget *>(m_graphicsPanel), m_strokePanel, m_view3dPanel,
-          static_cast<QWidget *>(m_propertyPanel), static_cast<QWidget *>(m_pipePanel),
-          static_cast<QWidget *>(m_settingsPanel)})
+         std::initializer_list<QWidget *>{m_graphicsPanel, m_strokePanel, m_view3dPanel,
+                                          m_propertyPanel, m_pipePanel, m_settingsPanel})
         m_sidePanels->addWidget(panel);
 
     auto *layout = new QHBoxLayout(this);
@@ -124,6 +127,10 @@ ToolPanel::ToolPanel(MainWindow &window, UserPrompts &prompts)
             });
     connect(m_propertyPanel, &FramePropertyPanel::deleteRequested, this,
             [this] { m_window.deleteFrameRequested(); });
+    connect(m_strokePanel, &StrokePanel::frameClicked, this,
+            [this](int frame) { m_window.goToFrame(frame, 0); });
+    connect(m_strokePanel, &StrokePanel::chartRequested, this,
+            [this] { m_window.openSedimentChart(); });
     connect(m_settingsPanel, &SettingsPanel::settingsChanged, this,
             [this] { m_window.onSettingsChanged(); });
 
@@ -157,9 +164,8 @@ void ToolPanel::stopPlayback()
 
 void ToolPanel::setSidePanelsEnabled(bool enabled)
 {
-    for (QWidget *panel :
-         {static_cast<QWidget *>(m_graphicsPanel), m_strokePanel, m_view3dPanel,
-          static_cast<QWidget *>(m_propertyPanel), static_cast<QWidget *>(m_pipePanel)})
+    for (QWidget *panel : std::initializer_list<QWidget *>{
+             m_graphicsPanel, m_strokePanel, m_view3dPanel, m_propertyPanel, m_pipePanel})
         panel->setEnabled(enabled);
 }
 
@@ -261,12 +267,23 @@ void ToolPanel::refreshAfterDataChange()
     if (!m_document.isOpen())
         return;
     m_window.defectStrip().setFlags(m_document.derived().defectFlags());
+    m_strokePanel->buildDeviationMap(m_document.derived(), m_document.currentIndex());
+    m_mapBlock = m_strokePanel->writeMapBlock();
     m_progress->setProgressText(138);
 }
 
 void ToolPanel::refreshOverlays()
 {
+    // The stroke view follows the circle and the band of the edited header.
+    StrokeProfile &profile = m_window.strokeView().profile();
+    const FrameHeader &header = m_document.current().header;
+    const ScreenPoint centre = pipeCentre(header);
+    const ToleranceBand band = toleranceBand(header);
+    profile.centre = QPoint(centre.x, centre.y);
+    profile.innerRadius = band.inner;
+    profile.outerRadius = band.outer;
     m_window.frameView().update();
+    m_window.strokeView().update();
     const bool modified = m_document.isModified();
     m_saveButton->setVisible(modified);
     m_discardButton->setVisible(modified);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "data/AnimationDocument.h"
+#include "export/DibBlock.h"
 
 #include <QWidget>
 #include <array>
@@ -17,6 +18,7 @@ class MainWindow;
 class PipeAttributesPanel;
 class ProgressWindow;
 class SettingsPanel;
+class StrokePanel;
 class UserPrompts;
 
 // The toolbar of the main window with the side panels and the one survey
@@ -47,6 +49,9 @@ public:
     PipeAttributesPanel &pipeAttributesPanel() { return *m_pipePanel; }
     SettingsPanel &settingsPanel() { return *m_settingsPanel; }
     GraphicsPanel &graphicsPanel() { return *m_graphicsPanel; }
+    StrokePanel &strokePanel() { return *m_strokePanel; }
+    // The survey's deviation map as a 24-bit bitmap block, for the 3D model.
+    const DibBlock &mapBlock() const { return m_mapBlock; }
 
     // Opens a survey (toolbar, dropped file, start-up, after a deletion):
     // true when it is open and its first frame shown.
@@ -78,7 +83,7 @@ private:
     ProgressWindow *m_progress;
     QStackedWidget *m_sidePanels;
     GraphicsPanel *m_graphicsPanel;
-    QWidget *m_strokePanel;
+    StrokePanel *m_strokePanel;
     QWidget *m_view3dPanel;
     FramePropertyPanel *m_propertyPanel;
     PipeAttributesPanel *m_pipePanel;
@@ -87,6 +92,7 @@ private:
     QToolButton *m_saveButton = nullptr;
     QToolButton *m_discardButton = nullptr;
     Page m_page = Page::Animation;
+    DibBlock m_mapBlock{400, 1, 24};
 };
 
 } // namespace dorvane

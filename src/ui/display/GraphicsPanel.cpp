@@ -173,9 +173,7 @@ void GraphicsPanel::greyToggled()
 
 void GraphicsPanel::gridToggled()
 {
-    FrameOverlay &overlay = m_view.overlay();
-    overlay.showGrid = !(overlay.header && overlay.showGrid);
-    m_grid = overlay.header && overlay.showGrid;
+    m_grid = m_view.overlay().toggleGrid();
     m_gridButton->setChecked(m_grid);
     m_view.update();
 }

@@ -1,0 +1,156 @@
+#include "render/SedimentChartPicture.h"
+
+#include "app/TextService.h"
+#include "display/SedimentChartScale.h"
+
+#include <QFont>
+#include <QPainter>
+
+namespace dorvane {
+
+namespace {
+
+constexpr int Margin = 30;
+constexpr int TickLength = 5;
+
+const QFont &chartFont()
+{
+    static const QFont font = [] {
+        QFont f(QStringLiteral("WenQuanYi Micro Hei"));
+        f.setPixelSize(12);
+        return f;
+    }();
+    return font;
+}
+
+QString text(int id)
+{
+    return QString::fromStdString(loadText(id));
+}
+
+// A text with "%d" in it, filled in without handing a language file's text to
+// printf as a format.
+QString withNumber(int id, int value)
+{
+    QString pattern = text(id);
+    const qsizetype at = pattern.indexOf(QStringLiteral("%d"));
+    if (at >= 0)
+        pattern.replace(at, 2, QString::number(value));
+    return pattern;
+}
+
+// Pixel positions of the plot: 30 pixels in from the left and top, 60
+// pixels narrower and 60 lower than the rectangle.
+struct Plot
+{
+    SedimentChartScale scale;
+    int width;
+    int height;
+
+    int x(double metres) const
+    {
+        return Margin + static_cast<int>(width * (metres - scale.xmin) / (scale.xmax - scale.xmin));
+    }
+    int y(double millimetres) const
+    {
+        return Margin + height - static_cast<int>(height * millimetres / scale.ymax);
+    }
+};
+
+} // namespace
+
+SedimentChart::SedimentChart(const std::vector<float> &cableLengths,
+                             const std::vector<int32_t> &depths, int pipeRadius)
+    : m_cableLengths(cableLengths), m_depths(depths), m_pipeRadius(pipeRadius)
+{}
+
+void SedimentChart::draw(QPainter &painter, const QRect &rect) const
+{
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    painter.fillRect(rect, Qt::white);
+    painter.setFont(chartFont());
+    painter.setPen(Qt::black);
+    painter.setBrush(Qt::NoBrush);
+    painter.drawText(rect, Qt::AlignHCenter | Qt::AlignTop, text(317));
+
+    const Plot plot{SedimentChartScale::of(m_cableLengths, m_pipeRadius), rect.width() - 90,
+                    rect.height() - 60};
+    const bool ranged = plot.scale.hasXRange() && plot.scale.ymax > 0;
+    const int left = rect.left() + Margin, bottom = rect.bottom() + 1 - Margin;
+    const int right = rect.right() + 1, top = rect.top();
+
+    if (ranged) {
+        // The curve joins the frames that take part in the calculation.
+        QPoint last;
+        bool started = false;
+        for (size_t i = 0; i < std::min(m_cableLengths.size(), m_depths.size()); ++i) {
+            if (m_depths[i] == -1)
+                continue;
+            const QPoint p(plot.x(m_cableLengths[i]),
+                           plot.y(static_cast<double>(static_cast<uint32_t>(m_depths[i]))));
+            if (started)
+                painter.drawLine(last, p);
+            last = p;
+            started = true;
+        }
+    }
+
+    painter.drawLine(left, top, left, bottom);
+    painter.drawLine(left, top, left - 4, top + 7);
+    painter.drawLine(left, top, left + 4, top + 7);
+    painter.drawText(QRect(QPoint(left + 10, top), QPoint(right - 1, bottom - 1)),
+                     Qt::AlignLeft | Qt::AlignTop, text(319));
+    painter.drawLine(left, bottom, right, bottom);
+    painter.drawLine(right, bottom, right - 7, bottom - 4);
+    painter.drawLine(right, bottom, right - 7, bottom + 4);
+    painter.drawText(QRect(QPoint(left, bottom + 3), QPoint(right - 6, rect.bottom())),
+                     Qt::AlignRight | Qt::AlignTop | Qt::TextSingleLine, text(318));
+    if (!ranged) {
+        painter.restore();
+        return;
+    }
+
+    const SedimentChartScale &scale = plot.scale;
+    const int xEnd = plot.x(scale.xmax);
+    const int topY = plot.y(scale.ymax);
+    painter.drawLine(plot.x(scale.xmin), topY, xEnd, topY);
+    QString pipeTop = withNumber(322, scale.ymax);
+    pipeTop.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    painter.drawText(QRect(QPoint(xEnd, topY), QPoint(rect.right(), rect.bottom())),
+                     Qt::AlignHCenter | Qt::AlignTop, pipeTop);
+
+    const int average = scale.averageDepth(m_cableLengths, m_depths);
+    const int averageY = plot.y(average);
+    painter.setPen(QPen(Qt::blue, 1, Qt::DashLine));
+    painter.drawLine(plot.x(scale.xmin), averageY, xEnd, averageY);
+    painter.setPen(Qt::black);
+    painter.drawText(QRect(QPoint(xEnd, 0), QPoint(rect.right(), averageY - 1)),
+                     Qt::AlignHCenter | Qt::AlignBottom | Qt::TextSingleLine,
+                     withNumber(323, average));
+
+    const QPen gridPen(QColor(0x80, 0x80, 0x80), 1, Qt::DotLine);
+    int ticks = 0;
+    for (double t = scale.xmin; t <= scale.xmax && ticks < SedimentChartScale::MaxTicks;
+         t += SedimentChartScale::XStep, ++ticks) {
+        const int x = plot.x(t), y = plot.y(0);
+        painter.setPen(Qt::black);
+        painter.drawLine(x, y, x, y + TickLength);
+        painter.drawText(QRect(x - 20, y + 5, 40, 20), Qt::AlignHCenter | Qt::AlignTop,
+                         QString::fromStdString(tickText(t)));
+        painter.setPen(gridPen);
+        painter.drawLine(x, y, x, topY);
+    }
+    painter.setPen(Qt::black);
+    const int step = scale.yTickStep();
+    for (int t = 0; t <= scale.ymax; t += step) {
+        const int y = plot.y(t);
+        painter.drawLine(left, y, left - TickLength, y);
+        painter.drawText(QRect(QPoint(0, y - 20), QPoint(left - TickLength - 1, y + 19)),
+                         Qt::AlignRight | Qt::AlignVCenter | Qt::TextSingleLine,
+                         QString::fromStdString(tickText(t)));
+    }
+    painter.restore();
+}
+
+} // namespace dorvane

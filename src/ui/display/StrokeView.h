@@ -1,0 +1,28 @@
+#pragma once
+
+#include "ToolView.h"
+#include "render/StrokePicture.h"
+
+namespace dorvane {
+
+// The shown frame's wall profile against the tolerance band of its pipe
+// circle, with the circle tool and the ruler as on the frame view.
+class StrokeView : public ToolView
+{
+    Q_OBJECT
+
+public:
+    explicit StrokeView(QWidget *parent = nullptr);
+
+    StrokeProfile &profile() { return m_profile; }
+    const StrokeProfile &profile() const { return m_profile; }
+
+    void draw(QPainter &painter, const QRect &rect, bool showTexts) const override;
+    // Forgets the frame: overlay and profile reset.
+    void resetView();
+
+private:
+    StrokeProfile m_profile;
+};
+
+} // namespace dorvane

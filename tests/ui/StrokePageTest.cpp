@@ -1,0 +1,107 @@
+#include "MainWindowTestFixture.h"
+#include "display/DeviationMap.h"
+#include "ui/display/SedimentChartDialog.h"
+#include "ui/display/StrokePanel.h"
+#include "ui/display/StrokeView.h"
+
+#include <QApplication>
+#include <QTest>
+#include <QTimer>
+
+using namespace dorvane;
+using namespace dorvane::test;
+
+namespace {
+
+class StrokePageTest : public MainWindowTest
+{
+protected:
+    void openOnStrokePage(int frames)
+    {
+        open(survey(frames, 4));
+        QTest::mouseClick(child<QToolButton>("strokePageButton"), Qt::LeftButton);
+        ASSERT_EQ(window->visibleView(), MainWindow::StrokeViewIndex);
+    }
+    StrokePanel &panel() { return window->toolPanel().strokePanel(); }
+};
+
+} // namespace
+
+TEST_F(StrokePageTest, ShowsTheFramesProfileAgainstItsBand)
+{
+    openOnStrokePage(20);
+    window->goToFrame(7, 0);
+    StrokeView &view = window->strokeView();
+    const DerivedFrames &derived = doc().derived();
+    EXPECT_EQ(view.profile().points, derived.peakPixels(7));
+    EXPECT_EQ(view.profile().centre, QPoint(250, 250));
+    // Pipe 600 mm of 1000 mm with 10 %: 540 and 660 mm, 135 and 165 pixels.
+    EXPECT_EQ(view.profile().innerRadius, 135);
+    EXPECT_EQ(view.profile().outerRadius, 165);
+    const FrameOverlay &overlay = view.overlay();
+    EXPECT_TRUE(overlay.bottomLabelMode);
+    EXPECT_EQ(overlay.sedimentDepthMm, derived.sedimentDepth()[7]);
+    EXPECT_EQ(overlay.averageSediment, doc().averageSediment());
+    EXPECT_EQ(overlay.gridColour, QColor(255, 200, 255));
+    EXPECT_EQ(panel().legend().range(), 50);
+    EXPECT_EQ(panel().map().markedFrame(), 7);
+    EXPECT_EQ(panel().map().frameCount(), 20);
+}
+
+TEST_F(StrokePageTest, MapClickGoesToTheFrameOfThatRow)
+{
+    openOnStrokePage(20);
+    DeviationMapWidget &map = panel().map();
+    QTest::mouseClick(&map, Qt::LeftButton, {}, QPoint(50, 0));
+    EXPECT_EQ(doc().currentIndex(), 19);
+    QTest::mouseClick(&map, Qt::LeftButton, {}, QPoint(50, map.height() / 2));
+    EXPECT_EQ(doc().currentIndex(), 10);
+    EXPECT_EQ(map.markedFrame(), 10);
+}
+
+TEST_F(StrokePageTest, MapBlockIsTheSurveysDeviationMap)
+{
+    openOnStrokePage(9);
+    const DibBlock &block = window->toolPanel().mapBlock();
+    const DibBlock expected = DeviationMap(doc().derived()).mapBlock();
+    ASSERT_EQ(block.size(), expected.size());
+    EXPECT_TRUE(std::equal(block.bytes().begin(), block.bytes().end(), expected.bytes().begin()));
+    EXPECT_EQ(block.height(), 9);
+}
+
+TEST_F(StrokePageTest, CircleToolWorksOnTheStrokeView)
+{
+    openOnStrokePage(5);
+    doc().current().header.circleOn = 1;
+    StrokeView &view = window->strokeView();
+    QTest::mousePress(&view, Qt::LeftButton, {}, QPoint(250, 250));
+    QMouseEvent move(QEvent::MouseMove, QPointF(240, 262), view.mapToGlobal(QPointF(240, 262)),
+                     Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(&view, &move);
+    QTest::mouseRelease(&view, Qt::LeftButton, {}, QPoint(240, 262));
+    EXPECT_EQ(doc().current().header.circleX, 240);
+    EXPECT_EQ(doc().current().header.circleY, 262);
+    EXPECT_TRUE(doc().isModified());
+    EXPECT_EQ(view.profile().centre, QPoint(240, 262)); // the band follows
+}
+
+TEST_F(StrokePageTest, GridSwitchAndChartDialog)
+{
+    openOnStrokePage(30);
+    auto *grid = child<QToolButton>("strokeGridButton");
+    grid->click();
+    EXPECT_TRUE(window->strokeView().overlay().showGrid);
+    EXPECT_TRUE(grid->isChecked());
+    window->goToFrame(2, 0); // showing a frame releases the switch
+    EXPECT_FALSE(grid->isChecked());
+
+    bool shown = false;
+    QTimer::singleShot(100, [&] {
+        if (auto *dialog = qobject_cast<SedimentChartDialog *>(QApplication::activeModalWidget())) {
+            shown = dialog->findChild<QWidget *>("sedimentChart") != nullptr;
+            dialog->accept();
+        }
+    });
+    QTest::mouseClick(child<QToolButton>("sedimentCurveButton"), Qt::LeftButton);
+    EXPECT_TRUE(shown);
+}
