@@ -10,8 +10,6 @@
 #include "UserPrompts.h"
 #include "app/ProgramPaths.h"
 #include "app/TextIds.h"
-#include "display/DeviationColour.h"
-#include "display/Sediment.h"
 #include "ui/display/DefectStrip.h"
 #include "ui/display/FramePropertyPanel.h"
 #include "ui/display/FrameView.h"
@@ -276,12 +274,7 @@ void ToolPanel::refreshOverlays()
 {
     // The stroke view follows the circle and the band of the edited header.
     StrokeProfile &profile = m_window.strokeView().profile();
-    const FrameHeader &header = m_document.current().header;
-    const ScreenPoint centre = pipeCentre(header);
-    const ToleranceBand band = toleranceBand(header);
-    profile.centre = QPoint(centre.x, centre.y);
-    profile.innerRadius = band.inner;
-    profile.outerRadius = band.outer;
+    profile = makeStrokeProfile(m_document.current().header, std::move(profile.points));
     m_window.frameView().update();
     m_window.strokeView().update();
     const bool modified = m_document.isModified();
