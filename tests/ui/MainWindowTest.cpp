@@ -85,10 +85,15 @@ TEST_F(MainWindowTest, OpeningShowsTheFirstFrame)
 
 TEST_F(MainWindowTest, FailedOpenLeavesTheProgramUsable)
 {
+    open(survey(3));
     EXPECT_FALSE(window->toolPanel().openAnimation(dir.file("missing.Imv").c_str()));
     EXPECT_EQ(prompts.messages, std::vector<int>{text::OpenFileFailed});
     EXPECT_TRUE(window->isEnabled());
     EXPECT_FALSE(window->slider().isEnabled());
+    // The survey that was shown is gone from the views as well.
+    EXPECT_FALSE(doc().isOpen());
+    EXPECT_FALSE(window->frameView().image().isValid());
+    EXPECT_EQ(window->frameView().overlay().header, nullptr);
     open(survey(3));
     EXPECT_EQ(doc().frameCount(), 3);
 }

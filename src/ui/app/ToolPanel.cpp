@@ -206,6 +206,11 @@ bool ToolPanel::openAnimation(const QString &path)
 {
     m_window.defectStrip().clear();
     m_window.goToFrame(-1, -1);
+    // Opening starts by closing the survey shown: nothing may keep drawing
+    // its frame while the new one loads, or after a failed open.
+    m_window.frameView().resetView();
+    m_window.strokeView().resetView();
+    m_propertyPanel->clear();
     m_window.setEnabled(false);
     m_progress->setProgressText(text::ReadingData);
     if (!m_document.open(path.toStdString(), m_progress)) {
