@@ -398,6 +398,11 @@ void MainWindow::applyToFrames(int kind, int value, const QPoint &circle)
         m_toolPanel->progressWindow().setProgressText(text::ReadingData);
         m_toolPanel->refreshAfterDataChange();
         showFrame(doc.currentIndex(), true, -1);
+    } else {
+        // The survey could not be read back and was closed.
+        setPlaybackControlsVisible(true);
+        m_slider->setEnabled(false);
+        m_toolPanel->clearViews();
     }
     setEnabled(true);
     raise();

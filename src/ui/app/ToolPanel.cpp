@@ -180,6 +180,14 @@ void ToolPanel::openCommand()
     m_window.activateWindow();
 }
 
+void ToolPanel::clearViews()
+{
+    m_window.defectStrip().clear();
+    m_window.frameView().resetView();
+    m_window.strokeView().resetView();
+    m_propertyPanel->clear();
+}
+
 void ToolPanel::saveAsCommand()
 {
     stopPlayback();
@@ -204,13 +212,10 @@ void ToolPanel::saveAsCommand()
 
 bool ToolPanel::openAnimation(const QString &path)
 {
-    m_window.defectStrip().clear();
     m_window.goToFrame(-1, -1);
     // Opening starts by closing the survey shown: nothing may keep drawing
     // its frame while the new one loads, or after a failed open.
-    m_window.frameView().resetView();
-    m_window.strokeView().resetView();
-    m_propertyPanel->clear();
+    clearViews();
     m_window.setEnabled(false);
     m_progress->setProgressText(text::ReadingData);
     if (!m_document.open(path.toStdString(), m_progress)) {

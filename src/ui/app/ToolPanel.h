@@ -64,6 +64,8 @@ public:
     void refreshAfterDataChange();
     // Views and buttons after an edit, save or discard.
     void refreshOverlays();
+    // Nothing shown: after the survey was closed.
+    void clearViews();
 
     void switchPage(Page page);
     Page currentPage() const { return m_page; }
