@@ -36,13 +36,10 @@ int runApply(const std::vector<std::string> &args)
     edit.value = static_cast<int>(arguments.integer("--value", 0, 0, 65535));
     edit.circle = circleOption(arguments);
 
-    Session session;
-    if (!session.open(arguments.positional()[0]))
-        return 1;
     // The edit is made as the property panel makes it, with the chosen frame
     // shown.
-    const int frame = session.frameIndex(arguments);
-    if (!session.document.loadFrame(frame, true))
+    Session session;
+    if (!session.openAtFrame(arguments.positional()[0], arguments))
         return 1;
     return session.document.applyToFrames(edit, &session.progress) ? 0 : 1;
 }
@@ -54,10 +51,7 @@ int runDeleteFrame(const std::vector<std::string> &args)
     if (!arguments.value("--frame"))
         throw UsageError{"option --frame is required"};
     Session session;
-    if (!session.open(arguments.positional()[0]))
-        return 1;
-    const int frame = session.frameIndex(arguments);
-    if (!session.document.loadFrame(frame, true))
+    if (!session.openAtFrame(arguments.positional()[0], arguments))
         return 1;
     return session.document.deleteCurrentFrame(&session.progress) ? 0 : 1;
 }

@@ -12,4 +12,9 @@ int Session::frameIndex(const Arguments &arguments) const
     return static_cast<int>(frame);
 }
 
+bool Session::openAtFrame(const std::string &path, const Arguments &arguments)
+{
+    return open(path) && document.loadFrame(frameIndex(arguments), true);
+}
+
 } // namespace dorvane::cli

@@ -19,6 +19,9 @@ struct Session
     bool open(const std::string &path) { return document.open(path, &progress); }
     // A frame index of the open survey, from --frame (default 0).
     int frameIndex(const class Arguments &arguments) const;
+    // Opens the survey and makes the --frame frame current, as the window
+    // shows it before an edit.
+    bool openAtFrame(const std::string &path, const class Arguments &arguments);
 };
 
 } // namespace dorvane::cli

@@ -112,11 +112,7 @@ TEST_F(EditingTest, CircleDraggedOnTheViewIsAnEdit)
     child<QCheckBox>("circleBox")->click();
     EXPECT_FALSE(child("applyCircleAfterButton")->isHidden());
     FrameView &view = window->frameView();
-    QTest::mousePress(&view, Qt::LeftButton, {}, QPoint(250, 250));
-    QMouseEvent move(QEvent::MouseMove, QPointF(270, 240), view.mapToGlobal(QPointF(270, 240)),
-                     Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(&view, &move);
-    QTest::mouseRelease(&view, Qt::LeftButton, {}, QPoint(270, 240));
+    dragOn(view, Qt::LeftButton, QPoint(250, 250), QPoint(270, 240));
     EXPECT_EQ(doc().current().header.circleX, 270);
     EXPECT_EQ(doc().current().header.circleY, 240);
     EXPECT_TRUE(doc().isModified());
@@ -127,11 +123,7 @@ TEST_F(EditingTest, RulerLengthFollowsTheMouse)
     openSurvey(3);
     child<QCheckBox>("rulerBox")->click();
     FrameView &view = window->frameView();
-    QTest::mousePress(&view, Qt::RightButton, {}, QPoint(250, 250));
-    QMouseEvent move(QEvent::MouseMove, QPointF(480, 250), view.mapToGlobal(QPointF(480, 250)),
-                     Qt::NoButton, Qt::RightButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(&view, &move);
-    QTest::mouseRelease(&view, Qt::RightButton, {}, QPoint(480, 250));
+    dragOn(view, Qt::RightButton, QPoint(250, 250), QPoint(480, 250));
     EXPECT_EQ(child<QLineEdit>("rulerLengthEdit")->text(), "920"); // 230 px at 4 mm
 }
 

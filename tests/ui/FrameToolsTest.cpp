@@ -29,16 +29,7 @@ protected:
         view.show();
     }
 
-    void drag(Qt::MouseButton button, QPoint from, QPoint to)
-    {
-        QTest::mousePress(&view, button, {}, from);
-        QTest::mouseMove(&view, to);
-        // QTest::mouseMove carries no buttons: send the move by hand.
-        QMouseEvent move(QEvent::MouseMove, QPointF(to), view.mapToGlobal(QPointF(to)),
-                         Qt::NoButton, button, Qt::NoModifier);
-        QCoreApplication::sendEvent(&view, &move);
-        QTest::mouseRelease(&view, button, {}, to);
-    }
+    void drag(Qt::MouseButton button, QPoint from, QPoint to) { dragOn(view, button, from, to); }
 
     void wheel(int delta)
     {

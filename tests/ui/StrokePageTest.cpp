@@ -74,11 +74,7 @@ TEST_F(StrokePageTest, CircleToolWorksOnTheStrokeView)
     openOnStrokePage(5);
     doc().current().header.circleOn = 1;
     StrokeView &view = window->strokeView();
-    QTest::mousePress(&view, Qt::LeftButton, {}, QPoint(250, 250));
-    QMouseEvent move(QEvent::MouseMove, QPointF(240, 262), view.mapToGlobal(QPointF(240, 262)),
-                     Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(&view, &move);
-    QTest::mouseRelease(&view, Qt::LeftButton, {}, QPoint(240, 262));
+    dragOn(view, Qt::LeftButton, QPoint(250, 250), QPoint(240, 262));
     EXPECT_EQ(doc().current().header.circleX, 240);
     EXPECT_EQ(doc().current().header.circleY, 262);
     EXPECT_TRUE(doc().isModified());

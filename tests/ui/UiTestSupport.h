@@ -5,6 +5,9 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QMouseEvent>
+#include <QTest>
+#include <QWidget>
 #include <deque>
 #include <functional>
 
@@ -52,6 +55,17 @@ inline bool waitUntil(const std::function<bool()> &condition, int timeoutMs = 50
         QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
     }
     return true;
+}
+
+// Presses button at from, moves to to with the button held, releases there.
+inline void dragOn(QWidget &widget, Qt::MouseButton button, QPoint from, QPoint to)
+{
+    QTest::mousePress(&widget, button, {}, from);
+    // QTest::mouseMove carries no buttons: the move is sent by hand.
+    QMouseEvent move(QEvent::MouseMove, QPointF(to), widget.mapToGlobal(QPointF(to)), Qt::NoButton,
+                     button, Qt::NoModifier);
+    QCoreApplication::sendEvent(&widget, &move);
+    QTest::mouseRelease(&widget, button, {}, to);
 }
 
 } // namespace dorvane::test

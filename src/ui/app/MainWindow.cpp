@@ -231,7 +231,7 @@ bool MainWindow::showFrame(int index, bool forceReload, int view)
         overlay.setFrame(&doc.current().header, &doc.fileHeader(), doc.currentIndex(),
                          doc.frameCount());
         // The view's reset clears the rate; playback keeps showing it.
-        overlay.fps = m_playing ? static_cast<float>(currentRate()) : 0.0f;
+        overlay.fps = overlayFps();
         m_frameView->update();
     } else if (view == StrokeViewIndex) {
         showInStrokeView();
@@ -253,7 +253,7 @@ void MainWindow::showInStrokeView()
     panel.setMarkedFrame(index);
     FrameOverlay &overlay = m_strokeView->overlay();
     overlay.setFrame(&doc.current().header, &doc.fileHeader(), index, doc.frameCount());
-    overlay.fps = m_playing ? static_cast<float>(currentRate()) : 0.0f;
+    overlay.fps = overlayFps();
     overlay.averageSediment = doc.averageSediment();
     overlay.sedimentDepthMm = known ? derived.sedimentDepth()[static_cast<size_t>(index)] : -1;
     overlay.bottomLabelMode = true;
@@ -279,8 +279,8 @@ void MainWindow::play(int direction)
     if (!m_slider->isEnabled())
         return;
     m_direction = direction;
-    setOverlayFps(static_cast<float>(currentRate()));
     m_playing = true;
+    setOverlayFps(overlayFps());
     startPlayback();
 }
 
@@ -299,6 +299,11 @@ void MainWindow::stopPlayback()
     m_toolPanel->propertyPanel().setReadOnly(false);
     setToolsLocked(false);
     m_playing = false;
+}
+
+float MainWindow::overlayFps() const
+{
+    return m_playing ? static_cast<float>(currentRate()) : 0.0f;
 }
 
 void MainWindow::setToolsLocked(bool locked)

@@ -94,6 +94,8 @@ private:
     void stopPlaybackIfEnabled();
     void play(int direction);
     void setOverlayFps(float fps);
+    // The rate the overlays show: the playback rate while playing, else none.
+    float overlayFps() const;
     void onSliderAction();
     void setPlaybackControlsVisible(bool visible);
     void showInStrokeView();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "display/DeviationMap.h"
 #include "export/DibBlock.h"
 
 #include <QImage>
@@ -10,7 +11,6 @@ class QToolButton;
 namespace dorvane {
 
 class DerivedFrames;
-class DeviationMap;
 class StrokeView;
 
 // The deviation map of the whole survey: one row per frame, one column per
@@ -96,9 +96,7 @@ private:
     ColourLegendWidget *m_legend;
     QToolButton *m_gridButton;
     QToolButton *m_curveButton;
-    DibBlock m_block{DeviationMapWidth, 1, 24};
-
-    static constexpr int DeviationMapWidth = 400;
+    DibBlock m_block{DeviationMap::Width, 1, 24};
 };
 
 } // namespace dorvane
