@@ -5,10 +5,10 @@
 //
 //   build/bin/open-bench --benchmark_repetitions=10 --benchmark_report_aggregates_only=true
 
-#include "acquire/SurveySimulator.h"
-#include "app/MessageSink.h"
-#include "data/AnimationDocument.h"
-#include "display/Sediment.h"
+#include "core/acquire/SurveySimulator.h"
+#include "core/base/MessageSink.h"
+#include "core/display/Sediment.h"
+#include "core/document/AnimationDocument.h"
 
 #include <benchmark/benchmark.h>
 #include <fcntl.h>

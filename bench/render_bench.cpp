@@ -3,10 +3,10 @@
 //
 //   build/bin/render-bench --benchmark_repetitions=10 --benchmark_report_aggregates_only=true
 
-#include "data/FrameRecord.h"
-#include "display/PixelGatherTable.h"
-#include "display/PixelMapTable.h"
-#include "display/SonarImage.h"
+#include "core/data/FrameRecord.h"
+#include "core/display/PixelGatherTable.h"
+#include "core/display/PixelMapTable.h"
+#include "core/display/SonarImage.h"
 
 #include <benchmark/benchmark.h>
 #include <random>

@@ -4,8 +4,8 @@
 //
 //   build/bin/show-frame-bench --benchmark_repetitions=10 --benchmark_report_aggregates_only=true
 
-#include "acquire/SurveySimulator.h"
-#include "app/MessageSink.h"
+#include "core/acquire/SurveySimulator.h"
+#include "core/base/MessageSink.h"
 #include "ui/app/MainWindow.h"
 #include "ui/app/ToolPanel.h"
 #include "ui/app/UserPrompts.h"

@@ -1,4 +1,4 @@
-#include "app/Settings.h"
+#include "core/app/Settings.h"
 #include "ui/app/MainWindow.h"
 
 #include <QApplication>

@@ -1,6 +1,6 @@
-#include "ConsoleSinks.h"
+#include "cli/ConsoleSinks.h"
 
-#include "app/TextService.h"
+#include "core/app/TextService.h"
 
 #include <cstdio>
 #include <unistd.h>

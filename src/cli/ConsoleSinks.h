@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/MessageSink.h"
-#include "app/ProgressSink.h"
+#include "core/base/MessageSink.h"
+#include "core/base/ProgressSink.h"
 
 namespace dorvane::cli {
 

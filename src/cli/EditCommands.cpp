@@ -1,6 +1,6 @@
-#include "Arguments.h"
-#include "Commands.h"
-#include "OpenSurvey.h"
+#include "cli/Arguments.h"
+#include "cli/Commands.h"
+#include "cli/OpenSurvey.h"
 
 #include <cstdio>
 #include <cstdlib>

@@ -1,4 +1,4 @@
-#include "GuiSession.h"
+#include "cli/GuiSession.h"
 
 #include <cstdio>
 

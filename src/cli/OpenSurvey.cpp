@@ -1,6 +1,6 @@
-#include "OpenSurvey.h"
+#include "cli/OpenSurvey.h"
 
-#include "Arguments.h"
+#include "cli/Arguments.h"
 
 namespace dorvane::cli {
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "ConsoleSinks.h"
-#include "data/AnimationDocument.h"
+#include "cli/ConsoleSinks.h"
+#include "core/document/AnimationDocument.h"
 
 #include <memory>
 #include <string>

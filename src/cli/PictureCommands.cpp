@@ -1,12 +1,12 @@
-#include "Arguments.h"
-#include "Commands.h"
-#include "GuiSession.h"
-#include "OpenSurvey.h"
-#include "app/TextIds.h"
-#include "display/DeviationMap.h"
-#include "display/SonarImage.h"
-#include "export/BmpFile.h"
-#include "export/DibBlock.h"
+#include "cli/Arguments.h"
+#include "cli/Commands.h"
+#include "cli/GuiSession.h"
+#include "cli/OpenSurvey.h"
+#include "core/app/TextIds.h"
+#include "core/display/DeviationMap.h"
+#include "core/display/DibBlock.h"
+#include "core/display/SonarImage.h"
+#include "core/export/BmpFile.h"
 #include "render/FrameOverlay.h"
 #include "render/FramePicture.h"
 #include "render/ImageDib.h"
@@ -135,7 +135,8 @@ int runDeviationMap(const std::vector<std::string> &args)
     Session session;
     if (!session.open(arguments.positional()[0]))
         return 1;
-    if (!writeBmpFile(output, DeviationMap(session.document.derived()).mapBlock())) {
+    if (!writeBmpFile(output,
+                      DeviationMap(session.document.derived().radiusProfiles()).mapBlock())) {
         session.messages.showMessage(text::SaveBmpFailed);
         return 1;
     }

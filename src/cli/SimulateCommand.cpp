@@ -1,7 +1,7 @@
-#include "Arguments.h"
-#include "Commands.h"
-#include "ConsoleSinks.h"
-#include "acquire/SurveySimulator.h"
+#include "cli/Arguments.h"
+#include "cli/Commands.h"
+#include "cli/ConsoleSinks.h"
+#include "core/acquire/SurveySimulator.h"
 
 #include <cerrno>
 #include <cstdio>

@@ -1,9 +1,9 @@
-#include "Arguments.h"
-#include "Commands.h"
-#include "OpenSurvey.h"
-#include "app/TextIds.h"
-#include "data/GbkText.h"
-#include "display/SedimentChartScale.h"
+#include "cli/Arguments.h"
+#include "cli/Commands.h"
+#include "cli/OpenSurvey.h"
+#include "core/app/TextIds.h"
+#include "core/base/GbkText.h"
+#include "core/display/SedimentChartScale.h"
 
 #include <cmath>
 #include <cstdio>

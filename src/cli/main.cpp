@@ -1,6 +1,6 @@
-#include "Arguments.h"
-#include "Commands.h"
-#include "app/Settings.h"
+#include "cli/Arguments.h"
+#include "cli/Commands.h"
+#include "core/app/Settings.h"
 
 #include <cstdio>
 #include <cstring>

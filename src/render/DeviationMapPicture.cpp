@@ -1,6 +1,6 @@
 #include "render/DeviationMapPicture.h"
 
-#include "display/DeviationMap.h"
+#include "core/display/DeviationMap.h"
 #include "render/OverlayFont.h"
 
 #include <QPainter>

@@ -1,12 +1,12 @@
 #include "render/FrameOverlay.h"
 
-#include "app/Settings.h"
-#include "app/TextIds.h"
-#include "app/TextService.h"
-#include "data/AnimationFileHeader.h"
-#include "data/FrameHeader.h"
-#include "data/GbkText.h"
-#include "display/PictureGeometry.h"
+#include "core/app/Settings.h"
+#include "core/app/TextIds.h"
+#include "core/app/TextService.h"
+#include "core/base/GbkText.h"
+#include "core/data/AnimationFileHeader.h"
+#include "core/data/FrameHeader.h"
+#include "core/display/PictureGeometry.h"
 #include "render/OverlayFont.h"
 
 #include <QPainter>

@@ -1,6 +1,6 @@
 #include "render/FramePicture.h"
 
-#include "display/SonarImage.h"
+#include "core/display/SonarImage.h"
 #include "render/FrameOverlay.h"
 #include "render/SonarPicture.h"
 

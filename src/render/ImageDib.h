@@ -1,6 +1,6 @@
 #pragma once
 
-#include "export/DibBlock.h"
+#include "core/display/DibBlock.h"
 
 class QImage;
 

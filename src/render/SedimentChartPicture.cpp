@@ -1,7 +1,7 @@
 #include "render/SedimentChartPicture.h"
 
-#include "app/TextService.h"
-#include "display/SedimentChartScale.h"
+#include "core/app/TextService.h"
+#include "core/display/SedimentChartScale.h"
 
 #include <QFont>
 #include <QPainter>

@@ -1,8 +1,8 @@
 #include "render/StrokePicture.h"
 
-#include "display/DeviationColour.h"
-#include "display/PixelCode.h"
-#include "display/Sediment.h"
+#include "core/display/DeviationColour.h"
+#include "core/display/PixelCode.h"
+#include "core/display/Sediment.h"
 #include "render/FrameOverlay.h"
 
 #include <QPainter>

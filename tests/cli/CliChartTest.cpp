@@ -1,9 +1,9 @@
 #include "CliRunner.h"
-#include "data/AnimationDocument.h"
-#include "data/ByteOrder.h"
-#include "display/DeviationMap.h"
-#include "display/SedimentChartScale.h"
-#include "export/DibBlock.h"
+#include "core/base/ByteOrder.h"
+#include "core/display/DeviationMap.h"
+#include "core/display/DibBlock.h"
+#include "core/display/SedimentChartScale.h"
+#include "core/document/AnimationDocument.h"
 
 using namespace dorvane;
 using namespace dorvane::test;
@@ -31,7 +31,7 @@ TEST_F(CliChart, DeviationMapIsTheSmoothedMapBottomUp)
     const CliRun r = run({"deviation-map", path, "-o", bmp});
     ASSERT_EQ(r.status, 0) << r.err;
     const auto file = readFileBytes(bmp);
-    const DibBlock block = DeviationMap(doc.derived()).mapBlock();
+    const DibBlock block = DeviationMap(doc.derived().radiusProfiles()).mapBlock();
     ASSERT_EQ(file.size(), 14 + block.size());
     EXPECT_EQ(le::readI32(&file[18]), 400);
     EXPECT_EQ(le::readI32(&file[22]), 60);

@@ -1,6 +1,6 @@
 #include "CliRunner.h"
-#include "data/AnimationDocument.h"
-#include "data/ByteOrder.h"
+#include "core/base/ByteOrder.h"
+#include "core/document/AnimationDocument.h"
 
 using namespace dorvane;
 using namespace dorvane::test;

@@ -1,8 +1,8 @@
 #include "CliRunner.h"
-#include "data/ByteOrder.h"
-#include "data/FrameRecord.h"
-#include "display/Palette.h"
-#include "display/SonarImage.h"
+#include "core/base/ByteOrder.h"
+#include "core/data/FrameRecord.h"
+#include "core/display/Palette.h"
+#include "core/display/SonarImage.h"
 
 #include <cstdio>
 #include <fstream>

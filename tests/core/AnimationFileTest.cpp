@@ -1,7 +1,7 @@
-#include "data/AnimationFile.h"
+#include "core/data/AnimationFile.h"
 
-#include "app/TextIds.h"
-#include "data/ByteOrder.h"
+#include "core/app/TextIds.h"
+#include "core/base/ByteOrder.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>

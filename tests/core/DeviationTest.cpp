@@ -1,7 +1,7 @@
-#include "data/DerivedFrames.h"
-#include "display/DeviationColour.h"
-#include "display/DeviationMap.h"
-#include "export/DibBlock.h"
+#include "core/display/DeviationColour.h"
+#include "core/display/DeviationMap.h"
+#include "core/display/DibBlock.h"
+#include "core/document/DerivedFrames.h"
 
 #include <gtest/gtest.h>
 
@@ -72,7 +72,7 @@ TEST(DeviationMap, ColoursEveryBeamOfEveryFrame)
     // Frame f: beams at 100 % except beam 7 at 90 % (blue) and 110 % (red).
     const DerivedFrames frames = survey(
         3, 100, 20, [](int f, int b) -> uint32_t { return b == 7 ? (f == 0 ? 90 : 110) : 100; });
-    const DeviationMap map(frames); // 3 rows: not smoothed
+    const DeviationMap map(frames.radiusProfiles()); // 3 rows: not smoothed
     EXPECT_EQ(map.rows(), 3);
     EXPECT_EQ(map.pixel(0, 0), (Rgb{255, 255, 255}));
     EXPECT_EQ(map.pixel(7, 0), deviationColour(90, 20));
@@ -96,7 +96,7 @@ TEST(DeviationMap, SmoothsOnlyAwayFromTheBorder)
     black.radii.fill(100);
     black.radii[400] = 0;
     frames.store(4, FrameHeader{}, black);
-    const DeviationMap map(frames);
+    const DeviationMap map(frames.radiusProfiles());
     // The black row: itself and its four neighbours along the row are black,
     // the four rows above and below are white.
     EXPECT_EQ(map.pixel(200, 4).red, (4 * 255) / 13);
@@ -107,6 +107,7 @@ TEST(DeviationMap, SmoothsOnlyAwayFromTheBorder)
     EXPECT_EQ(map.pixel(2, 4).red, 0);     // border column: kept
     EXPECT_EQ(map.pixel(397, 4).red, 0);
 
-    const DeviationMap small(survey(6, 0, 10, [](int, int) -> uint32_t { return 1; }));
+    const DerivedFrames few = survey(6, 0, 10, [](int, int) -> uint32_t { return 1; });
+    const DeviationMap small(few.radiusProfiles());
     EXPECT_EQ(small.pixel(200, 3), (Rgb{0, 0, 0})); // fewer than 7 rows: as coloured
 }

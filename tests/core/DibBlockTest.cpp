@@ -1,8 +1,8 @@
-#include "export/DibBlock.h"
+#include "core/display/DibBlock.h"
 
-#include "data/ByteOrder.h"
-#include "display/SonarImage.h"
-#include "export/BmpFile.h"
+#include "core/base/ByteOrder.h"
+#include "core/display/SonarImage.h"
+#include "core/export/BmpFile.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>

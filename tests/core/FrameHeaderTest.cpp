@@ -1,8 +1,8 @@
-#include "data/FrameHeader.h"
+#include "core/data/FrameHeader.h"
 
-#include "data/AnimationFileHeader.h"
-#include "data/ByteOrder.h"
-#include "data/GbkText.h"
+#include "core/base/ByteOrder.h"
+#include "core/base/GbkText.h"
+#include "core/data/AnimationFileHeader.h"
 
 #include <gtest/gtest.h>
 

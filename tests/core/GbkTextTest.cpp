@@ -1,4 +1,4 @@
-#include "data/GbkText.h"
+#include "core/base/GbkText.h"
 
 #include <gtest/gtest.h>
 

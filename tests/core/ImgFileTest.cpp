@@ -1,7 +1,7 @@
-#include "data/ImgFile.h"
+#include "core/data/ImgFile.h"
 
-#include "app/TextIds.h"
-#include "data/PosixFile.h"
+#include "core/app/TextIds.h"
+#include "core/base/PosixFile.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "display/PictureGeometry.h"
+#include "core/display/PictureGeometry.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
-#include "display/Sediment.h"
+#include "core/display/Sediment.h"
 
-#include "display/PixelCode.h"
-#include "display/PixelMapTable.h"
+#include "core/display/PixelCode.h"
+#include "core/display/PixelMapTable.h"
 
 #include <gtest/gtest.h>
 #include <memory>

@@ -1,6 +1,6 @@
-#include "app/Settings.h"
+#include "core/app/Settings.h"
 
-#include "data/ByteOrder.h"
+#include "core/base/ByteOrder.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>

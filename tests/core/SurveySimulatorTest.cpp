@@ -1,7 +1,7 @@
-#include "acquire/SurveySimulator.h"
+#include "core/acquire/SurveySimulator.h"
 
-#include "data/GbkText.h"
-#include "display/PixelMapTable.h"
+#include "core/base/GbkText.h"
+#include "core/display/PixelMapTable.h"
 
 #include <gtest/gtest.h>
 #include <memory>

@@ -1,9 +1,9 @@
-#include "app/TextService.h"
+#include "core/app/TextService.h"
 
-#include "app/BuiltinTexts.h"
-#include "app/LanguageTable.h"
-#include "app/TextIds.h"
-#include "data/GbkText.h"
+#include "core/app/BuiltinTexts.h"
+#include "core/app/LanguageTable.h"
+#include "core/app/TextIds.h"
+#include "core/base/GbkText.h"
 #include "support/TestSupport.h"
 
 #include <fstream>

@@ -1,7 +1,7 @@
 #include "OverlayProbe.h"
-#include "app/Settings.h"
-#include "data/AnimationFileHeader.h"
-#include "data/GbkText.h"
+#include "core/app/Settings.h"
+#include "core/base/GbkText.h"
+#include "core/data/AnimationFileHeader.h"
 #include "render/FrameOverlay.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 #include "render/FramePicture.h"
 
 #include "OverlayProbe.h"
-#include "display/SonarImage.h"
+#include "core/display/SonarImage.h"
 #include "render/FrameOverlay.h"
 #include "render/SonarPicture.h"
 

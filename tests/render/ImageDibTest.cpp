@@ -1,7 +1,7 @@
 #include "render/ImageDib.h"
 
-#include "display/SonarImage.h"
-#include "export/BmpFile.h"
+#include "core/display/SonarImage.h"
+#include "core/export/BmpFile.h"
 #include "render/SonarPicture.h"
 #include "support/TestSupport.h"
 

@@ -1,6 +1,6 @@
 #include "OverlayProbe.h"
 
-#include "app/Settings.h"
+#include "core/app/Settings.h"
 #include "render/FrameOverlay.h"
 #include "render/OverlayFont.h"
 

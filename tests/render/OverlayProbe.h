@@ -1,6 +1,6 @@
 #pragma once
 
-#include "data/FrameHeader.h"
+#include "core/data/FrameHeader.h"
 
 #include <QImage>
 #include <QRect>

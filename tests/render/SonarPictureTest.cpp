@@ -1,6 +1,6 @@
 #include "render/SonarPicture.h"
 
-#include "display/SonarImage.h"
+#include "core/display/SonarImage.h"
 
 #include <gtest/gtest.h>
 #include <vector>

@@ -1,5 +1,5 @@
-#include "display/DeviationColour.h"
-#include "display/PixelCode.h"
+#include "core/display/DeviationColour.h"
+#include "core/display/PixelCode.h"
 #include "render/DeviationMapPicture.h"
 #include "render/FrameOverlay.h"
 #include "render/SedimentChartPicture.h"

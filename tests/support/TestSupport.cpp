@@ -1,8 +1,8 @@
 #include "TestSupport.h"
 
-#include "acquire/SurveySimulator.h"
-#include "data/ByteOrder.h"
-#include "data/ImgFile.h"
+#include "core/acquire/SurveySimulator.h"
+#include "core/base/ByteOrder.h"
+#include "core/data/ImgFile.h"
 
 #include <fstream>
 #include <gtest/gtest.h>

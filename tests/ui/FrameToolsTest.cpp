@@ -1,5 +1,5 @@
 #include "UiTestSupport.h"
-#include "data/FrameHeader.h"
+#include "core/data/FrameHeader.h"
 #include "ui/display/FrameView.h"
 
 #include <QTest>

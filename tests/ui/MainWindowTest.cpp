@@ -1,6 +1,6 @@
 #include "MainWindowTestFixture.h"
-#include "app/TextIds.h"
-#include "data/ByteOrder.h"
+#include "core/app/TextIds.h"
+#include "core/base/ByteOrder.h"
 #include "render/FrameOverlay.h"
 #include "ui/app/PipeAttributesPanel.h"
 #include "ui/app/ProgressWindow.h"

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "UiTestSupport.h"
-#include "app/Settings.h"
-#include "data/AnimationDocument.h"
+#include "core/app/Settings.h"
+#include "core/document/AnimationDocument.h"
 #include "ui/app/MainWindow.h"
 #include "ui/app/ToolPanel.h"
 

@@ -1,5 +1,5 @@
 #include "MainWindowTestFixture.h"
-#include "display/DeviationMap.h"
+#include "core/display/DeviationMap.h"
 #include "ui/display/SedimentChartDialog.h"
 #include "ui/display/StrokePanel.h"
 #include "ui/display/StrokeView.h"
@@ -63,7 +63,7 @@ TEST_F(StrokePageTest, MapBlockIsTheSurveysDeviationMap)
 {
     openOnStrokePage(9);
     const DibBlock &block = window->toolPanel().mapBlock();
-    const DibBlock expected = DeviationMap(doc().derived()).mapBlock();
+    const DibBlock expected = DeviationMap(doc().derived().radiusProfiles()).mapBlock();
     ASSERT_EQ(block.size(), expected.size());
     EXPECT_TRUE(std::equal(block.bytes().begin(), block.bytes().end(), expected.bytes().begin()));
     EXPECT_EQ(block.height(), 9);

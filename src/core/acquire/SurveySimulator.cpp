@@ -1,11 +1,11 @@
-#include "acquire/SurveySimulator.h"
+#include "core/acquire/SurveySimulator.h"
 
-#include "app/MessageSink.h"
-#include "app/ProgressSink.h"
-#include "app/TextIds.h"
-#include "data/GbkText.h"
-#include "data/PosixFile.h"
-#include "display/RollShift.h"
+#include "core/app/TextIds.h"
+#include "core/base/GbkText.h"
+#include "core/base/MessageSink.h"
+#include "core/base/PosixFile.h"
+#include "core/base/ProgressSink.h"
+#include "core/display/RollShift.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "data/AnimationFileHeader.h"
-#include "data/FrameRecord.h"
+#include "core/data/AnimationFileHeader.h"
+#include "core/data/FrameRecord.h"
 
 #include <cstdint>
 #include <string>

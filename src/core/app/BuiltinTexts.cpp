@@ -1,4 +1,4 @@
-#include "app/BuiltinTexts.h"
+#include "core/app/BuiltinTexts.h"
 
 #include <algorithm>
 #include <array>

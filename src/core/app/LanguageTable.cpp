@@ -1,6 +1,6 @@
-#include "app/LanguageTable.h"
+#include "core/app/LanguageTable.h"
 
-#include "data/GbkText.h"
+#include "core/base/GbkText.h"
 
 #include <algorithm>
 #include <fstream>

@@ -1,4 +1,4 @@
-#include "app/ProgramPaths.h"
+#include "core/app/ProgramPaths.h"
 
 #include <filesystem>
 #include <system_error>

@@ -1,7 +1,7 @@
-#include "app/Settings.h"
+#include "core/app/Settings.h"
 
-#include "app/ProgramPaths.h"
-#include "data/ByteOrder.h"
+#include "core/app/ProgramPaths.h"
+#include "core/base/ByteOrder.h"
 
 #include <array>
 #include <fstream>

@@ -1,8 +1,8 @@
-#include "app/TextService.h"
+#include "core/app/TextService.h"
 
-#include "app/BuiltinTexts.h"
-#include "app/ProgramPaths.h"
-#include "app/Settings.h"
+#include "core/app/BuiltinTexts.h"
+#include "core/app/ProgramPaths.h"
+#include "core/app/Settings.h"
 
 namespace dorvane {
 

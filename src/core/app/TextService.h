@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/LanguageTable.h"
+#include "core/app/LanguageTable.h"
 
 #include <mutex>
 #include <string>

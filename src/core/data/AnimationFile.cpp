@@ -1,9 +1,9 @@
-#include "data/AnimationFile.h"
+#include "core/data/AnimationFile.h"
 
-#include "app/MessageSink.h"
-#include "app/ProgressSink.h"
-#include "app/TextIds.h"
-#include "data/ByteOrder.h"
+#include "core/app/TextIds.h"
+#include "core/base/ByteOrder.h"
+#include "core/base/MessageSink.h"
+#include "core/base/ProgressSink.h"
 
 #include <algorithm>
 #include <climits>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "data/AnimationFileHeader.h"
-#include "data/FrameRecord.h"
-#include "data/PosixFile.h"
+#include "core/base/PosixFile.h"
+#include "core/data/AnimationFileHeader.h"
+#include "core/data/FrameRecord.h"
 
 #include <optional>
 #include <string>

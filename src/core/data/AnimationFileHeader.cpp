@@ -1,7 +1,7 @@
-#include "data/AnimationFileHeader.h"
+#include "core/data/AnimationFileHeader.h"
 
-#include "data/ByteOrder.h"
-#include "data/GbkText.h"
+#include "core/base/ByteOrder.h"
+#include "core/base/GbkText.h"
 
 #include <algorithm>
 

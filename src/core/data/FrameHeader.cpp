@@ -1,7 +1,7 @@
-#include "data/FrameHeader.h"
+#include "core/data/FrameHeader.h"
 
-#include "data/ByteOrder.h"
-#include "data/FixedText.h"
+#include "core/base/ByteOrder.h"
+#include "core/base/FixedText.h"
 
 #include <cmath>
 #include <cstring>

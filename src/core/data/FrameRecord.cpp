@@ -1,4 +1,4 @@
-#include "data/FrameRecord.h"
+#include "core/data/FrameRecord.h"
 
 namespace dorvane {
 

@@ -1,9 +1,9 @@
-#include "data/ImgFile.h"
+#include "core/data/ImgFile.h"
 
-#include "app/MessageSink.h"
-#include "app/TextIds.h"
-#include "data/ByteOrder.h"
-#include "data/PosixFile.h"
+#include "core/app/TextIds.h"
+#include "core/base/ByteOrder.h"
+#include "core/base/MessageSink.h"
+#include "core/base/PosixFile.h"
 
 #include <algorithm>
 #include <memory>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "data/FrameRecord.h"
+#include "core/data/FrameRecord.h"
 
 #include <span>
 #include <string>

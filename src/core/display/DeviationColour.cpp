@@ -1,4 +1,4 @@
-#include "display/DeviationColour.h"
+#include "core/display/DeviationColour.h"
 
 namespace dorvane {
 

@@ -1,7 +1,6 @@
-#include "display/DeviationMap.h"
+#include "core/display/DeviationMap.h"
 
-#include "data/DerivedFrames.h"
-#include "export/DibBlock.h"
+#include "core/display/DibBlock.h"
 
 #include <cstring>
 
@@ -13,11 +12,12 @@ constexpr int SmoothingWeight = 13;
 constexpr int MinimumSmoothedRows = 7;
 } // namespace
 
-DeviationMap::DeviationMap(const DerivedFrames &frames) : m_rows(frames.size())
+DeviationMap::DeviationMap(std::span<const RadiusProfile> profiles)
+    : m_rows(static_cast<int>(profiles.size()))
 {
     m_bytes.assign(static_cast<size_t>(m_rows) * RowBytes, 0);
     for (int f = 0; f < m_rows; ++f) {
-        const auto radii = frames.radiusProfile(f);
+        const auto radii = profiles[static_cast<size_t>(f)];
         const uint32_t pipe = radii[400];
         const int range = static_cast<int>(radii[401]);
         uint8_t *row = &m_bytes[static_cast<size_t>(f) * RowBytes];

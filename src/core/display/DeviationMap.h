@@ -1,13 +1,14 @@
 #pragma once
 
-#include "display/DeviationColour.h"
+#include "core/display/DeviationColour.h"
+#include "core/display/Sediment.h"
 
 #include <cstdint>
+#include <span>
 #include <vector>
 
 namespace dorvane {
 
-class DerivedFrames;
 class DibBlock;
 
 // How far every beam's wall point of every frame lies from the pipe circle:
@@ -20,7 +21,8 @@ public:
     static constexpr int SmoothedBorder = 3;
 
     DeviationMap() = default;
-    explicit DeviationMap(const DerivedFrames &frames);
+    // One row per radius profile, frame 0 first.
+    explicit DeviationMap(std::span<const RadiusProfile> profiles);
 
     int rows() const { return m_rows; }
     Rgb pixel(int beam, int frame) const;

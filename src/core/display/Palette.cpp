@@ -1,4 +1,4 @@
-#include "display/Palette.h"
+#include "core/display/Palette.h"
 
 namespace dorvane {
 

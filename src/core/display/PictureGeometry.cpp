@@ -1,4 +1,4 @@
-#include "display/PictureGeometry.h"
+#include "core/display/PictureGeometry.h"
 
 #include <cmath>
 #include <cstdint>
@@ -6,9 +6,8 @@
 namespace dorvane {
 
 namespace {
-constexpr int Centre = 250;
-constexpr int PictureSize = 500;
-constexpr int DiscRadius = 250;
+constexpr int Centre = PictureRadius;
+constexpr int DiscRadius = PictureRadius;
 
 // The distance of a point from the picture centre, truncated.
 int distanceFromCentre(ScreenPoint p)
@@ -26,11 +25,18 @@ ScreenPoint alongRay(ScreenPoint p, int reach, int distance)
 }
 } // namespace
 
+ScreenPoint pipeCentre(const FrameHeader &header)
+{
+    if (header.circleOn)
+        return {header.circleX, header.circleY};
+    return PictureCentre;
+}
+
 int circleRadiusPixels(const FrameHeader &header)
 {
     if (header.detectRadius == 0)
         return 0;
-    return static_cast<int>(header.pipeRadius * 250.0 / header.detectRadius + 0.5);
+    return static_cast<int>(header.pipeRadius * double{PictureRadius} / header.detectRadius + 0.5);
 }
 
 ScreenPoint pullIntoDisc(ScreenPoint centre, int radius)

@@ -1,11 +1,31 @@
 #pragma once
 
-#include "display/Sediment.h"
+#include "core/data/FrameHeader.h"
 
 namespace dorvane {
 
-// Geometry of the pipe circle and the ruler on the 500 x 500 picture, in
-// image pixels with y counted downwards.
+// The sonar picture is PictureSize pixels square with the probe at its
+// centre; the picture disc of PictureRadius pixels stands for the frame's
+// detection radius. Positions are image pixels with y counted downwards.
+constexpr int PictureSize = 500;
+constexpr int PictureRadius = PictureSize / 2;
+
+// The smallest pipe radius the operator can set, in millimetres.
+constexpr int MinimumPipeRadiusMm = 50;
+
+// A point of the picture in screen orientation (y counted downwards).
+struct ScreenPoint
+{
+    int x = 0;
+    int y = 0;
+    friend bool operator==(const ScreenPoint &, const ScreenPoint &) = default;
+};
+
+constexpr ScreenPoint PictureCentre{PictureRadius, PictureRadius};
+
+// The pipe centre a frame's sediment is measured from: its circle when the
+// circle tool is on, otherwise the picture centre.
+ScreenPoint pipeCentre(const FrameHeader &header);
 
 // The circle's radius in pixels: pipeRadius * 250 / detectRadius, rounded.
 // A detection radius of 0 has no scale and gives 0.

@@ -1,7 +1,7 @@
-#include "display/PixelGatherTable.h"
+#include "core/display/PixelGatherTable.h"
 
-#include "data/FrameRecord.h"
-#include "display/PixelMapTable.h"
+#include "core/data/FrameRecord.h"
+#include "core/display/PixelMapTable.h"
 
 #include <algorithm>
 

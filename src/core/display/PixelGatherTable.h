@@ -1,6 +1,6 @@
 #pragma once
 
-#include "display/PixelCode.h"
+#include "core/display/PixelCode.h"
 
 #include <cstdint>
 #include <vector>

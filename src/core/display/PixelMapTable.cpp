@@ -1,7 +1,7 @@
-#include "display/PixelMapTable.h"
+#include "core/display/PixelMapTable.h"
 
-#include "data/FrameRecord.h"
-#include "display/PixelCode.h"
+#include "core/data/FrameRecord.h"
+#include "core/display/PixelCode.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "display/RollShift.h"
+#include "core/display/RollShift.h"
 
 namespace dorvane {
 

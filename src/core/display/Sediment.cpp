@@ -1,8 +1,8 @@
-#include "display/Sediment.h"
+#include "core/display/Sediment.h"
 
-#include "display/PictureGeometry.h"
-#include "display/PixelCode.h"
-#include "display/PixelMapTable.h"
+#include "core/display/PictureGeometry.h"
+#include "core/display/PixelCode.h"
+#include "core/display/PixelMapTable.h"
 
 #include <bit>
 #include <cmath>
@@ -22,13 +22,6 @@ constexpr int LowerHalfLastBeam = 299;
 constexpr int LowerHalfBeams = LowerHalfLastBeam - LowerHalfFirstBeam + 1;
 
 } // namespace
-
-ScreenPoint pipeCentre(const FrameHeader &header)
-{
-    if (header.circleOn)
-        return {header.circleX, header.circleY};
-    return PictureCentre;
-}
 
 int echoPeak(const uint8_t *beamSamples)
 {

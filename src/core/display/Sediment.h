@@ -1,6 +1,7 @@
 #pragma once
 
-#include "data/FrameRecord.h"
+#include "core/data/FrameRecord.h"
+#include "core/display/PictureGeometry.h"
 
 #include <array>
 #include <cstdint>
@@ -8,21 +9,10 @@
 
 namespace dorvane {
 
-// A point of the picture in screen orientation (y counted downwards).
-struct ScreenPoint
-{
-    int x = 0;
-    int y = 0;
-    friend bool operator==(const ScreenPoint &, const ScreenPoint &) = default;
-};
-
-constexpr ScreenPoint PictureCentre{250, 250};
-
-// The pipe centre a frame's sediment is measured from: its circle when the
-// circle tool is on, otherwise the picture centre.
-ScreenPoint pipeCentre(const FrameHeader &header);
-
 constexpr int RadiusProfileSize = BeamCount + 2;
+
+// 400 beam radii in pixels, the pipe radius in pixels, the error rate.
+using RadiusProfile = std::array<uint32_t, RadiusProfileSize>;
 
 // What one frame's wall profile says about the sediment in the pipe.
 struct FrameAnalysis
@@ -31,7 +21,7 @@ struct FrameAnalysis
     std::array<uint8_t, BeamCount> peakSamples{};
     // Per beam the distance in pixels from the pipe centre to the peak, then
     // the pipe radius in pixels, then the error rate.
-    std::array<uint32_t, RadiusProfileSize> radii{};
+    RadiusProfile radii{};
     int sedimentPermille = 0; // -1 for an excluded frame with a deficit
     int sedimentDepth = 0;    // mm; -1 with a per-mille of -1
 };
@@ -39,7 +29,7 @@ struct FrameAnalysis
 struct SedimentResult
 {
     std::vector<uint32_t> profilePoints; // pixel codes of every beam's peak cell
-    std::array<uint32_t, RadiusProfileSize> radii{};
+    RadiusProfile radii{};
     int sedimentPermille = 0;
     int sedimentDepth = 0;
     float cableLength = 0;

@@ -1,4 +1,4 @@
-#include "display/SedimentChartScale.h"
+#include "core/display/SedimentChartScale.h"
 
 #include <cmath>
 #include <cstdio>

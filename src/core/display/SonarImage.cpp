@@ -1,9 +1,9 @@
-#include "display/SonarImage.h"
+#include "core/display/SonarImage.h"
 
-#include "data/FrameRecord.h"
-#include "display/PixelGatherTable.h"
-#include "display/PixelMapTable.h"
-#include "display/RollShift.h"
+#include "core/data/FrameRecord.h"
+#include "core/display/PixelGatherTable.h"
+#include "core/display/PixelMapTable.h"
+#include "core/display/RollShift.h"
 
 #include <algorithm>
 #include <array>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "display/Palette.h"
-#include "display/PixelCode.h"
+#include "core/display/Palette.h"
+#include "core/display/PixelCode.h"
 
 #include <cstdint>
 #include <memory>

@@ -1,9 +1,9 @@
-#include "export/BmpFile.h"
+#include "core/export/BmpFile.h"
 
-#include "data/ByteOrder.h"
-#include "data/PosixFile.h"
-#include "display/SonarImage.h"
-#include "export/DibBlock.h"
+#include "core/base/ByteOrder.h"
+#include "core/base/PosixFile.h"
+#include "core/display/DibBlock.h"
+#include "core/display/SonarImage.h"
 
 #include <array>
 #include <cstring>

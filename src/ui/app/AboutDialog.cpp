@@ -1,6 +1,6 @@
-#include "AboutDialog.h"
+#include "ui/app/AboutDialog.h"
 
-#include "UiText.h"
+#include "ui/widgets/UiText.h"
 
 #include <QDialogButtonBox>
 #include <QLabel>

@@ -1,14 +1,12 @@
-#include "MainWindow.h"
+#include "ui/app/MainWindow.h"
 
-#include "ProgressWindow.h"
-#include "QtUserPrompts.h"
-#include "ToolIcons.h"
-#include "ToolPanel.h"
-#include "UiText.h"
-#include "app/Settings.h"
-#include "app/TextIds.h"
+#include "core/app/Settings.h"
+#include "core/app/TextIds.h"
 #include "render/FrameOverlay.h"
 #include "ui/app/PipeAttributesPanel.h"
+#include "ui/app/ProgressWindow.h"
+#include "ui/app/QtUserPrompts.h"
+#include "ui/app/ToolPanel.h"
 #include "ui/display/DefectStrip.h"
 #include "ui/display/FramePropertyPanel.h"
 #include "ui/display/FrameView.h"
@@ -18,6 +16,8 @@
 #include "ui/display/SedimentChartDialog.h"
 #include "ui/display/StrokePanel.h"
 #include "ui/display/StrokeView.h"
+#include "ui/widgets/ToolIcons.h"
+#include "ui/widgets/UiText.h"
 
 #include <QApplication>
 #include <QDragEnterEvent>

@@ -1,7 +1,7 @@
-#include "PipeAttributesPanel.h"
+#include "ui/app/PipeAttributesPanel.h"
 
-#include "UiText.h"
-#include "data/AnimationFileHeader.h"
+#include "core/data/AnimationFileHeader.h"
+#include "ui/widgets/UiText.h"
 
 #include <QFormLayout>
 #include <QLabel>

@@ -1,6 +1,6 @@
-#include "ProgressWindow.h"
+#include "ui/app/ProgressWindow.h"
 
-#include "UiText.h"
+#include "ui/widgets/UiText.h"
 
 #include <QCoreApplication>
 #include <QLabel>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/ProgressSink.h"
+#include "core/base/ProgressSink.h"
 
 #include <QWidget>
 

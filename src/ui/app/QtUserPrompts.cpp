@@ -1,6 +1,6 @@
-#include "QtUserPrompts.h"
+#include "ui/app/QtUserPrompts.h"
 
-#include "UiText.h"
+#include "ui/widgets/UiText.h"
 
 #include <QFileDialog>
 #include <QMessageBox>

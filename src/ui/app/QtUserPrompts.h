@@ -1,6 +1,6 @@
 #pragma once
 
-#include "UserPrompts.h"
+#include "ui/app/UserPrompts.h"
 
 class QWidget;
 

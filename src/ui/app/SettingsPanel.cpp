@@ -1,10 +1,10 @@
-#include "SettingsPanel.h"
+#include "ui/app/SettingsPanel.h"
 
-#include "ToolIcons.h"
-#include "UiText.h"
-#include "app/MessageSink.h"
-#include "app/Settings.h"
-#include "app/TextIds.h"
+#include "core/app/Settings.h"
+#include "core/app/TextIds.h"
+#include "core/base/MessageSink.h"
+#include "ui/widgets/ToolIcons.h"
+#include "ui/widgets/UiText.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "data/AnimationDocument.h"
-#include "export/DibBlock.h"
+#include "core/display/DibBlock.h"
+#include "core/document/AnimationDocument.h"
 
 #include <QWidget>
 #include <array>

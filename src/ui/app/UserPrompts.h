@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/MessageSink.h"
+#include "core/base/MessageSink.h"
 
 #include <QString>
 #include <optional>

@@ -1,4 +1,4 @@
-#include "DefectStrip.h"
+#include "ui/display/DefectStrip.h"
 
 #include <QMouseEvent>
 #include <QPainter>

@@ -1,9 +1,9 @@
-#include "FramePropertyPanel.h"
+#include "ui/display/FramePropertyPanel.h"
 
-#include "app/MessageSink.h"
-#include "data/FrameHeader.h"
-#include "ui/app/ToolIcons.h"
-#include "ui/app/UiText.h"
+#include "core/base/MessageSink.h"
+#include "core/data/FrameHeader.h"
+#include "ui/widgets/ToolIcons.h"
+#include "ui/widgets/UiText.h"
 
 #include <QCheckBox>
 #include <QGridLayout>

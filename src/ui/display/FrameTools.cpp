@@ -1,7 +1,7 @@
-#include "FrameTools.h"
+#include "ui/display/FrameTools.h"
 
-#include "data/FrameHeader.h"
-#include "display/PictureGeometry.h"
+#include "core/data/FrameHeader.h"
+#include "core/display/PictureGeometry.h"
 #include "render/FrameOverlay.h"
 
 #include <algorithm>

@@ -1,4 +1,4 @@
-#include "FrameView.h"
+#include "ui/display/FrameView.h"
 
 #include "render/FramePicture.h"
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "ToolView.h"
-#include "display/SonarImage.h"
+#include "core/display/SonarImage.h"
+#include "ui/display/ToolView.h"
 
 namespace dorvane {
 

@@ -1,8 +1,8 @@
-#include "GraphicsPanel.h"
+#include "ui/display/GraphicsPanel.h"
 
-#include "FrameView.h"
-#include "ui/app/ToolIcons.h"
-#include "ui/app/UiText.h"
+#include "ui/display/FrameView.h"
+#include "ui/widgets/ToolIcons.h"
+#include "ui/widgets/UiText.h"
 
 #include <QGridLayout>
 #include <QLabel>

@@ -1,4 +1,4 @@
-#include "PlaceholderView.h"
+#include "ui/display/PlaceholderView.h"
 
 #include <QPainter>
 

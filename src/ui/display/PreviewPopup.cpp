@@ -1,7 +1,7 @@
-#include "PreviewPopup.h"
+#include "ui/display/PreviewPopup.h"
 
 #include "render/SonarPicture.h"
-#include "ui/app/UiText.h"
+#include "ui/widgets/UiText.h"
 
 #include <QPainter>
 

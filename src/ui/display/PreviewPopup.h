@@ -1,6 +1,6 @@
 #pragma once
 
-#include "display/SonarImage.h"
+#include "core/display/SonarImage.h"
 
 #include <QWidget>
 

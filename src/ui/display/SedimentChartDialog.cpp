@@ -1,4 +1,4 @@
-#include "SedimentChartDialog.h"
+#include "ui/display/SedimentChartDialog.h"
 
 #include <QPainter>
 #include <QVBoxLayout>

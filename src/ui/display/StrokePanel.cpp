@@ -1,10 +1,11 @@
-#include "StrokePanel.h"
+#include "ui/display/StrokePanel.h"
 
-#include "StrokeView.h"
-#include "display/DeviationMap.h"
+#include "core/display/DeviationMap.h"
+#include "core/document/DerivedFrames.h"
 #include "render/DeviationMapPicture.h"
-#include "ui/app/ToolIcons.h"
-#include "ui/app/UiText.h"
+#include "ui/display/StrokeView.h"
+#include "ui/widgets/ToolIcons.h"
+#include "ui/widgets/UiText.h"
 
 #include <QHBoxLayout>
 #include <QMouseEvent>
@@ -125,7 +126,7 @@ StrokePanel::StrokePanel(StrokeView &view, QWidget *parent)
 
 void StrokePanel::buildDeviationMap(const DerivedFrames &frames, int markedFrame)
 {
-    const DeviationMap map(frames);
+    const DeviationMap map(frames.radiusProfiles());
     m_map->setMap(map);
     m_map->setMarkedFrame(markedFrame);
     m_block = map.mapBlock();

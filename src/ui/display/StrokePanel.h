@@ -1,7 +1,7 @@
 #pragma once
 
-#include "display/DeviationMap.h"
-#include "export/DibBlock.h"
+#include "core/display/DeviationMap.h"
+#include "core/display/DibBlock.h"
 
 #include <QImage>
 #include <QWidget>

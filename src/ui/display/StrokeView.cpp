@@ -1,4 +1,4 @@
-#include "StrokeView.h"
+#include "ui/display/StrokeView.h"
 
 namespace dorvane {
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "ToolView.h"
 #include "render/StrokePicture.h"
+#include "ui/display/ToolView.h"
 
 namespace dorvane {
 

@@ -1,4 +1,4 @@
-#include "ToolView.h"
+#include "ui/display/ToolView.h"
 
 #include <QMouseEvent>
 #include <QPainter>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "FrameTools.h"
 #include "render/FrameOverlay.h"
+#include "ui/display/FrameTools.h"
 
 #include <QWidget>
 

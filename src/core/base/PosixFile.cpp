@@ -1,4 +1,4 @@
-#include "data/PosixFile.h"
+#include "core/base/PosixFile.h"
 
 #include <cerrno>
 #include <fcntl.h>

@@ -1,4 +1,4 @@
-#include "ToolIcons.h"
+#include "ui/widgets/ToolIcons.h"
 
 #include <QPainter>
 #include <QPainterPath>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "display/Palette.h"
+#include "core/display/Palette.h"
 
 #include <cstdint>
 #include <span>

@@ -1,4 +1,4 @@
-#include "data/BulkEdit.h"
+#include "core/document/BulkEdit.h"
 
 namespace dorvane {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "display/Sediment.h"
+#include "core/display/Sediment.h"
 
 #include <cstdint>
 #include <span>
@@ -27,6 +27,7 @@ public:
     const std::array<uint8_t, BeamCount> &peakSamples(int index) const;
     // 400 beam radii in pixels, the pipe radius in pixels, the error rate.
     std::span<const uint32_t, RadiusProfileSize> radiusProfile(int index) const;
+    std::span<const RadiusProfile> radiusProfiles() const { return m_radiusProfiles; }
 
     const std::vector<uint8_t> &defectFlags() const { return m_defectFlags; }
     const std::vector<uint8_t> &reportFlags() const { return m_reportFlags; }
@@ -39,7 +40,7 @@ public:
 
 private:
     std::vector<std::array<uint8_t, BeamCount>> m_peakSamples;
-    std::vector<std::array<uint32_t, RadiusProfileSize>> m_radiusProfiles;
+    std::vector<RadiusProfile> m_radiusProfiles;
     std::vector<uint8_t> m_defectFlags;
     std::vector<uint8_t> m_reportFlags;
     std::vector<int32_t> m_sedimentPermille;

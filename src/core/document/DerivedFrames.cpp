@@ -1,4 +1,4 @@
-#include "data/DerivedFrames.h"
+#include "core/document/DerivedFrames.h"
 
 namespace dorvane {
 

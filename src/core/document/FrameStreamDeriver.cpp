@@ -1,8 +1,8 @@
-#include "data/FrameStreamDeriver.h"
+#include "core/document/FrameStreamDeriver.h"
 
-#include "app/ProgressSink.h"
-#include "data/AnimationFile.h"
-#include "data/PosixFile.h"
+#include "core/base/PosixFile.h"
+#include "core/base/ProgressSink.h"
+#include "core/data/AnimationFile.h"
 
 #include <atomic>
 #include <condition_variable>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "data/GbkText.h"
+#include "core/base/GbkText.h"
 
 #include <algorithm>
 #include <array>

@@ -1,8 +1,8 @@
-#include "UiText.h"
+#include "ui/widgets/UiText.h"
 
-#include "app/BuiltinTexts.h"
-#include "app/TextService.h"
-#include "data/GbkText.h"
+#include "core/app/BuiltinTexts.h"
+#include "core/app/TextService.h"
+#include "core/base/GbkText.h"
 
 namespace dorvane {
 

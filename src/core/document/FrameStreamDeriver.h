@@ -1,6 +1,6 @@
 #pragma once
 
-#include "data/DerivedFrames.h"
+#include "core/document/DerivedFrames.h"
 
 namespace dorvane {
 

@@ -1,10 +1,10 @@
-#include "data/AnimationDocument.h"
+#include "core/document/AnimationDocument.h"
 
-#include "app/MessageSink.h"
-#include "app/ProgressSink.h"
-#include "app/TextIds.h"
-#include "data/FrameStreamDeriver.h"
-#include "data/ImgFile.h"
+#include "core/app/TextIds.h"
+#include "core/base/MessageSink.h"
+#include "core/base/ProgressSink.h"
+#include "core/data/ImgFile.h"
+#include "core/document/FrameStreamDeriver.h"
 
 #include <cstdio>
 #include <sys/stat.h>

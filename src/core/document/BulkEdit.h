@@ -1,7 +1,7 @@
 #pragma once
 
-#include "data/FrameHeader.h"
-#include "display/Sediment.h"
+#include "core/data/FrameHeader.h"
+#include "core/display/PictureGeometry.h"
 
 namespace dorvane {
 

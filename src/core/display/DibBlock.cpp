@@ -1,6 +1,6 @@
-#include "export/DibBlock.h"
+#include "core/display/DibBlock.h"
 
-#include "data/ByteOrder.h"
+#include "core/base/ByteOrder.h"
 
 namespace dorvane {
 

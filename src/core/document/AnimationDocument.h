@@ -1,8 +1,8 @@
 #pragma once
 
-#include "data/AnimationFile.h"
-#include "data/BulkEdit.h"
-#include "data/DerivedFrames.h"
+#include "core/data/AnimationFile.h"
+#include "core/document/BulkEdit.h"
+#include "core/document/DerivedFrames.h"
 
 #include <memory>
 #include <string>
