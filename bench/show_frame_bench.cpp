@@ -7,7 +7,7 @@
 #include "core/acquire/SurveySimulator.h"
 #include "core/base/MessageSink.h"
 #include "ui/app/MainWindow.h"
-#include "ui/app/ToolPanel.h"
+#include "ui/app/SurveySession.h"
 #include "ui/app/UserPrompts.h"
 #include "ui/display/FrameView.h"
 
@@ -26,8 +26,9 @@ constexpr int SurveyFrames = 300;
 class NoPrompts final : public UserPrompts
 {
 public:
+    using UserPrompts::ask;
     void showMessage(int) override {}
-    Answer ask(int, Buttons) override { return Answer::Cancel; }
+    Answer ask(int, Buttons, Answer) override { return Answer::Cancel; }
     std::optional<QString> openFileName(const FileDialog &) override { return std::nullopt; }
     std::optional<QString> saveFileName(const FileDialog &) override { return std::nullopt; }
 };
@@ -44,15 +45,15 @@ void BM_ShowFrameAndDraw(benchmark::State &state)
 {
     NoPrompts prompts;
     MainWindow window(&prompts);
-    window.setVisibleView(MainWindow::FrameViewIndex);
-    if (!window.toolPanel().openAnimation(QString::fromStdString(surveyPath()))) {
+    window.setVisibleView(MainWindow::View::Frame);
+    if (!window.session().openFile(QString::fromStdString(surveyPath()))) {
         state.SkipWithError("cannot open the survey");
         return;
     }
     QImage picture(FrameView::ViewSize, FrameView::ViewSize, QImage::Format_RGB32);
     int index = 0;
     for (auto _ : state) {
-        window.showFrame(index, false, MainWindow::FrameViewIndex);
+        window.session().goToFrame(index);
         QPainter painter(&picture);
         window.frameView().draw(painter, picture.rect(), true);
         painter.end();

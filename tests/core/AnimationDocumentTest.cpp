@@ -141,14 +141,19 @@ TEST_F(AnimationDocumentTest, ImgFileOpensAsAOneFrameSurveyWithoutAFile)
     EXPECT_EQ(progress.posts, expected);
 
     // Nothing can be written: every writing operation says why.
-    doc.current().header.setTitle("edited");
-    EXPECT_FALSE(doc.saveCurrent(true));
-    EXPECT_FALSE(doc.applyToFrames({1, 300, {}, 0}, nullptr));
+    EXPECT_TRUE(doc.editCurrentHeader([](FrameHeader &h) { h.setTitle("edited"); }));
+    EXPECT_FALSE(doc.saveCurrent());
+    EXPECT_FALSE(doc.applyToFrames({static_cast<BulkEditKind>(1), 300, {}, 0}, nullptr));
     EXPECT_FALSE(doc.copyAnimation(dir.file("copy.Imv"), nullptr, -1));
     EXPECT_FALSE(doc.deleteCurrentFrame(nullptr));
     EXPECT_EQ(messages.messages, std::vector<int>(4, text::NoAnimationFileBehindData));
     EXPECT_FALSE(std::filesystem::exists(dir.file("copy.Imv")));
     EXPECT_EQ(doc.current().header.titleText(), "edited");
+    EXPECT_TRUE(doc.isModified());
+    // Discarding brings back the header the file was opened with.
+    doc.discardChanges();
+    EXPECT_EQ(doc.current().header.titleText(), std::string(28, 'T'));
+    EXPECT_FALSE(doc.isModified());
 }
 
 TEST_F(AnimationDocumentTest, TrailingBytesAreNeitherReadNorCopied)
@@ -159,7 +164,7 @@ TEST_F(AnimationDocumentTest, TrailingBytesAreNeitherReadNorCopied)
     ASSERT_TRUE(doc.open(dir.file("tail.Imv"), nullptr));
     EXPECT_EQ(doc.frameCount(), 3);
     ASSERT_TRUE(doc.loadFrame(1, false));
-    ASSERT_TRUE(doc.saveCurrent(true));
+    ASSERT_TRUE(doc.saveCurrent());
     EXPECT_EQ(readFileBytes(dir.file("tail.Imv")), bytes);
     ASSERT_TRUE(doc.copyAnimation(dir.file("copy.Imv"), nullptr, -1));
     EXPECT_EQ(readFileBytes(dir.file("copy.Imv")),
@@ -173,11 +178,13 @@ TEST_F(AnimationDocumentTest, SavingWritesOnlyTheHeadersInPlace)
     ASSERT_TRUE(doc.open(path, nullptr));
     ASSERT_TRUE(doc.loadFrame(2, false));
     EXPECT_EQ(doc.currentIndex(), 2);
-    doc.current().header.setTitle("Joint");
-    doc.current().header.defectFrame = 1;
-    doc.fileHeader().setPlace("Harbour St");
-    doc.setModified(true);
-    ASSERT_TRUE(doc.saveCurrent(true));
+    doc.editCurrentHeader([](FrameHeader &h) {
+        h.setTitle("Joint");
+        h.defectFrame = 1;
+    });
+    doc.editFileHeader([](AnimationFileHeader &h) { h.setPlace("Harbour St"); });
+    EXPECT_TRUE(doc.isModified());
+    ASSERT_TRUE(doc.saveCurrent());
     EXPECT_FALSE(doc.isModified());
 
     const auto after = readFileBytes(path);
@@ -198,13 +205,49 @@ TEST_F(AnimationDocumentTest, LoadingTheCurrentFrameAgainNeedsForce)
 {
     ASSERT_TRUE(doc.open(survey(4), nullptr));
     ASSERT_TRUE(doc.loadFrame(1, false));
-    doc.current().header.setTitle("unsaved");
+    doc.editCurrentHeader([](FrameHeader &h) { h.setTitle("unsaved"); });
     ASSERT_TRUE(doc.loadFrame(1, false));
     EXPECT_EQ(doc.current().header.titleText(), "unsaved");
     ASSERT_TRUE(doc.loadFrame(1, true));
     EXPECT_EQ(doc.current().header.titleText(), "");
+    EXPECT_TRUE(messages.messages.empty());
     EXPECT_FALSE(doc.loadFrame(4, false));
+    EXPECT_EQ(messages.messages, std::vector<int>{text::ReadFileDataError});
     EXPECT_EQ(doc.currentIndex(), 1);
+}
+
+TEST_F(AnimationDocumentTest, OnlyEditsThatChangeAByteMarkTheSurveyModified)
+{
+    ASSERT_TRUE(doc.open(survey(3), nullptr));
+    EXPECT_FALSE(doc.editCurrentHeader([](FrameHeader &h) { h.pipeRadius = 600; }));
+    EXPECT_FALSE(doc.editFileHeader([](AnimationFileHeader &) {}));
+    EXPECT_FALSE(doc.isModified());
+    EXPECT_TRUE(doc.editCurrentHeader([](FrameHeader &h) { h.pipeRadius = 602; }));
+    EXPECT_TRUE(doc.isModified());
+    EXPECT_EQ(doc.current().header.pipeRadius, 602);
+}
+
+TEST_F(AnimationDocumentTest, DiscardRestoresBothHeadersToTheLastSave)
+{
+    const std::string path = survey(4);
+    ASSERT_TRUE(doc.open(path, nullptr));
+    ASSERT_TRUE(doc.loadFrame(1, false));
+    doc.editFileHeader([](AnimationFileHeader &h) { h.setPlace("Kept"); });
+    doc.editCurrentHeader([](FrameHeader &h) { h.setTitle("kept"); });
+    ASSERT_TRUE(doc.saveCurrent());
+
+    doc.editFileHeader([](AnimationFileHeader &h) { h.setPlace("Dropped"); });
+    doc.editCurrentHeader([](FrameHeader &h) { h.setTitle("dropped"); });
+    doc.discardChanges();
+    EXPECT_FALSE(doc.isModified());
+    EXPECT_EQ(doc.fileHeader().place(), "Kept");
+    EXPECT_EQ(doc.current().header.titleText(), "kept");
+
+    // A later save writes nothing that was discarded.
+    doc.editCurrentHeader([](FrameHeader &h) { h.errorRate = 20; });
+    ASSERT_TRUE(doc.saveCurrent());
+    const auto bytes = readFileBytes(path);
+    EXPECT_EQ(std::string(reinterpret_cast<const char *>(&bytes[8]), 5), std::string("Kept\0", 5));
 }
 
 TEST_F(AnimationDocumentTest, CircleBulkEditsCoverTheirFrameRanges)
@@ -213,9 +256,10 @@ TEST_F(AnimationDocumentTest, CircleBulkEditsCoverTheirFrameRanges)
         const std::string path = survey(12, 3);
         ASSERT_TRUE(doc.open(path, &progress));
         ASSERT_TRUE(doc.loadFrame(5, true));
-        doc.current().header.pipeRadius = 420; // pending: saved before the edit
-        doc.setModified(true);
-        ASSERT_TRUE(doc.applyToFrames({kind, 5, {260, 240}, 0}, &progress));
+        // Pending: saved before the edit.
+        doc.editCurrentHeader([](FrameHeader &h) { h.pipeRadius = 420; });
+        ASSERT_TRUE(
+            doc.applyToFrames({static_cast<BulkEditKind>(kind), 5, {260, 240}, 0}, &progress));
         EXPECT_EQ(doc.currentIndex(), 5);
         EXPECT_FALSE(doc.isModified());
 
@@ -242,9 +286,9 @@ TEST_F(AnimationDocumentTest, AllFrameBulkEditsAndUnknownKinds)
     const std::string path = survey(6);
     ASSERT_TRUE(doc.open(path, nullptr));
     ASSERT_TRUE(doc.loadFrame(0, true));
-    ASSERT_TRUE(doc.applyToFrames({1, 450, {}, 0}, nullptr));
-    ASSERT_TRUE(doc.applyToFrames({2, 33, {}, 0}, nullptr));
-    ASSERT_TRUE(doc.applyToFrames({0, 7, {}, 0}, nullptr));
+    ASSERT_TRUE(doc.applyToFrames({static_cast<BulkEditKind>(1), 450, {}, 0}, nullptr));
+    ASSERT_TRUE(doc.applyToFrames({static_cast<BulkEditKind>(2), 33, {}, 0}, nullptr));
+    ASSERT_TRUE(doc.applyToFrames({static_cast<BulkEditKind>(0), 7, {}, 0}, nullptr));
     for (int i = 0; i < 6; ++i) {
         FrameHeader h;
         ASSERT_TRUE(doc.readFrameHeader(i, h));
@@ -256,7 +300,7 @@ TEST_F(AnimationDocumentTest, AllFrameBulkEditsAndUnknownKinds)
     }
     const auto before = readFileBytes(path);
     progress.posts.clear();
-    ASSERT_TRUE(doc.applyToFrames({77, 1, {}, 0}, &progress));
+    ASSERT_TRUE(doc.applyToFrames({static_cast<BulkEditKind>(77), 1, {}, 0}, &progress));
     EXPECT_EQ(readFileBytes(path), before);
     // The edit's own pass, then the derivation pass.
     EXPECT_EQ(progress.posts.size(), 2u * (1 + 6 + 2));

@@ -32,7 +32,7 @@ TEST(BuiltinTexts, HoldTheProgramsTexts)
     EXPECT_EQ(builtinText(378), "发送清零命令失败");
     EXPECT_EQ(builtinText(107), "");
     EXPECT_EQ(builtinText(-1), "");
-    EXPECT_EQ(builtinTextIds().size(), 154u);
+    EXPECT_EQ(builtinTextIds().size(), 155u);
 }
 
 TEST(LanguageTable, LineParsing)

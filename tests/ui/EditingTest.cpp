@@ -44,7 +44,7 @@ protected:
 TEST_F(EditingTest, PanelEditsReachTheHeaderAndMarkTheSurveyModified)
 {
     openSurvey(5);
-    window->goToFrame(2, 0);
+    goTo(2);
     auto *title = child<QLineEdit>("titleEdit");
     QTest::keyClicks(title, "Crack at joint");
     EXPECT_EQ(doc().current().header.titleText(), "Crack at joint");
@@ -70,7 +70,7 @@ TEST_F(EditingTest, SavingChangesOnlyTheHeadersOnDisk)
 {
     openSurvey(5);
     const auto before = readFileBytes(path);
-    window->goToFrame(3, 0);
+    goTo(3);
     QTest::keyClicks(child<QLineEdit>("titleEdit"), "T1");
     child<QCheckBox>("reportBox")->click();
     QTest::mouseClick(child<QToolButton>("saveButton"), Qt::LeftButton);
@@ -92,18 +92,29 @@ TEST_F(EditingTest, SavingChangesOnlyTheHeadersOnDisk)
     EXPECT_EQ(doc().derived().reportFlags()[3], 1);
 }
 
-TEST_F(EditingTest, DiscardBringsBackTheStoredHeaderButKeepsPipeAttributes)
+TEST_F(EditingTest, DiscardBringsBackTheStoredHeaderAndPipeAttributes)
 {
     openSurvey(4);
-    window->goToFrame(1, 0);
+    goTo(1);
     QTest::keyClicks(child<QLineEdit>("titleEdit"), "gone");
-    doc().fileHeader().setStartWell("W9");
+    QTest::mouseClick(child<QToolButton>("pipeAttributesPageButton"), Qt::LeftButton);
+    QTest::keyClicks(child<QLineEdit>("startWellEdit"), "W9");
     QTest::mouseClick(child<QToolButton>("discardButton"), Qt::LeftButton);
     EXPECT_FALSE(doc().isModified());
     EXPECT_EQ(doc().current().header.titleText(), "");
     EXPECT_EQ(child<QLineEdit>("titleEdit")->text(), "");
-    EXPECT_EQ(doc().fileHeader().startWell(), "W9");
+    // The simulated survey runs from manhole Y12 to Y13.
+    EXPECT_EQ(doc().fileHeader().startWell(), "Y12");
+    EXPECT_EQ(child<QLineEdit>("startWellEdit")->text(), "Y12");
     EXPECT_FALSE(window->slider().isHidden());
+
+    // A later save of another edit writes no discarded text.
+    QTest::keyClicks(child<QLineEdit>("endWellEdit"), "E1");
+    QTest::keyClick(child<QLineEdit>("endWellEdit"), Qt::Key_S, Qt::ControlModifier);
+    const auto file = readFileBytes(path);
+    EXPECT_EQ(std::string(reinterpret_cast<const char *>(&file[72]), 4), std::string("Y12\0", 4));
+    EXPECT_EQ(std::string(reinterpret_cast<const char *>(&file[80]), 6), std::string("Y13E1\0", 6));
+    EXPECT_EQ(storedHeader(file, 1).titleText(), "");
 }
 
 TEST_F(EditingTest, CircleDraggedOnTheViewIsAnEdit)
@@ -132,10 +143,12 @@ TEST_F(EditingTest, CircleAppliedToPreviousAndFollowingFrames)
     for (const char *button : {"applyCircleBeforeButton", "applyCircleAfterButton"}) {
         const bool before = std::string(button).find("Before") != std::string::npos;
         openSurvey(12);
-        window->goToFrame(4, 0);
+        goTo(4);
         child<QCheckBox>("circleBox")->click();
-        doc().current().header.circleX = 262;
-        doc().current().header.circleY = 244;
+        session().editFrame([](FrameHeader &h) {
+            h.circleX = 262;
+            h.circleY = 244;
+        });
         child<QSlider>("pipeRadiusSlider")->setValue(480);
         prompts.answers = {MessageSink::Answer::Ok};
         QTest::mouseClick(child<QToolButton>(button), Qt::LeftButton);
@@ -153,7 +166,6 @@ TEST_F(EditingTest, CircleAppliedToPreviousAndFollowingFrames)
             EXPECT_EQ(h.circleY, inRange ? 244 : 250) << button << " frame " << i;
             EXPECT_EQ(h.pipeRadius, inRange ? 480 : 600) << button << " frame " << i;
         }
-        doc().reset();
     }
 }
 
@@ -171,7 +183,7 @@ TEST_F(EditingTest, DeletingFramesGoesToTheNextOne)
     for (const int victim : {0, 3, 6}) {
         openSurvey(7);
         const auto before = readFileBytes(path);
-        window->goToFrame(victim, 0);
+        goTo(victim);
         prompts.answers = {MessageSink::Answer::Ok};
         QTest::mouseClick(child<QToolButton>("deleteFrameButton"), Qt::LeftButton);
         EXPECT_EQ(prompts.questions.back(), 358);
@@ -188,22 +200,20 @@ TEST_F(EditingTest, DeletingFramesGoesToTheNextOne)
                            after.begin() + static_cast<ptrdiff_t>(frameOffset(victim + 1)),
                            before.begin() + static_cast<ptrdiff_t>(frameOffset(victim + 1))));
         }
-        doc().reset();
     }
 }
 
 TEST_F(EditingTest, SaveAsWritesACopyAndStaysOnTheSurvey)
 {
     openSurvey(6);
-    doc().fileHeader().setPlace("Copy St");
-    window->onFrameEdited(0);
+    session().editPipeAttributes([](AnimationFileHeader &h) { h.setPlace("Copy St"); });
     prompts.answers = {MessageSink::Answer::Yes}; // save the pending edit first
     prompts.nextSaveFile = QString::fromStdString(dir.file("copy.Imv"));
     QTest::mouseClick(child<QToolButton>("saveAsButton"), Qt::LeftButton);
     EXPECT_EQ(prompts.questions, std::vector<int>{text::DataChangedSave});
     EXPECT_EQ(readFileBytes(dir.file("copy.Imv")), readFileBytes(path));
     EXPECT_EQ(doc().path(), path);
-    EXPECT_EQ(window->toolPanel().progressWindow().text(), QString::fromUtf8("正在保存数据..."));
+    EXPECT_EQ(session().progressWindow().text(), QString::fromUtf8("正在保存数据..."));
 
     prompts.nextSaveFile = QString::fromStdString(path); // onto itself
     QTest::mouseClick(child<QToolButton>("saveAsButton"), Qt::LeftButton);
@@ -238,12 +248,11 @@ TEST_F(EditingTest, RestoreDefaultsAndGreyShapeTheMainPalette)
     EXPECT_EQ(window->frameView().image().palette(), colourTable());
     child<QToolButton>("greyButton")->click();
     EXPECT_EQ(window->frameView().image().palette(), greyRamp());
-    // Showing another frame releases the switch but keeps the grey picture
-    // until the palette is next built, in colour then.
-    window->goToFrame(1, 0);
-    EXPECT_FALSE(child<QToolButton>("greyButton")->isChecked());
+    // Another frame keeps the grey picture, and the switch shows it.
+    goTo(1);
+    EXPECT_TRUE(child<QToolButton>("greyButton")->isChecked());
     EXPECT_EQ(window->frameView().image().palette(), greyRamp());
-    child<QToolButton>("restoreButton")->click();
+    child<QToolButton>("greyButton")->click();
     EXPECT_EQ(window->frameView().image().palette(), colourTable());
 }
 
@@ -263,12 +272,12 @@ TEST_F(EditingTest, GridSwitchNeedsAShownFrame)
 TEST_F(EditingTest, PlaybackMakesThePanelReadOnly)
 {
     openSurvey(30);
-    window->playForwards();
+    session().play(SurveySession::Direction::Forwards);
     auto &panel = window->toolPanel().propertyPanel();
     EXPECT_TRUE(panel.isReadOnly());
     EXPECT_FALSE(child("deleteFrameButton")->isEnabled());
     EXPECT_TRUE(child<QLineEdit>("titleEdit")->isReadOnly());
-    window->pausePlayback();
+    session().pause();
     EXPECT_FALSE(panel.isReadOnly());
     EXPECT_TRUE(child("deleteFrameButton")->isEnabled());
 }

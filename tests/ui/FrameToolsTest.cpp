@@ -1,4 +1,5 @@
 #include "UiTestSupport.h"
+#include "core/data/AnimationFileHeader.h"
 #include "core/data/FrameHeader.h"
 #include "ui/display/FrameView.h"
 
@@ -23,11 +24,22 @@ protected:
         header.circleX = 250;
         header.circleY = 250;
         header.rulerOn = 1;
-        view.overlay().header = &header;
-        view.setEditableHeader(&header);
-        QObject::connect(&view, &FrameView::frameEdited, [this] { ++edits; });
+        showHeader();
+        // Applied as the survey applies them: an edit that changes no byte
+        // is no edit.
+        QObject::connect(&view, &FrameView::editRequested, [this](const FrameEdit &edit) {
+            FrameHeader edited = header;
+            edit(edited);
+            if (edited.encoded() != header.encoded()) {
+                header = edited;
+                ++edits;
+            }
+            view.updateHeaders(header, file);
+        });
         view.show();
     }
+
+    void showHeader() { view.showFrameHeaders(header, file, 0, 1); }
 
     void drag(Qt::MouseButton button, QPoint from, QPoint to) { dragOn(view, button, from, to); }
 
@@ -39,6 +51,7 @@ protected:
     }
 
     FrameHeader header;
+    AnimationFileHeader file = AnimationFileHeader::newAnimation();
     FrameView view;
     int edits = 0;
 };
@@ -51,12 +64,13 @@ TEST_F(FrameToolsTest, DraggingMovesTheCircleByTheMouse)
     EXPECT_EQ(header.circleX, 280);
     EXPECT_EQ(header.circleY, 230);
     EXPECT_GT(edits, 0);
-    EXPECT_FALSE(view.overlay().draggingCircle);
+    EXPECT_FALSE(view.tools().isDraggingCircle());
 }
 
 TEST_F(FrameToolsTest, CircleAsLargeAsThePictureStaysCentred)
 {
     header.pipeRadius = 1000; // 250 pixels: 250 - r = 0
+    showHeader();
     drag(Qt::LeftButton, QPoint(250, 250), QPoint(400, 320));
     EXPECT_EQ(header.circleX, 250);
     EXPECT_EQ(header.circleY, 250);
@@ -78,6 +92,7 @@ TEST_F(FrameToolsTest, DraggingFarRightStopsAtTheEdgeAndIsPulledIntoTheDisc)
 TEST_F(FrameToolsTest, CircleToolOffMovesNothing)
 {
     header.circleOn = 0;
+    showHeader();
     drag(Qt::LeftButton, QPoint(100, 100), QPoint(200, 200));
     EXPECT_EQ(header.circleX, 250);
     EXPECT_EQ(edits, 0);
@@ -121,18 +136,22 @@ TEST_F(FrameToolsTest, WheelChangesThePipeRadiusByTwoMillimetresANotch)
 {
     wheel(240);
     EXPECT_EQ(header.pipeRadius, 404);
-    EXPECT_EQ(edits, 2); // the radius, then the circle kept in the picture
+    EXPECT_EQ(edits, 1);
     wheel(-120);
     EXPECT_EQ(header.pipeRadius, 402);
     wheel(360); // three notches at once: nothing
     EXPECT_EQ(header.pipeRadius, 402);
     wheel(60); // less than a notch: nothing
-    EXPECT_EQ(edits, 4);
+    EXPECT_EQ(edits, 2);
 
     header.pipeRadius = 51;
+    showHeader();
     wheel(-240);
     EXPECT_EQ(header.pipeRadius, 50);
+    wheel(-240); // already at the bottom: no edit
+    EXPECT_EQ(edits, 3);
     header.pipeRadius = 999;
+    showHeader();
     wheel(240);
     EXPECT_EQ(header.pipeRadius, 1000);
 }
@@ -142,7 +161,7 @@ TEST_F(FrameToolsTest, WheelWithTheCircleOffStillKeepsTheCircleInThePicture)
     header.circleOn = 0;
     header.circleX = 480;
     header.circleY = 470;
-    edits = 0;
+    showHeader();
     wheel(120);
     EXPECT_EQ(header.pipeRadius, 400);
     EXPECT_EQ(edits, 1);
@@ -152,7 +171,7 @@ TEST_F(FrameToolsTest, WheelWithTheCircleOffStillKeepsTheCircleInThePicture)
 
 TEST_F(FrameToolsTest, WithoutAShownFrameNothingChanges)
 {
-    view.overlay().header = nullptr;
+    view.resetView();
     drag(Qt::LeftButton, QPoint(100, 100), QPoint(200, 200));
     wheel(120);
     EXPECT_EQ(header.circleX, 250);

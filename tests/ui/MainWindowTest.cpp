@@ -46,6 +46,25 @@ void setDefects(const std::string &path, std::initializer_list<int> frames)
 
 } // namespace
 
+namespace dorvane::test {
+
+// A file dropped on the window, delivered to its native window as the
+// window system does.
+void MainWindowTest::dropFile(const std::string &path)
+{
+    QMimeData mime;
+    mime.setUrls({QUrl::fromLocalFile(QString::fromStdString(path))});
+    QWindow *native = window->windowHandle();
+    ASSERT_NE(native, nullptr);
+    QDragEnterEvent enter(QPoint(20, 20), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(native, &enter);
+    ASSERT_TRUE(enter.isAccepted());
+    QDropEvent drop(QPointF(20, 20), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(native, &drop);
+}
+
+} // namespace dorvane::test
+
 TEST_F(MainWindowTest, StartsWithNothingOpen)
 {
     EXPECT_EQ(window->windowTitle(), QString::fromUtf8("管道声纳检测系统"));
@@ -56,7 +75,7 @@ TEST_F(MainWindowTest, StartsWithNothingOpen)
     EXPECT_TRUE(child("saveButton")->isHidden());
     EXPECT_FALSE(child<QToolButton>("acquireButton")->isEnabled());
     EXPECT_FALSE(child<QToolButton>("reportButton")->isEnabled());
-    EXPECT_EQ(window->goToFrame(3, 0), 0); // nothing open: nothing to go to
+    EXPECT_FALSE(session().goToFrame(3)); // nothing open: nothing to go to
 }
 
 TEST_F(MainWindowTest, OpeningShowsTheFirstFrame)
@@ -74,19 +93,20 @@ TEST_F(MainWindowTest, OpeningShowsTheFirstFrame)
     EXPECT_EQ(doc().currentIndex(), 0);
     EXPECT_TRUE(window->frameView().image().isValid());
     const FrameOverlay &overlay = window->frameView().overlay();
-    EXPECT_EQ(overlay.header, &doc().current().header);
+    ASSERT_NE(overlay.header, nullptr);
+    EXPECT_EQ(overlay.header->encoded(), doc().current().header.encoded());
     EXPECT_EQ(overlay.frameIndex, 0);
     EXPECT_EQ(overlay.frameCount, 12);
     EXPECT_TRUE(child("graphicsPanel")->isEnabled());
     EXPECT_TRUE(child("pipeAttributesPanel")->isEnabled());
     EXPECT_TRUE(window->isEnabled());
-    EXPECT_TRUE(window->toolPanel().progressWindow().isHidden());
+    EXPECT_TRUE(session().progressWindow().isHidden());
 }
 
 TEST_F(MainWindowTest, FailedOpenLeavesTheProgramUsable)
 {
     open(survey(3));
-    EXPECT_FALSE(window->toolPanel().openAnimation(dir.file("missing.Imv").c_str()));
+    EXPECT_FALSE(session().openFile(dir.file("missing.Imv").c_str()));
     EXPECT_EQ(prompts.messages, std::vector<int>{text::OpenFileFailed});
     EXPECT_TRUE(window->isEnabled());
     EXPECT_FALSE(window->slider().isEnabled());
@@ -98,37 +118,37 @@ TEST_F(MainWindowTest, FailedOpenLeavesTheProgramUsable)
     EXPECT_EQ(doc().frameCount(), 3);
 }
 
-TEST_F(MainWindowTest, GoToFrameMovesOrStops)
+TEST_F(MainWindowTest, GoToFrameMovesTheSliderAndStopsPlayback)
 {
     open(survey(12));
-    EXPECT_EQ(window->goToFrame(5, 0), 1);
+    session().play(SurveySession::Direction::Forwards);
+    EXPECT_TRUE(session().goToFrame(5));
+    EXPECT_FALSE(session().isPlaying());
     EXPECT_EQ(doc().currentIndex(), 5);
     EXPECT_EQ(window->slider().value(), 6);
     EXPECT_EQ(window->slider().maximum(), 12);
-    EXPECT_EQ(window->goToFrame(-1, -1), 0);
-    EXPECT_FALSE(window->slider().isEnabled());
-    EXPECT_EQ(window->slider().maximum(), 1);
-    EXPECT_EQ(window->slider().value(), 0);
+    EXPECT_FALSE(session().goToFrame(12));
+    EXPECT_EQ(doc().currentIndex(), 5);
 }
 
 TEST_F(MainWindowTest, PlaysToTheEndAndBackToTheStart)
 {
     open(survey(12));
-    EXPECT_EQ(window->playbackIntervalMs(), 62);
+    EXPECT_EQ(SurveySession::playbackIntervalMs(), 62);
     QTest::mouseClick(child<QToolButton>("playForwardButton"), Qt::LeftButton);
-    EXPECT_TRUE(window->isPlaying());
+    EXPECT_TRUE(session().isPlaying());
     EXPECT_TRUE(window->frameView().toolsLocked());
     ASSERT_TRUE(waitUntil([&] { return doc().currentIndex() >= 2; }));
     EXPECT_EQ(window->frameView().overlay().fps, 16.0f); // the rate line shows while playing
-    ASSERT_TRUE(waitUntil([&] { return !window->isPlaying(); }));
+    ASSERT_TRUE(waitUntil([&] { return !session().isPlaying(); }));
     EXPECT_EQ(doc().currentIndex(), 11);
     EXPECT_EQ(window->slider().value(), 12);
     EXPECT_EQ(window->frameView().overlay().fps, 0.0f);
     EXPECT_FALSE(window->frameView().toolsLocked());
 
     QTest::mouseClick(child<QToolButton>("playBackwardButton"), Qt::LeftButton);
-    EXPECT_EQ(window->direction(), 0);
-    ASSERT_TRUE(waitUntil([&] { return !window->isPlaying(); }));
+    EXPECT_EQ(session().direction(), SurveySession::Direction::Backwards);
+    ASSERT_TRUE(waitUntil([&] { return !session().isPlaying(); }));
     EXPECT_EQ(doc().currentIndex(), 0);
     EXPECT_EQ(window->slider().value(), 1);
 }
@@ -136,10 +156,10 @@ TEST_F(MainWindowTest, PlaysToTheEndAndBackToTheStart)
 TEST_F(MainWindowTest, PauseStopsWherePlaybackIs)
 {
     open(survey(40));
-    window->playForwards();
+    session().play(SurveySession::Direction::Forwards);
     ASSERT_TRUE(waitUntil([&] { return doc().currentIndex() >= 3; }));
     QTest::mouseClick(child<QToolButton>("pauseButton"), Qt::LeftButton);
-    EXPECT_FALSE(window->isPlaying());
+    EXPECT_FALSE(session().isPlaying());
     const int stopped = doc().currentIndex();
     QTest::qWait(200);
     EXPECT_EQ(doc().currentIndex(), stopped);
@@ -149,7 +169,7 @@ TEST_F(MainWindowTest, PlaybackRateFollowsTheSettings)
 {
     for (const auto &[rate, interval] : {std::pair{1, 1000}, {2, 500}, {6, 166}, {16, 62}}) {
         settings().playRate = rate;
-        EXPECT_EQ(window->playbackIntervalMs(), interval);
+        EXPECT_EQ(SurveySession::playbackIntervalMs(), interval);
     }
 }
 
@@ -163,7 +183,7 @@ TEST_F(MainWindowTest, ControlKeysStepOneFrame)
     QTest::keyClick(focus, Qt::Key_A, Qt::ControlModifier);
     EXPECT_EQ(doc().currentIndex(), 0);
     EXPECT_EQ(window->slider().value(), 1);
-    window->goToFrame(4, 0);
+    goTo(4);
     QTest::keyClick(focus, Qt::Key_D, Qt::ControlModifier); // the last frame again
     EXPECT_EQ(doc().currentIndex(), 4);
     EXPECT_EQ(window->slider().value(), 5);
@@ -171,12 +191,12 @@ TEST_F(MainWindowTest, ControlKeysStepOneFrame)
     EXPECT_EQ(doc().currentIndex(), 4);
 
     // Not while playing, nor with unsaved edits.
-    window->playBackwards();
+    session().play(SurveySession::Direction::Backwards);
     QTest::keyClick(focus, Qt::Key_D, Qt::ControlModifier);
-    EXPECT_TRUE(window->isPlaying());
-    window->pausePlayback();
+    EXPECT_TRUE(session().isPlaying());
+    session().pause();
     const int at = doc().currentIndex();
-    window->onFrameEdited(0);
+    editTitle("pending");
     QTest::keyClick(focus, Qt::Key_A, Qt::ControlModifier);
     EXPECT_EQ(doc().currentIndex(), at);
 }
@@ -227,7 +247,7 @@ TEST_F(MainWindowTest, PreviewReadsTheFileOnlyForANewFrame)
 {
     const std::string path = survey(8);
     open(path);
-    window->goToFrame(1, 0);
+    goTo(1);
     PreviewPopup &popup = window->previewPopup();
     window->previewFrame(QPoint(300, 300), 3);
     EXPECT_TRUE(popup.isVisible());
@@ -252,33 +272,45 @@ TEST_F(MainWindowTest, UnreadableFrameKeepsThePreviousOneOnScreen)
 {
     const std::string path = survey(8);
     open(path);
-    window->goToFrame(2, 0);
+    goTo(2);
     corruptFrame(path, 6);
-    window->goToFrame(6, 0);
+    goTo(6);
     EXPECT_EQ(prompts.messages, std::vector<int>{text::ReadFileDataError});
     EXPECT_EQ(doc().currentIndex(), 2);
     EXPECT_EQ(window->frameView().overlay().frameIndex, 2);
 }
 
-TEST_F(MainWindowTest, DroppedFileOpensWithoutTheSaveQuestion)
+TEST_F(MainWindowTest, DroppedFileAsksBeforeDroppingEditsAndOpensLikeAnyOther)
 {
-    open(survey(4));
-    window->onFrameEdited(0);
+    const std::string first = survey(4);
+    open(first);
+    editTitle("pending");
     const std::string other = survey(7, 2);
-    QMimeData mime;
-    mime.setUrls({QUrl::fromLocalFile(QString::fromStdString(other))});
-    // Delivered to the window's native window, as the window system does.
-    QWindow *native = window->windowHandle();
-    ASSERT_NE(native, nullptr);
-    QDragEnterEvent enter(QPoint(20, 20), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(native, &enter);
-    EXPECT_TRUE(enter.isAccepted());
-    QDropEvent drop(QPointF(20, 20), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(native, &drop);
-    EXPECT_TRUE(prompts.questions.empty());
+
+    prompts.answers = {MessageSink::Answer::Cancel};
+    dropFile(other);
+    EXPECT_EQ(prompts.questions, std::vector<int>{text::DataChangedSave});
+    EXPECT_EQ(doc().frameCount(), 4); // cancelled: the edit stays
+    EXPECT_TRUE(doc().isModified());
+
+    prompts.answers = {MessageSink::Answer::No};
+    dropFile(other);
     EXPECT_EQ(doc().frameCount(), 7);
     EXPECT_FALSE(doc().isModified());
+    // The controls of a freshly opened survey.
+    EXPECT_FALSE(window->slider().isHidden());
+    EXPECT_TRUE(window->slider().isEnabled());
     EXPECT_EQ(window->slider().maximum(), 7);
+    EXPECT_FALSE(child("playForwardButton")->isHidden());
+    EXPECT_TRUE(child("saveButton")->isHidden());
+    EXPECT_TRUE(child("discardButton")->isHidden());
+    EXPECT_TRUE(window->isEnabled());
+    // "No" dropped the edit: the first survey's file is as it was.
+    FrameHeader stored;
+    AnimationFile file;
+    ASSERT_TRUE(file.open(first, PosixFile::Mode::Read));
+    ASSERT_TRUE(file.readFrameHeader(0, stored));
+    EXPECT_EQ(stored.titleText(), "");
 }
 
 TEST_F(MainWindowTest, ClosingAsksToExitOrToSave)
@@ -288,7 +320,7 @@ TEST_F(MainWindowTest, ClosingAsksToExitOrToSave)
     EXPECT_TRUE(window->isVisible()); // cancelled
 
     open(survey(3));
-    window->onFrameEdited(0);
+    editTitle("pending");
     prompts.questions.clear();
     window->reject();
     EXPECT_EQ(prompts.questions, std::vector<int>{text::DataChangedSave});
@@ -313,18 +345,18 @@ TEST_F(MainWindowTest, ViewPagesAskBeforeLeavingUnsavedEdits)
 {
     open(survey(3));
     QTest::mouseClick(child<QToolButton>("strokePageButton"), Qt::LeftButton);
-    EXPECT_EQ(window->visibleView(), MainWindow::StrokeViewIndex);
+    EXPECT_EQ(window->visibleView(), MainWindow::View::Stroke);
     EXPECT_EQ(child<QStackedWidget>("sidePanels")->currentWidget(), child("strokePanel"));
 
-    window->onFrameEdited(0);
+    editTitle("pending");
     QTest::mouseClick(child<QToolButton>("view3dPageButton"), Qt::LeftButton);
     EXPECT_EQ(prompts.questions, std::vector<int>{text::DataChangedSave});
-    EXPECT_EQ(window->visibleView(), MainWindow::StrokeViewIndex); // cancelled
+    EXPECT_EQ(window->visibleView(), MainWindow::View::Stroke); // cancelled
     EXPECT_TRUE(child<QToolButton>("strokePageButton")->isChecked());
 
     // Tool pages keep the view and need no answer.
     QTest::mouseClick(child<QToolButton>("settingsPageButton"), Qt::LeftButton);
-    EXPECT_EQ(window->visibleView(), MainWindow::StrokeViewIndex);
+    EXPECT_EQ(window->visibleView(), MainWindow::View::Stroke);
     EXPECT_EQ(child<QStackedWidget>("sidePanels")->currentWidget(), child("settingsPanel"));
     EXPECT_EQ(prompts.questions.size(), 1u);
 }

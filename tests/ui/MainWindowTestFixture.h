@@ -4,6 +4,7 @@
 #include "core/app/Settings.h"
 #include "core/document/AnimationDocument.h"
 #include "ui/app/MainWindow.h"
+#include "ui/app/SurveySession.h"
 #include "ui/app/ToolPanel.h"
 
 #include <QSlider>
@@ -23,7 +24,7 @@ protected:
         settings().playRate = 16;
         window = std::make_unique<MainWindow>(&prompts);
         window->show();
-        ASSERT_TRUE(waitUntil([&] { return window->visibleView() == MainWindow::FrameViewIndex; }));
+        ASSERT_TRUE(waitUntil([&] { return window->visibleView() == MainWindow::View::Frame; }));
     }
 
     void TearDown() override
@@ -41,10 +42,18 @@ protected:
 
     void open(const std::string &path)
     {
-        ASSERT_TRUE(window->toolPanel().openAnimation(QString::fromStdString(path)));
+        ASSERT_TRUE(session().openFile(QString::fromStdString(path)));
     }
 
-    AnimationDocument &doc() { return window->toolPanel().document(); }
+    SurveySession &session() { return window->session(); }
+    const AnimationDocument &doc() { return session().document(); }
+    // A pending edit of the shown frame, as typing would make it.
+    void editTitle(const std::string &title)
+    {
+        session().editFrame([title](FrameHeader &h) { h.setTitle(title); });
+    }
+    void goTo(int index) { session().goToFrame(index); }
+    void dropFile(const std::string &path);
     template<typename T = QWidget>
     T *child(const char *name)
     {

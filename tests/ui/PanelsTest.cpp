@@ -102,16 +102,15 @@ TEST_F(SettingsPanelTest, LanguageChangeAsksForARestartOnce)
     EXPECT_EQ(prompts.messages.size(), 1u);
 }
 
-TEST(DefectStripGeometry, MarksSitAboveTheirSliderPositions)
+TEST(DefectStripGeometry, MarksAreRoundAndCentredOnTheirPosition)
 {
-    // 100 frames, width 400, margin 10: frame 50 at x = 200.
-    QRect mark = DefectStrip::markRect(50, 100, 400, 11, 10);
+    // Strip height 11 leaves a 6 x 6 mark: already square.
+    QRect mark = DefectStrip::markRect(200, 11);
     EXPECT_EQ(mark.left() + mark.width() / 2, 200);
-    EXPECT_EQ(mark.width(), 6); // strip height 11 leaves a 6 x 6 mark: already square
+    EXPECT_EQ(mark.width(), 6);
     EXPECT_EQ(mark.height(), 6);
-    // One frame: the mark at the margin. A taller strip makes a round mark
-    // of diameter height - 5 centred on x.
-    mark = DefectStrip::markRect(0, 1, 400, 16, 10);
+    // A taller strip makes a round mark of diameter height - 5 centred on x.
+    mark = DefectStrip::markRect(10, 16);
     EXPECT_EQ(mark.width(), 11);
     EXPECT_EQ(mark.height(), 11);
     EXPECT_EQ(mark.left(), 10 - 3 - 2);
@@ -122,7 +121,8 @@ TEST(DefectStripGeometry, HitTestFindsTheFirstMark)
 {
     DefectStrip strip;
     strip.resize(400, 16);
-    strip.setMargin(10);
+    // Frame i of n at 10 + 380 * i / n.
+    strip.setPositionOf([](int i, int n) { return 10 + 380 * i / n; });
     std::vector<uint8_t> flags(100, 0);
     flags[50] = flags[51] = 1; // overlapping marks
     strip.setFlags(flags);

@@ -20,7 +20,7 @@ protected:
     {
         open(survey(frames, 4));
         QTest::mouseClick(child<QToolButton>("strokePageButton"), Qt::LeftButton);
-        ASSERT_EQ(window->visibleView(), MainWindow::StrokeViewIndex);
+        ASSERT_EQ(window->visibleView(), MainWindow::View::Stroke);
     }
     StrokePanel &panel() { return window->toolPanel().strokePanel(); }
 };
@@ -30,7 +30,7 @@ protected:
 TEST_F(StrokePageTest, ShowsTheFramesProfileAgainstItsBand)
 {
     openOnStrokePage(20);
-    window->goToFrame(7, 0);
+    goTo(7);
     StrokeView &view = window->strokeView();
     const DerivedFrames &derived = doc().derived();
     EXPECT_EQ(view.profile().points, derived.peakPixels(7));
@@ -72,7 +72,7 @@ TEST_F(StrokePageTest, MapBlockIsTheSurveysDeviationMap)
 TEST_F(StrokePageTest, CircleToolWorksOnTheStrokeView)
 {
     openOnStrokePage(5);
-    doc().current().header.circleOn = 1;
+    session().editFrame([](FrameHeader &h) { h.circleOn = 1; });
     StrokeView &view = window->strokeView();
     dragOn(view, Qt::LeftButton, QPoint(250, 250), QPoint(240, 262));
     EXPECT_EQ(doc().current().header.circleX, 240);
@@ -88,7 +88,12 @@ TEST_F(StrokePageTest, GridSwitchAndChartDialog)
     grid->click();
     EXPECT_TRUE(window->strokeView().overlay().showGrid);
     EXPECT_TRUE(grid->isChecked());
-    window->goToFrame(2, 0); // showing a frame releases the switch
+    goTo(2); // the grid stays on from frame to frame, and the switch shows it
+    EXPECT_TRUE(window->strokeView().overlay().showGrid);
+    EXPECT_TRUE(grid->isChecked());
+    grid->click();
+    EXPECT_FALSE(window->strokeView().overlay().showGrid);
+    goTo(3);
     EXPECT_FALSE(grid->isChecked());
 
     bool shown = false;

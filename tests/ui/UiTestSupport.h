@@ -18,10 +18,12 @@ namespace dorvane::test {
 class ScriptedPrompts final : public UserPrompts
 {
 public:
+    using UserPrompts::ask;
     void showMessage(int textId) override { messages.push_back(textId); }
-    Answer ask(int textId, Buttons) override
+    Answer ask(int textId, Buttons, Answer defaultAnswer) override
     {
         questions.push_back(textId);
+        defaults.push_back(defaultAnswer);
         if (answers.empty())
             return Answer::Cancel;
         const Answer a = answers.front();
@@ -39,6 +41,7 @@ public:
 
     std::vector<int> messages;
     std::vector<int> questions;
+    std::vector<Answer> defaults; // the answer Enter gives, per question
     std::deque<Answer> answers;
     std::optional<QString> nextOpenFile;
     std::optional<QString> nextSaveFile;

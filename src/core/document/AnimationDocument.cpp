@@ -27,6 +27,13 @@ void AnimationDocument::reset()
     m_path.clear();
     m_fileHeader.clear();
     m_current->clear();
+    rememberStoredHeaders();
+}
+
+void AnimationDocument::rememberStoredHeaders()
+{
+    m_storedHeader = m_current->header;
+    m_storedFileHeader = m_fileHeader;
 }
 
 bool AnimationDocument::open(const std::string &path, ProgressSink *progress)
@@ -59,6 +66,7 @@ bool AnimationDocument::open(const std::string &path, ProgressSink *progress)
         return false;
     }
     m_path = path;
+    rememberStoredHeaders();
     return true;
 }
 
@@ -78,6 +86,7 @@ bool AnimationDocument::openImg(const std::string &path, ProgressSink *progress)
         m_messages.showMessage(text::AnimationFrameError);
         return false;
     }
+    rememberStoredHeaders();
     return true;
 }
 
@@ -85,19 +94,54 @@ bool AnimationDocument::loadFrame(int index, bool force)
 {
     if ((!force && index == m_currentIndex) || !m_file.isOpen())
         return true;
-    if (!m_file.readFrame(index, *m_current))
+    if (!m_file.readFrame(index, *m_current)) {
+        m_messages.showMessage(text::ReadFileDataError);
         return false;
+    }
     m_currentIndex = index;
+    m_storedHeader = m_current->header;
     return true;
 }
 
-bool AnimationDocument::deriveFrame(int index)
+void AnimationDocument::deriveFrame(int index)
 {
     if (index < 0 || index >= m_derived.size())
-        return true;
+        return;
     const FrameHeader &h = m_current->header;
     m_derived.store(index, h, analyseFrame(*m_current, pipeCentre(h)));
+}
+
+bool AnimationDocument::editCurrentHeader(const FrameEdit &edit)
+{
+    if (!isOpen())
+        return false;
+    FrameHeader edited = m_current->header;
+    edit(edited);
+    if (edited.encoded() == m_current->header.encoded())
+        return false;
+    m_current->header = edited;
+    m_modified = true;
     return true;
+}
+
+bool AnimationDocument::editFileHeader(const FileHeaderEdit &edit)
+{
+    if (!isOpen())
+        return false;
+    AnimationFileHeader edited = m_fileHeader;
+    edit(edited);
+    if (edited.bytes() == m_fileHeader.bytes())
+        return false;
+    m_fileHeader = edited;
+    m_modified = true;
+    return true;
+}
+
+void AnimationDocument::discardChanges()
+{
+    m_current->header = m_storedHeader;
+    m_fileHeader = m_storedFileHeader;
+    m_modified = false;
 }
 
 bool AnimationDocument::buildDerived(ProgressSink *progress)
@@ -133,17 +177,18 @@ bool AnimationDocument::requireFile()
     return false;
 }
 
-bool AnimationDocument::saveCurrent(bool withFileHeader)
+bool AnimationDocument::saveCurrent()
 {
     if (!requireFile())
         return false;
-    if (withFileHeader && !m_file.writeFileHeader(m_fileHeader)) {
+    if (!m_file.writeFileHeader(m_fileHeader)) {
         m_messages.showMessage(text::SaveFileFailed);
         return false;
     }
     if (!m_file.writeFrameHeader(m_currentIndex, m_current->header, m_messages))
         return false;
     m_modified = false;
+    rememberStoredHeaders();
     return true;
 }
 
@@ -205,7 +250,7 @@ bool AnimationDocument::applyToFrames(const BulkEdit &requested, ProgressSink *p
     if (!isOpen() || !requireFile())
         return false;
     // Pending edits of the current frame are saved first, as "save changes".
-    if (!saveCurrent(true) || !loadFrame(m_currentIndex, true))
+    if (!saveCurrent() || !loadFrame(m_currentIndex, true))
         return false;
 
     BulkEdit edit = requested;
@@ -218,6 +263,9 @@ bool AnimationDocument::applyToFrames(const BulkEdit &requested, ProgressSink *p
         for (int i = 0; i < m_frameCount; ++i) {
             FrameHeader header;
             if (!m_file.readFrameHeader(i, header)) {
+                // The frames before it keep the edit: say so rather than
+                // pass for a complete edit.
+                m_messages.showMessage(text::ReadFileDataError);
                 complete = false;
                 break;
             }
@@ -238,7 +286,10 @@ bool AnimationDocument::applyToFrames(const BulkEdit &requested, ProgressSink *p
         reset();
         return false;
     }
-    return loadFrame(remembered, true) && deriveFrame(remembered) && complete;
+    if (!loadFrame(remembered, true))
+        return false;
+    deriveFrame(remembered);
+    return complete;
 }
 
 float AnimationDocument::cableSpan() const

@@ -3,6 +3,7 @@
 #include "core/data/AnimationFile.h"
 #include "core/document/BulkEdit.h"
 #include "core/document/DerivedFrames.h"
+#include "core/document/HeaderEdits.h"
 
 #include <memory>
 #include <string>
@@ -18,36 +19,49 @@ class ProgressSink;
 // frame or the file header in memory until they are saved in place. An IMG
 // file opens as a one-frame survey with no file behind it.
 //
-// Failures are told to the user through the message sink; long operations
-// report through the progress sink they are given (null: no progress).
+// Every failure an operation returns false for has been told to the user
+// through the message sink; long operations report through the progress sink
+// they are given (null: no progress). Only the edit functions change the
+// headers in memory, and they alone set the modified flag.
 class AnimationDocument
 {
 public:
     explicit AnimationDocument(MessageSink &messages);
-    virtual ~AnimationDocument();
+    ~AnimationDocument();
     AnimationDocument(const AnimationDocument &) = delete;
     AnimationDocument &operator=(const AnimationDocument &) = delete;
 
     // Closes the survey: no file, no frames, zeroed headers, not modified.
     void reset();
-    virtual bool open(const std::string &path, ProgressSink *progress);
+    bool open(const std::string &path, ProgressSink *progress);
     // Reads frame index into the current frame unless it is already there
-    // (and force is false) or no file is open.
-    virtual bool loadFrame(int index, bool force);
+    // (and force is false) or no file is open. A frame that cannot be read
+    // is told as "error reading file data"; the current frame may then be
+    // partly overwritten and the current index stays.
+    bool loadFrame(int index, bool force);
     // Recomputes the derived values of frame index from the current frame.
-    bool deriveFrame(int index);
+    void deriveFrame(int index);
     bool buildDerived(ProgressSink *progress);
 
-    // Writes the file header (when asked) and the current frame's header in
-    // place; clears the modified flag on success.
-    bool saveCurrent(bool withFileHeader);
+    // Changes the current frame's header or the file header in memory. The
+    // survey becomes modified only when a byte changed; true when one did.
+    bool editCurrentHeader(const FrameEdit &edit);
+    bool editFileHeader(const FileHeaderEdit &edit);
+    // Drops every edit since the last save: both headers return to what the
+    // file holds (for an IMG file, to what it was opened with).
+    void discardChanges();
+
+    // Writes the file header and the current frame's header in place;
+    // clears the modified flag on success.
+    bool saveCurrent();
     // Copies the survey (file header from memory, every frame but skipIndex).
     bool copyAnimation(const std::string &destination, ProgressSink *progress, int skipIndex);
     // Replaces the file by a copy without the current frame. On success the
     // document is closed; the caller opens the file again.
     bool deleteCurrentFrame(ProgressSink *progress);
     // Saves pending edits, applies the edit to every frame's header on disk
-    // and derives every frame again; the current frame stays current.
+    // and derives every frame again; the current frame stays current. When
+    // the survey cannot be read back it is closed.
     bool applyToFrames(const BulkEdit &edit, ProgressSink *progress);
 
     // Cable length of the last frame minus that of the first; 0 when either
@@ -56,6 +70,7 @@ public:
     int averageSediment() const { return m_derived.averageSediment(); }
 
     // Reads a frame straight from the file, leaving the current frame alone.
+    // A query for previews: it tells the user nothing.
     bool readFrame(int index, FrameRecord &frame) const;
     bool readFrameHeader(int index, FrameHeader &header) const;
 
@@ -66,18 +81,14 @@ public:
     int frameCount() const { return m_frameCount; }
     int currentIndex() const { return m_currentIndex; }
     bool isModified() const { return m_modified; }
-    void setModified(bool modified) { m_modified = modified; }
 
-    FrameRecord &current() { return *m_current; }
     const FrameRecord &current() const { return *m_current; }
-    AnimationFileHeader &fileHeader() { return m_fileHeader; }
     const AnimationFileHeader &fileHeader() const { return m_fileHeader; }
     const DerivedFrames &derived() const { return m_derived; }
 
-protected:
-    MessageSink &messages() { return m_messages; }
-
 private:
+    // The headers as the file holds them, for discarding edits.
+    void rememberStoredHeaders();
     bool openImg(const std::string &path, ProgressSink *progress);
     // Tells the user and returns false when no animation file is behind the
     // document (nothing open, or an IMG file).
@@ -88,6 +99,8 @@ private:
     AnimationFile m_file;
     std::unique_ptr<FrameRecord> m_current;
     AnimationFileHeader m_fileHeader;
+    FrameHeader m_storedHeader;
+    AnimationFileHeader m_storedFileHeader;
     std::string m_path;
     int m_frameCount = 0;
     int m_currentIndex = -1;

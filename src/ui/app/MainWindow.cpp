@@ -3,12 +3,10 @@
 #include "core/app/Settings.h"
 #include "core/app/TextIds.h"
 #include "render/FrameOverlay.h"
-#include "ui/app/PipeAttributesPanel.h"
-#include "ui/app/ProgressWindow.h"
-#include "ui/app/QtUserPrompts.h"
+#include "ui/app/ControlState.h"
+#include "ui/app/SurveySession.h"
 #include "ui/app/ToolPanel.h"
 #include "ui/display/DefectStrip.h"
-#include "ui/display/FramePropertyPanel.h"
 #include "ui/display/FrameView.h"
 #include "ui/display/GraphicsPanel.h"
 #include "ui/display/PlaceholderView.h"
@@ -39,6 +37,8 @@ namespace {
 
 constexpr int StartUpDelayMs = 10;
 constexpr int SliderPageSize = 10;
+constexpr int SliderTickInterval = 10;
+constexpr int LegendRange = 50;
 
 QToolButton *playButton(const char *name, ToolIcon icon, const QString &tip, QWidget *parent)
 {
@@ -51,10 +51,28 @@ QToolButton *playButton(const char *name, ToolIcon icon, const QString &tip, QWi
     return button;
 }
 
-int currentRate()
+// A control that may hide keeps its place, so the window does not move when
+// the survey becomes modified or saved.
+void keepPlaceWhenHidden(QWidget *widget)
 {
-    const int rate = settings().playRate;
-    return rate > 0 ? rate : 1;
+    QSizePolicy policy = widget->sizePolicy();
+    policy.setRetainSizeWhenHidden(true);
+    widget->setSizePolicy(policy);
+}
+
+int viewIndex(MainWindow::View view)
+{
+    switch (view) {
+    case MainWindow::View::Frame:
+        return 0;
+    case MainWindow::View::Stroke:
+        return 1;
+    case MainWindow::View::Pipe:
+        return 2;
+    case MainWindow::View::None:
+        break;
+    }
+    return -1;
 }
 
 } // namespace
@@ -62,16 +80,11 @@ int currentRate()
 MainWindow::MainWindow(UserPrompts *prompts, QWidget *parent)
     : QDialog(parent, Qt::Window | Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint |
                           Qt::WindowCloseButtonHint),
-      m_prompts(prompts)
+      m_session(new SurveySession(prompts, this))
 {
-    if (!m_prompts) {
-        auto own = std::make_unique<QtUserPrompts>();
-        own->setParent(this);
-        m_prompts = own.get();
-        m_ownPrompts = std::move(own);
-    }
     setObjectName("mainWindow");
-    setWindowTitle(uiText(167));
+    setWindowTitle(uiText(text::ProgramTitle));
+    setWindowIcon(toolIcon(ToolIcon::Program));
     setAcceptDrops(true);
 
     m_preview = new PreviewPopup(this);
@@ -89,17 +102,21 @@ MainWindow::MainWindow(UserPrompts *prompts, QWidget *parent)
     m_views->addWidget(m_pipeView);
     m_viewArea->hide();
 
-    m_backwardButton = playButton("playBackwardButton", ToolIcon::PlayBackward, uiText(228), this);
-    m_pauseButton = playButton("pauseButton", ToolIcon::Pause, uiText(229), this);
-    m_forwardButton = playButton("playForwardButton", ToolIcon::PlayForward, uiText(230), this);
+    m_backwardButton = playButton("playBackwardButton", ToolIcon::PlayBackward,
+                                  uiText(text::PlayBackwardsTip), this);
+    m_pauseButton = playButton("pauseButton", ToolIcon::Pause, uiText(text::PauseTip), this);
+    m_forwardButton =
+        playButton("playForwardButton", ToolIcon::PlayForward, uiText(text::PlayForwardsTip), this);
     m_slider = new QSlider(Qt::Horizontal, this);
     m_slider->setObjectName("playbackSlider");
     m_slider->setRange(0, 0);
-    m_slider->setTickInterval(10);
+    m_slider->setTickInterval(SliderTickInterval);
     m_slider->setTickPosition(QSlider::TicksBelow);
-    m_slider->setEnabled(false);
+    for (QWidget *w : std::initializer_list<QWidget *>{m_backwardButton, m_pauseButton,
+                                                       m_forwardButton, m_slider, m_defectStrip})
+        keepPlaceWhenHidden(w);
 
-    m_toolPanel = new ToolPanel(*this, *m_prompts);
+    m_toolPanel = new ToolPanel(*this, *m_session);
     m_toolPanel->hide();
 
     auto *playRow = new QHBoxLayout;
@@ -125,17 +142,30 @@ MainWindow::MainWindow(UserPrompts *prompts, QWidget *parent)
     root->addWidget(m_toolPanel);
     root->addLayout(middle);
 
-    connect(m_forwardButton, &QToolButton::clicked, this, &MainWindow::playForwards);
-    connect(m_backwardButton, &QToolButton::clicked, this, &MainWindow::playBackwards);
-    connect(m_pauseButton, &QToolButton::clicked, this, &MainWindow::pausePlayback);
-    connect(m_slider, &QSlider::actionTriggered, this, &MainWindow::onSliderAction);
-    connect(&m_playTimer, &QTimer::timeout, this, [this] { step(m_direction); });
-    connect(m_defectStrip, &DefectStrip::frameClicked, this,
-            [this](int index) { goToFrame(index, 0); });
+    SurveySession &session = *m_session;
+    using Direction = SurveySession::Direction;
+    connect(m_forwardButton, &QToolButton::clicked, &session,
+            [&session] { session.play(Direction::Forwards); });
+    connect(m_backwardButton, &QToolButton::clicked, &session,
+            [&session] { session.play(Direction::Backwards); });
+    connect(m_pauseButton, &QToolButton::clicked, &session, &SurveySession::pause);
+    connect(m_slider, &QSlider::actionTriggered, this, &MainWindow::sliderMoved);
+    connect(m_defectStrip, &DefectStrip::frameClicked, &session, &SurveySession::goToFrame);
     connect(m_defectStrip, &DefectStrip::previewRequested, this, &MainWindow::previewFrame);
     connect(m_defectStrip, &DefectStrip::previewHidden, this, &MainWindow::hidePreview);
-    connect(m_frameView, &FrameView::frameEdited, this, [this] { onFrameEdited(0); });
-    connect(m_strokeView, &StrokeView::frameEdited, this, [this] { onFrameEdited(0); });
+    connect(m_preview, &PreviewPopup::clicked, &session, &SurveySession::goToFrame);
+    for (ToolView *view : std::initializer_list<ToolView *>{m_frameView, m_strokeView})
+        connect(view, &ToolView::editRequested, &session, &SurveySession::editFrame);
+    m_defectStrip->setPositionOf(
+        [this](int index, int count) { return markPosition(index, count); });
+
+    connect(&session, &SurveySession::frameShown, this, &MainWindow::frameShown);
+    connect(&session, &SurveySession::frameEdited, this, &MainWindow::frameEdited);
+    connect(&session, &SurveySession::surveyChanged, this, &MainWindow::surveyChanged);
+    connect(&session, &SurveySession::closed, this, &MainWindow::surveyClosed);
+    connect(&session, &SurveySession::playbackChanged, this, &MainWindow::setOverlayFps);
+    connect(&session, &SurveySession::factsChanged, this, &MainWindow::applyControlState);
+    applyControlState();
 
     // Ctrl+A, Ctrl+D and Ctrl+S work wherever the focus is in the window.
     qApp->installEventFilter(this);
@@ -154,25 +184,39 @@ void MainWindow::startUp()
     m_toolPanel->switchPage(ToolPanel::Page::Animation);
     raise();
     activateWindow();
-    alignDefectStrip();
+    m_defectStrip->relayout();
     m_started = true;
     if (!m_startFile.isEmpty())
-        m_toolPanel->openAnimation(std::exchange(m_startFile, QString()));
+        m_session->openFile(std::exchange(m_startFile, QString()));
 }
 
 void MainWindow::openAtStart(const QString &path)
 {
     if (m_started)
-        m_toolPanel->openAnimation(path);
+        m_session->openFile(path);
     else
         m_startFile = path;
 }
 
-void MainWindow::setVisibleView(int view)
+void MainWindow::applyControlState()
+{
+    const ControlState state = controlStateFor(m_session->facts());
+    setEnabled(state.windowEnabled);
+    for (QWidget *w : std::initializer_list<QWidget *>{m_backwardButton, m_pauseButton,
+                                                       m_forwardButton, m_slider, m_defectStrip}) {
+        w->setVisible(state.playbackShown);
+        w->setEnabled(state.playbackEnabled);
+    }
+    for (ToolView *view : std::initializer_list<ToolView *>{m_frameView, m_strokeView})
+        view->setToolsLocked(state.viewToolsLocked);
+    m_toolPanel->applyControlState(state);
+}
+
+void MainWindow::setVisibleView(View view)
 {
     m_visibleView = view;
-    if (view >= 0)
-        m_views->setCurrentIndex(view);
+    if (view != View::None)
+        m_views->setCurrentIndex(viewIndex(view));
 }
 
 void MainWindow::focusVisibleView()
@@ -181,248 +225,131 @@ void MainWindow::focusVisibleView()
         view->setFocus();
 }
 
-int MainWindow::playbackIntervalMs() const
+void MainWindow::frameShown(int index)
 {
-    return 1000 / currentRate();
-}
-
-int MainWindow::goToFrame(int index, int count)
-{
-    AnimationDocument &doc = m_toolPanel->document();
-    if (!doc.isOpen())
-        return 0;
-    if (index < 0 || count < 0) {
-        stopPlaybackIfEnabled();
-        m_slider->setRange(0, 1);
-        m_slider->setValue(0);
-        m_slider->setEnabled(false);
-        return 0;
-    }
-    m_slider->setEnabled(true);
-    if (count > 0) {
-        stopPlaybackIfEnabled();
-        m_slider->setValue(0);
-        m_slider->setRange(1, count);
-        m_slider->setPageStep(SliderPageSize);
-    }
-    stopPlaybackIfEnabled();
     m_slider->setValue(index + 1);
-    return showFrame(index, false, -1) ? 1 : 0;
+    presentFrame();
 }
 
-bool MainWindow::showFrame(int index, bool forceReload, int view)
+void MainWindow::presentFrame()
 {
-    AnimationDocument &doc = m_toolPanel->document();
-    if (!doc.loadFrame(index, forceReload)) {
-        m_prompts->showMessage(text::ReadFileDataError);
-        return false;
-    }
-    m_toolPanel->propertyPanel().loadFrame(doc.currentIndex(), &doc.current().header);
-    m_toolPanel->pipeAttributesPanel().load(doc.fileHeader());
-    doc.deriveFrame(index);
-
-    if (view == NoView)
-        view = m_visibleView;
-    if (view == FrameViewIndex) {
-        m_toolPanel->graphicsPanel().resetForFrame();
-        m_frameView->image().renderFrame(doc.current().samples.data(), doc.current().header.roll);
-        m_frameView->setEditableHeader(&doc.current().header);
-        FrameOverlay &overlay = m_frameView->overlay();
-        overlay.setFrame(&doc.current().header, &doc.fileHeader(), doc.currentIndex(),
-                         doc.frameCount());
-        // The view's reset clears the rate; playback keeps showing it.
-        overlay.fps = overlayFps();
-        m_frameView->update();
-    } else if (view == StrokeViewIndex) {
-        showInStrokeView();
-    } else if (view == PipeViewIndex) {
+    switch (m_visibleView) {
+    case View::Frame:
+        presentInFrameView();
+        break;
+    case View::Stroke:
+        presentInStrokeView();
+        break;
+    case View::Pipe:
         m_pipeView->update();
+        break;
+    case View::None:
+        break;
     }
-    return true;
 }
 
-void MainWindow::showInStrokeView()
+void MainWindow::presentInFrameView()
 {
-    AnimationDocument &doc = m_toolPanel->document();
+    const AnimationDocument &doc = m_session->document();
+    GraphicsPanel &graphics = m_toolPanel->graphicsPanel();
+    graphics.resetForFrame();
+    m_frameView->image().renderFrame(doc.current().samples.data(), doc.current().header.roll);
+    m_frameView->showFrameHeaders(doc.current().header, doc.fileHeader(), doc.currentIndex(),
+                                  doc.frameCount());
+    setOverlayFps();
+    graphics.showPictureState();
+}
+
+void MainWindow::presentInStrokeView()
+{
+    const AnimationDocument &doc = m_session->document();
     const int index = doc.currentIndex();
     const DerivedFrames &derived = doc.derived();
     const bool known = index >= 0 && index < derived.size();
-    StrokePanel &panel = m_toolPanel->strokePanel();
     m_strokeView->resetView();
-    panel.releaseGridButton();
-    panel.setMarkedFrame(index);
+    m_strokeView->showFrameHeaders(doc.current().header, doc.fileHeader(), index, doc.frameCount());
     FrameOverlay &overlay = m_strokeView->overlay();
-    overlay.setFrame(&doc.current().header, &doc.fileHeader(), index, doc.frameCount());
-    overlay.fps = overlayFps();
     overlay.averageSediment = doc.averageSediment();
     overlay.sedimentDepthMm = known ? derived.sedimentDepth()[static_cast<size_t>(index)] : -1;
     overlay.bottomLabelMode = true;
-    m_strokeView->profile() = makeStrokeProfile(
-        doc.current().header, known ? derived.peakPixels(index) : std::vector<uint32_t>());
-    m_strokeView->setEditableHeader(&doc.current().header);
-    panel.setLegendRange(50);
-    m_strokeView->update();
+    m_strokeView->setProfilePoints(known ? derived.peakPixels(index) : std::vector<uint32_t>());
+    setOverlayFps();
+    StrokePanel &panel = m_toolPanel->strokePanel();
+    panel.setLegendRange(LegendRange);
+    panel.showGridState();
 }
 
-void MainWindow::playForwards()
+void MainWindow::frameEdited()
 {
-    play(1);
+    const AnimationDocument &doc = m_session->document();
+    for (ToolView *view : std::initializer_list<ToolView *>{m_frameView, m_strokeView})
+        view->updateHeaders(doc.current().header, doc.fileHeader());
 }
 
-void MainWindow::playBackwards()
+void MainWindow::surveyChanged()
 {
-    play(0);
+    const AnimationDocument &doc = m_session->document();
+    m_slider->setRange(1, doc.frameCount());
+    m_slider->setPageStep(SliderPageSize);
+    m_defectStrip->setFlags(doc.derived().defectFlags());
 }
 
-void MainWindow::play(int direction)
+void MainWindow::surveyClosed()
 {
-    if (!m_slider->isEnabled())
-        return;
-    m_direction = direction;
-    m_playing = true;
-    setOverlayFps(overlayFps());
-    startPlayback();
+    hidePreview();
+    m_slider->setRange(0, 0);
+    m_defectStrip->clear();
+    m_frameView->resetView();
+    m_strokeView->resetView();
 }
 
-void MainWindow::startPlayback()
+void MainWindow::setOverlayFps()
 {
-    m_playTimer.start(playbackIntervalMs());
-    m_toolPanel->propertyPanel().setReadOnly(true);
-    setToolsLocked(true);
-    m_playing = true;
-}
-
-void MainWindow::stopPlayback()
-{
-    m_playTimer.stop();
-    setOverlayFps(0.0f);
-    m_toolPanel->propertyPanel().setReadOnly(false);
-    setToolsLocked(false);
-    m_playing = false;
-}
-
-float MainWindow::overlayFps() const
-{
-    return m_playing ? static_cast<float>(currentRate()) : 0.0f;
-}
-
-void MainWindow::setToolsLocked(bool locked)
-{
-    m_frameView->setToolsLocked(locked);
-    m_strokeView->setToolsLocked(locked);
-}
-
-void MainWindow::stopPlaybackIfEnabled()
-{
-    if (m_slider->isEnabled())
-        stopPlayback();
-}
-
-void MainWindow::pausePlayback()
-{
-    stopPlaybackIfEnabled();
-}
-
-void MainWindow::setOverlayFps(float fps)
-{
-    m_frameView->overlay().fps = fps;
-    m_strokeView->overlay().fps = fps;
-    m_frameView->update();
-    m_strokeView->update();
+    // The rate line shows while playing.
+    const float fps = m_session->isPlaying() ? static_cast<float>(settings().playRate) : 0.0f;
+    for (ToolView *view : std::initializer_list<ToolView *>{m_frameView, m_strokeView}) {
+        view->overlay().fps = fps;
+        view->update();
+    }
     m_pipeView->update();
 }
 
-void MainWindow::step(int direction)
+void MainWindow::sliderMoved()
 {
-    int p = m_slider->value() + (direction ? 1 : -1);
-    if (p < 1) {
-        stopPlayback();
-        p = 1;
-    }
-    if (p > m_slider->maximum()) {
-        p = m_slider->maximum();
-        stopPlayback();
-    }
-    m_slider->setValue(p);
-    m_slider->repaint();
-    showFrame(p - 1, false, -1);
+    if (!m_session->scrollToFrame(m_slider->sliderPosition() - 1))
+        m_slider->setSliderPosition(m_session->currentIndex() + 1);
 }
 
-void MainWindow::onSliderAction()
+int MainWindow::markPosition(int index, int count) const
 {
-    showFrame(m_slider->sliderPosition() - 1, false, -1);
-}
-
-void MainWindow::onSettingsChanged()
-{
-    AnimationDocument &doc = m_toolPanel->document();
-    if (!doc.isOpen())
-        return;
-    if (m_playing)
-        play(m_direction); // the new rate takes effect
-    showFrame(doc.currentIndex(), false, -1);
-}
-
-void MainWindow::onFrameEdited(int state)
-{
-    AnimationDocument &doc = m_toolPanel->document();
-    if (!doc.isOpen())
-        return;
-    if (state == 0) {
-        doc.setModified(true);
-        // The panel follows edits made elsewhere, such as the ruler's length.
-        m_toolPanel->propertyPanel().loadFrame(doc.currentIndex(), &doc.current().header);
-        m_toolPanel->refreshOverlays();
-        setPlaybackControlsVisible(false);
-    } else {
-        setPlaybackControlsVisible(true);
-    }
-}
-
-void MainWindow::setPlaybackControlsVisible(bool visible)
-{
-    for (QWidget *w :
-         {static_cast<QWidget *>(m_backwardButton), static_cast<QWidget *>(m_pauseButton),
-          static_cast<QWidget *>(m_forwardButton), static_cast<QWidget *>(m_slider),
-          static_cast<QWidget *>(m_defectStrip)})
-        w->setVisible(visible);
-}
-
-void MainWindow::applyToFrames(int kind, int value, const QPoint &circle)
-{
-    AnimationDocument &doc = m_toolPanel->document();
-    if (!doc.isOpen())
-        return;
-    // A running playback would show frames while the survey is rewritten.
-    goToFrame(doc.currentIndex(), 0);
-    setEnabled(false);
-    doc.applyToFrames(BulkEdit{kind, value, {circle.x(), circle.y()}, 0},
-                      &m_toolPanel->progressWindow());
-    if (doc.isOpen()) {
-        onFrameEdited(1);
-        m_toolPanel->progressWindow().setProgressText(text::ReadingData);
-        m_toolPanel->refreshAfterDataChange();
-        showFrame(doc.currentIndex(), true, -1);
-    } else {
-        // The survey could not be read back and was closed.
-        setPlaybackControlsVisible(true);
-        m_slider->setEnabled(false);
-        m_toolPanel->clearViews();
-    }
-    setEnabled(true);
-    raise();
-    activateWindow();
+    // Where the slider's own style puts the handle for that frame.
+    QStyleOptionSlider option;
+    option.initFrom(m_slider);
+    option.subControls = QStyle::SC_None;
+    option.activeSubControls = QStyle::SC_None;
+    option.orientation = Qt::Horizontal;
+    option.state |= QStyle::State_Horizontal;
+    option.minimum = 1;
+    option.maximum = std::max(count, 1);
+    option.tickPosition = m_slider->tickPosition();
+    option.tickInterval = m_slider->tickInterval();
+    option.upsideDown = m_slider->layoutDirection() == Qt::RightToLeft;
+    option.direction = m_slider->layoutDirection();
+    option.sliderPosition = index + 1;
+    option.sliderValue = index + 1;
+    option.singleStep = m_slider->singleStep();
+    option.pageStep = m_slider->pageStep();
+    const QRect handle = m_slider->style()->subControlRect(QStyle::CC_Slider, &option,
+                                                           QStyle::SC_SliderHandle, m_slider);
+    return m_defectStrip->mapFrom(this, m_slider->mapTo(this, handle.center())).x();
 }
 
 void MainWindow::previewFrame(const QPoint &screenPoint, int index)
 {
-    AnimationDocument &doc = m_toolPanel->document();
-    if (!doc.isOpen())
-        return;
     if (index != m_preview->shownIndex()) {
         // Straight from the file: the current frame stays as it is.
         auto frame = std::make_unique<FrameRecord>();
-        if (!doc.readFrame(index, *frame)) {
+        if (!m_session->readFrame(index, *frame)) {
             hidePreview();
             return;
         }
@@ -437,15 +364,9 @@ void MainWindow::hidePreview()
     m_preview->dismiss();
 }
 
-void MainWindow::onPipeDeviceLost()
-{
-    if (m_toolPanel->document().isOpen())
-        m_toolPanel->refreshAfterDataChange();
-}
-
 void MainWindow::openSedimentChart()
 {
-    AnimationDocument &doc = m_toolPanel->document();
+    const AnimationDocument &doc = m_session->document();
     if (!doc.isOpen())
         return;
     SedimentChartDialog chart(doc.derived().cableLengths(), doc.derived().sedimentDepth(),
@@ -453,38 +374,10 @@ void MainWindow::openSedimentChart()
     chart.exec();
 }
 
-void MainWindow::deleteFrameRequested()
-{
-    AnimationDocument &doc = m_toolPanel->document();
-    if (!doc.isOpen())
-        return;
-    goToFrame(doc.currentIndex(), 0);
-    if (!doc.hasFile()) {
-        m_prompts->showMessage(text::NoAnimationFileBehindData);
-        return;
-    }
-    if (m_prompts->ask(358, MessageSink::Buttons::OkCancel) != MessageSink::Answer::Ok)
-        return;
-    const QString path = QString::fromStdString(doc.path());
-    const int deleted = doc.currentIndex();
-    if (!doc.deleteCurrentFrame(&m_toolPanel->progressWindow()))
-        return;
-    if (m_toolPanel->openAnimation(path))
-        goToFrame(std::min(deleted, doc.frameCount() - 1), doc.frameCount());
-    raise();
-    activateWindow();
-}
-
 void MainWindow::reject()
 {
-    AnimationDocument &doc = m_toolPanel->document();
-    if (!doc.isModified()) {
-        if (m_prompts->ask(102, MessageSink::Buttons::OkCancel) != MessageSink::Answer::Ok)
-            return;
-    } else if (!m_toolPanel->savePrompt()) {
+    if (!m_session->requestClose())
         return;
-    }
-    m_playTimer.stop();
     hidePreview();
     QDialog::reject();
 }
@@ -501,26 +394,27 @@ void MainWindow::dropEvent(QDropEvent *event)
     if (urls.isEmpty() || !urls.front().isLocalFile())
         return;
     event->acceptProposedAction();
-    // A dropped file opens at once, without the save question.
-    m_toolPanel->openAnimation(urls.front().toLocalFile());
+    m_session->openFile(urls.front().toLocalFile());
 }
 
 bool MainWindow::handleShortcut(QKeyEvent *event, bool perform)
 {
     if (!(event->modifiers() & Qt::ControlModifier))
         return false;
-    const bool stepping = !m_playing && !m_toolPanel->document().isModified();
+    SurveySession &session = *m_session;
     switch (event->key()) {
     case Qt::Key_A:
     case Qt::Key_D:
-        if (!stepping)
+        // Otherwise the key is left to the focused control (select all).
+        if (!session.isOpen() || session.isPlaying() || session.isModified())
             return false;
         if (perform)
-            step(event->key() == Qt::Key_D ? 1 : 0);
+            session.step(event->key() == Qt::Key_D ? SurveySession::Direction::Forwards
+                                                   : SurveySession::Direction::Backwards);
         return true;
     case Qt::Key_S:
         if (perform)
-            m_toolPanel->saveChanges();
+            session.save();
         return true;
     default:
         return false;
@@ -547,21 +441,7 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
 void MainWindow::resizeEvent(QResizeEvent *event)
 {
     QDialog::resizeEvent(event);
-    alignDefectStrip();
-}
-
-void MainWindow::alignDefectStrip()
-{
-    // Marks line up with the centre of the slider's handle at each position.
-    QStyleOptionSlider option;
-    option.initFrom(m_slider);
-    option.orientation = Qt::Horizontal;
-    option.minimum = 0;
-    option.maximum = 1;
-    option.sliderPosition = 0;
-    const QRect handle = m_slider->style()->subControlRect(QStyle::CC_Slider, &option,
-                                                           QStyle::SC_SliderHandle, m_slider);
-    m_defectStrip->setMargin(handle.left() + handle.width() / 2);
+    m_defectStrip->relayout();
 }
 
 } // namespace dorvane

@@ -1,8 +1,6 @@
 #pragma once
 
 #include <QDialog>
-#include <QTimer>
-#include <memory>
 
 class QSlider;
 class QStackedLayout;
@@ -14,66 +12,48 @@ class DefectStrip;
 class FrameView;
 class PreviewPopup;
 class StrokeView;
+class SurveySession;
 class ToolPanel;
 class UserPrompts;
 
 // The program's main window: the three stacked views of the current frame,
-// the playback bar beneath them and the tool panel with its side pages.
-// Panels and views reach it through its direct calls; every frame reaches the
-// screen through showFrame.
+// the playback bar beneath them and the tool panel with its side pages. It
+// shows what the survey session says and passes the operator's requests on
+// to it; the state of every control follows the session's four facts.
 class MainWindow : public QDialog
 {
     Q_OBJECT
 
 public:
-    enum View
+    enum class View
     {
-        NoView = -1,
-        FrameViewIndex = 0,
-        StrokeViewIndex = 1,
-        PipeViewIndex = 2
+        None,
+        Frame,
+        Stroke,
+        Pipe
     };
 
     // Without prompts the window shows real message boxes and file dialogs.
     explicit MainWindow(UserPrompts *prompts = nullptr, QWidget *parent = nullptr);
     ~MainWindow() override;
 
-    // Go to frame index (count > 0 also resets the slider to 1..count);
-    // negative values stop playback and disable the slider. Only while a
-    // survey is open.
-    int goToFrame(int index, int count);
-    void onSettingsChanged();
-    // 0: data edited (the survey is modified); 1: saved or discarded.
-    void onFrameEdited(int state);
-    void applyToFrames(int kind, int value, const QPoint &circle);
-    void previewFrame(const QPoint &screenPoint, int index);
-    void hidePreview();
-    void onPipeDeviceLost();
-    void openSedimentChart();
-    void deleteFrameRequested();
-
-    // Loads frame index and hands it to a view (-1: the visible one).
-    bool showFrame(int index, bool forceReload, int view);
-    void playForwards();
-    void playBackwards();
-    void pausePlayback();
-    // One frame on (1) or back (0); stops at either end.
-    void step(int direction);
-
-    bool isPlaying() const { return m_playing; }
-    int direction() const { return m_direction; }
-    int visibleView() const { return m_visibleView; }
-    void setVisibleView(int view);
-    void focusVisibleView();
-    int playbackIntervalMs() const;
-
+    SurveySession &session() { return *m_session; }
     ToolPanel &toolPanel() { return *m_toolPanel; }
     FrameView &frameView() { return *m_frameView; }
     StrokeView &strokeView() { return *m_strokeView; }
     DefectStrip &defectStrip() { return *m_defectStrip; }
     QSlider &slider() { return *m_slider; }
     PreviewPopup &previewPopup() { return *m_preview; }
-    UserPrompts &prompts() { return *m_prompts; }
+
+    View visibleView() const { return m_visibleView; }
+    // Puts a view on top; the caller shows the current frame in it.
+    void setVisibleView(View view);
+    void focusVisibleView();
+
+    // Shows a frame preview over the playback bar (screen point, frame).
+    void previewFrame(const QPoint &screenPoint, int index);
+    void hidePreview();
+    void openSedimentChart();
 
     // Opens path once the window has started up.
     void openAtStart(const QString &path);
@@ -89,22 +69,20 @@ protected:
 
 private:
     void startUp();
-    void startPlayback();
-    void stopPlayback();
-    void stopPlaybackIfEnabled();
-    void play(int direction);
-    void setOverlayFps(float fps);
-    // The rate the overlays show: the playback rate while playing, else none.
-    float overlayFps() const;
-    void onSliderAction();
-    void setPlaybackControlsVisible(bool visible);
-    void showInStrokeView();
-    void setToolsLocked(bool locked);
-    void alignDefectStrip();
+    void applyControlState();
+    void frameShown(int index);
+    void frameEdited();
+    void surveyChanged();
+    void surveyClosed();
+    void presentFrame();
+    void presentInFrameView();
+    void presentInStrokeView();
+    void setOverlayFps();
+    void sliderMoved();
+    int markPosition(int index, int count) const;
     bool handleShortcut(QKeyEvent *event, bool perform);
 
-    std::unique_ptr<UserPrompts> m_ownPrompts;
-    UserPrompts *m_prompts;
+    SurveySession *m_session;
     PreviewPopup *m_preview;
     DefectStrip *m_defectStrip;
     QWidget *m_viewArea;
@@ -117,10 +95,7 @@ private:
     QToolButton *m_backwardButton;
     QSlider *m_slider;
     ToolPanel *m_toolPanel;
-    QTimer m_playTimer;
-    bool m_playing = false;
-    int m_direction = 1;
-    int m_visibleView = NoView;
+    View m_visibleView = View::None;
     bool m_started = false;
     QString m_startFile;
 };

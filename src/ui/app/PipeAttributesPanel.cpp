@@ -1,53 +1,61 @@
 #include "ui/app/PipeAttributesPanel.h"
 
+#include "core/app/TextIds.h"
 #include "core/data/AnimationFileHeader.h"
+#include "ui/widgets/BoundedLineEdit.h"
 #include "ui/widgets/UiText.h"
 
 #include <QFormLayout>
 #include <QLabel>
-#include <QLineEdit>
 
 namespace dorvane {
 
 namespace {
-QLineEdit *edit(const char *name, QWidget *parent)
+
+BoundedLineEdit *edit(const char *name, int bytes, QWidget *parent)
 {
-    auto *e = new QLineEdit(parent);
+    // The header keeps the whole field: no terminating zero is needed.
+    auto *e = new BoundedLineEdit(TextLimit{bytes, bytes}, parent);
     e->setObjectName(name);
     return e;
 }
+
 } // namespace
 
 PipeAttributesPanel::PipeAttributesPanel(QWidget *parent)
-    : QWidget(parent), m_place(edit("placeEdit", this)), m_startWell(edit("startWellEdit", this)),
-      m_endWell(edit("endWellEdit", this))
+    : QWidget(parent),
+      m_place(edit("placeEdit", static_cast<int>(AnimationFileHeader::PlaceBytes), this)),
+      m_startWell(edit("startWellEdit", static_cast<int>(AnimationFileHeader::WellBytes), this)),
+      m_endWell(edit("endWellEdit", static_cast<int>(AnimationFileHeader::WellBytes), this))
 {
     setObjectName("pipeAttributesPanel");
     auto *form = new QFormLayout(this);
-    form->addRow(new QLabel(uiText(292), this), m_place);
-    form->addRow(new QLabel(uiText(293), this), m_startWell);
-    form->addRow(new QLabel(uiText(294), this), m_endWell);
-    for (QLineEdit *e : {m_place, m_startWell, m_endWell})
-        connect(e, &QLineEdit::textEdited, this, &PipeAttributesPanel::store);
+    form->addRow(new QLabel(uiText(text::PlaceLabel), this), m_place);
+    form->addRow(new QLabel(uiText(text::StartWellLabel), this), m_startWell);
+    form->addRow(new QLabel(uiText(text::EndWellLabel), this), m_endWell);
+
+    connect(m_place, &BoundedLineEdit::textTyped, this, [this](const QString &text) {
+        emit editRequested([gbk = toGbk(text)](AnimationFileHeader &h) { h.setPlace(gbk); });
+    });
+    connect(m_startWell, &BoundedLineEdit::textTyped, this, [this](const QString &text) {
+        emit editRequested([gbk = toGbk(text)](AnimationFileHeader &h) { h.setStartWell(gbk); });
+    });
+    connect(m_endWell, &BoundedLineEdit::textTyped, this, [this](const QString &text) {
+        emit editRequested([gbk = toGbk(text)](AnimationFileHeader &h) { h.setEndWell(gbk); });
+    });
 }
 
-void PipeAttributesPanel::load(AnimationFileHeader &header)
+void PipeAttributesPanel::load(const AnimationFileHeader &header)
 {
-    m_header = &header;
-    m_place->setText(fromGbk(header.place()));
-    m_startWell->setText(fromGbk(header.startWell()));
-    m_endWell->setText(fromGbk(header.endWell()));
+    m_place->showText(fromGbk(header.place()));
+    m_startWell->showText(fromGbk(header.startWell()));
+    m_endWell->showText(fromGbk(header.endWell()));
 }
 
-void PipeAttributesPanel::store()
+void PipeAttributesPanel::clear()
 {
-    if (!m_header)
-        return;
-    // The header takes at most 64, 8 and 8 bytes of GBK, whole characters.
-    m_header->setPlace(toGbk(m_place->text()));
-    m_header->setStartWell(toGbk(m_startWell->text()));
-    m_header->setEndWell(toGbk(m_endWell->text()));
-    emit edited();
+    for (BoundedLineEdit *e : {m_place, m_startWell, m_endWell})
+        e->showText({});
 }
 
 } // namespace dorvane

@@ -1,16 +1,18 @@
 #pragma once
 
-#include <QWidget>
+#include "core/document/HeaderEdits.h"
 
-class QLineEdit;
+#include <QWidget>
 
 namespace dorvane {
 
 class AnimationFileHeader;
+class BoundedLineEdit;
 
 // The survey-wide texts of the file header: place, start and end manhole
-// numbers. Every keystroke is written into the header in memory and
-// announced as an edit; the file gets it when the survey is saved.
+// numbers. Every keystroke asks for an edit of its own field in memory; the
+// file gets it when the survey is saved. Typing stops where the header's
+// field (64, 8 and 8 bytes of GBK) is full.
 class PipeAttributesPanel : public QWidget
 {
     Q_OBJECT
@@ -18,19 +20,17 @@ class PipeAttributesPanel : public QWidget
 public:
     explicit PipeAttributesPanel(QWidget *parent = nullptr);
 
-    // Shows the header's fields and edits that header from now on.
-    void load(AnimationFileHeader &header);
+    // Shows the header's fields.
+    void load(const AnimationFileHeader &header);
+    void clear();
 
 signals:
-    void edited();
+    void editRequested(const FileHeaderEdit &edit);
 
 private:
-    void store();
-
-    AnimationFileHeader *m_header = nullptr;
-    QLineEdit *m_place;
-    QLineEdit *m_startWell;
-    QLineEdit *m_endWell;
+    BoundedLineEdit *m_place;
+    BoundedLineEdit *m_startWell;
+    BoundedLineEdit *m_endWell;
 };
 
 } // namespace dorvane

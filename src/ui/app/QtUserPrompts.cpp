@@ -1,5 +1,6 @@
 #include "ui/app/QtUserPrompts.h"
 
+#include "core/app/TextIds.h"
 #include "ui/widgets/UiText.h"
 
 #include <QFileDialog>
@@ -10,7 +11,7 @@ namespace dorvane {
 namespace {
 QString caption()
 {
-    return uiText(167);
+    return uiText(text::ProgramTitle);
 }
 } // namespace
 
@@ -19,17 +20,20 @@ void QtUserPrompts::showMessage(int textId)
     QMessageBox::information(m_parent, caption(), uiText(textId));
 }
 
-MessageSink::Answer QtUserPrompts::ask(int textId, Buttons buttons)
+MessageSink::Answer QtUserPrompts::ask(int textId, Buttons buttons, Answer defaultAnswer)
 {
     if (buttons == Buttons::OkCancel) {
-        const auto choice =
-            QMessageBox::question(m_parent, caption(), uiText(textId),
-                                  QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Cancel);
+        const auto choice = QMessageBox::question(
+            m_parent, caption(), uiText(textId), QMessageBox::Ok | QMessageBox::Cancel,
+            defaultAnswer == Answer::Ok ? QMessageBox::Ok : QMessageBox::Cancel);
         return choice == QMessageBox::Ok ? Answer::Ok : Answer::Cancel;
     }
+    const auto defaultButton = defaultAnswer == Answer::No       ? QMessageBox::No
+                               : defaultAnswer == Answer::Cancel ? QMessageBox::Cancel
+                                                                 : QMessageBox::Yes;
     const auto choice = QMessageBox::question(
         m_parent, caption(), uiText(textId),
-        QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes);
+        QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, defaultButton);
     switch (choice) {
     case QMessageBox::Yes:
         return Answer::Yes;

@@ -13,8 +13,9 @@ class QtUserPrompts final : public UserPrompts
 public:
     void setParent(QWidget *parent) { m_parent = parent; }
 
+    using UserPrompts::ask;
     void showMessage(int textId) override;
-    Answer ask(int textId, Buttons buttons) override;
+    Answer ask(int textId, Buttons buttons, Answer defaultAnswer) override;
     std::optional<QString> openFileName(const FileDialog &dialog) override;
     std::optional<QString> saveFileName(const FileDialog &dialog) override;
 

@@ -1,10 +1,8 @@
 #pragma once
 
 #include "core/display/DibBlock.h"
-#include "core/document/AnimationDocument.h"
 
 #include <QWidget>
-#include <array>
 
 class QButtonGroup;
 class QStackedWidget;
@@ -12,18 +10,18 @@ class QToolButton;
 
 namespace dorvane {
 
+struct ControlState;
 class FramePropertyPanel;
 class GraphicsPanel;
 class MainWindow;
 class PipeAttributesPanel;
-class ProgressWindow;
 class SettingsPanel;
 class StrokePanel;
-class UserPrompts;
+class SurveySession;
 
-// The toolbar of the main window with the side panels and the one survey
-// document of the program. Its commands reach the main window through its
-// direct calls.
+// The toolbar of the main window with its side pages. Its buttons and pages
+// ask the survey session for what they do, and the pages show what the
+// session says about the survey.
 class ToolPanel : public QWidget
 {
     Q_OBJECT
@@ -39,11 +37,9 @@ public:
         Settings
     };
 
-    ToolPanel(MainWindow &window, UserPrompts &prompts);
+    ToolPanel(MainWindow &window, SurveySession &session);
     ~ToolPanel() override;
 
-    AnimationDocument &document() { return m_document; }
-    ProgressWindow &progressWindow() { return *m_progress; }
     QStackedWidget &sidePanels() { return *m_sidePanels; }
     FramePropertyPanel &propertyPanel() { return *m_propertyPanel; }
     PipeAttributesPanel &pipeAttributesPanel() { return *m_pipePanel; }
@@ -53,36 +49,24 @@ public:
     // The survey's deviation map as a 24-bit bitmap block, for the 3D model.
     const DibBlock &mapBlock() const { return m_mapBlock; }
 
-    // Opens a survey (toolbar, dropped file, start-up, after a deletion):
-    // true when it is open and its first frame shown.
-    bool openAnimation(const QString &path);
-    // Asks whether to save pending edits: false when the operator cancels.
-    bool savePrompt();
-    void saveChanges();
-    void discardChanges();
-    // Survey-wide displays after the data changed.
-    void refreshAfterDataChange();
-    // Views and buttons after an edit, save or discard.
-    void refreshOverlays();
-    // Nothing shown: after the survey was closed.
-    void clearViews();
-
+    // The three view pages ask the save question first and show the current
+    // frame again in their view; the tool pages only change the side page.
     void switchPage(Page page);
     Page currentPage() const { return m_page; }
-    void setSidePanelsEnabled(bool enabled);
+
+    void applyControlState(const ControlState &state);
 
 private:
     QToolButton *addButton(const char *name, int textId, int icon, bool checkable);
-    void openCommand();
-    void saveAsCommand();
+    void frameShown(int index);
+    void frameEdited();
+    void surveyChanged();
+    void surveyClosed();
     void helpCommand();
     void aboutCommand();
-    void stopPlayback();
 
     MainWindow &m_window;
-    UserPrompts &m_prompts;
-    AnimationDocument m_document;
-    ProgressWindow *m_progress;
+    SurveySession &m_session;
     QStackedWidget *m_sidePanels;
     GraphicsPanel *m_graphicsPanel;
     StrokePanel *m_strokePanel;
@@ -91,6 +75,7 @@ private:
     PipeAttributesPanel *m_pipePanel;
     SettingsPanel *m_settingsPanel;
     QButtonGroup *m_pageButtons;
+    QToolButton *m_saveAsButton = nullptr;
     QToolButton *m_saveButton = nullptr;
     QToolButton *m_discardButton = nullptr;
     Page m_page = Page::Animation;

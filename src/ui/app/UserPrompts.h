@@ -20,6 +20,15 @@ public:
         QString defaultSuffix; // without the dot
     };
 
+    // A question with the answer that Enter gives.
+    virtual Answer ask(int textId, Buttons buttons, Answer defaultAnswer) = 0;
+    // Without a named default, OK/Cancel questions default to Cancel (they
+    // guard operations that cannot be undone) and the save question to Yes.
+    Answer ask(int textId, Buttons buttons) final
+    {
+        return ask(textId, buttons, buttons == Buttons::OkCancel ? Answer::Cancel : Answer::Yes);
+    }
+
     // The chosen existing file, or nothing when cancelled.
     virtual std::optional<QString> openFileName(const FileDialog &dialog) = 0;
     // The chosen file to write (overwriting confirmed), or nothing.

@@ -13,11 +13,6 @@ const QColor HotFill(230, 230, 0);
 constexpr int TickHeight = 5;
 constexpr int HoverCheckMs = 500;
 
-int markX(int index, int frameCount, int width, int margin)
-{
-    return margin +
-           static_cast<int>(static_cast<long long>(width - 2 * margin) * index / frameCount);
-}
 } // namespace
 
 DefectStrip::DefectStrip(QWidget *parent) : QWidget(parent)
@@ -29,9 +24,9 @@ DefectStrip::DefectStrip(QWidget *parent) : QWidget(parent)
     connect(&m_hoverTimer, &QTimer::timeout, this, &DefectStrip::checkPointer);
 }
 
-void DefectStrip::setMargin(int margin)
+void DefectStrip::setPositionOf(PositionOf positionOf)
 {
-    m_margin = margin;
+    m_positionOf = std::move(positionOf);
     recomputeMarks();
 }
 
@@ -41,9 +36,8 @@ void DefectStrip::setFlags(const std::vector<uint8_t> &flags)
     recomputeMarks();
 }
 
-QRect DefectStrip::markRect(int index, int frameCount, int width, int height, int margin)
+QRect DefectStrip::markRect(int x, int height)
 {
-    const int x = markX(index, frameCount, width, margin);
     int left = x - 3, right = x + 3;
     const int top = 0;
     int bottom = height - TickHeight;
@@ -70,16 +64,21 @@ void DefectStrip::recomputeMarks()
 {
     const int n = static_cast<int>(m_flags.size());
     m_marks.assign(m_flags.size(), QRect());
-    for (int i = 0; i < n; ++i)
-        if (m_flags[static_cast<size_t>(i)])
-            m_marks[static_cast<size_t>(i)] = markRect(i, n, width(), height(), m_margin);
+    m_markX.assign(m_flags.size(), 0);
+    for (int i = 0; i < n; ++i) {
+        if (!m_flags[static_cast<size_t>(i)] || !m_positionOf)
+            continue;
+        const int x = m_positionOf(i, n);
+        m_markX[static_cast<size_t>(i)] = x;
+        m_marks[static_cast<size_t>(i)] = markRect(x, height());
+    }
     update();
 }
 
 int DefectStrip::markAt(const QPoint &point) const
 {
     for (size_t i = 0; i < m_marks.size(); ++i)
-        if (m_flags[i] && m_marks[i].contains(point))
+        if (m_flags[i] && !m_marks[i].isNull() && m_marks[i].contains(point))
             return static_cast<int>(i);
     return -1;
 }
@@ -92,10 +91,10 @@ void DefectStrip::paintEvent(QPaintEvent *)
     const int hot = markAt(mapFromGlobal(QCursor::pos()));
     const int n = static_cast<int>(m_flags.size());
     for (int i = 0; i < n; ++i) {
-        if (!m_flags[static_cast<size_t>(i)])
+        if (!m_flags[static_cast<size_t>(i)] || m_marks[static_cast<size_t>(i)].isNull())
             continue;
         const bool isHot = i == hot;
-        const int x = markX(i, n, width(), m_margin);
+        const int x = m_markX[static_cast<size_t>(i)];
         painter.setPen(isHot ? HotLine : NormalLine);
         painter.drawLine(x, height() - TickHeight, x, height());
         painter.setBrush(isHot ? HotFill : NormalFill);

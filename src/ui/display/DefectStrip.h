@@ -3,6 +3,7 @@
 #include <QTimer>
 #include <QWidget>
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 namespace dorvane {
@@ -15,16 +16,20 @@ class DefectStrip : public QWidget
     Q_OBJECT
 
 public:
+    // The x of frame index of count in the strip: where the slider's handle
+    // stands for that frame.
+    using PositionOf = std::function<int(int index, int count)>;
+
     explicit DefectStrip(QWidget *parent = nullptr);
 
-    // Offset of frame 0's slider position from the strip's left edge.
-    void setMargin(int margin);
-    int margin() const { return m_margin; }
+    void setPositionOf(PositionOf positionOf);
     void setFlags(const std::vector<uint8_t> &flags);
     void clear() { setFlags({}); }
+    // After the slider moved or changed size.
+    void relayout() { recomputeMarks(); }
 
-    // The mark of frame index of frameCount in a strip of the given size.
-    static QRect markRect(int index, int frameCount, int width, int height, int margin);
+    // The mark centred on x in a strip of the given height.
+    static QRect markRect(int x, int height);
     // The first flagged frame whose mark contains point, or -1.
     int markAt(const QPoint &point) const;
     QRect markRectOf(int index) const;
@@ -46,7 +51,8 @@ private:
 
     std::vector<uint8_t> m_flags;
     std::vector<QRect> m_marks;
-    int m_margin = 0;
+    std::vector<int> m_markX;
+    PositionOf m_positionOf;
     QTimer m_hoverTimer;
 };
 

@@ -1,7 +1,10 @@
 #include "ui/display/FramePropertyPanel.h"
 
+#include "core/app/TextIds.h"
 #include "core/base/MessageSink.h"
-#include "core/data/FrameHeader.h"
+#include "core/display/PictureGeometry.h"
+#include "ui/widgets/BoundedLineEdit.h"
+#include "ui/widgets/BoundedTextEdit.h"
 #include "ui/widgets/ToolIcons.h"
 #include "ui/widgets/UiText.h"
 
@@ -9,7 +12,6 @@
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QSlider>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -18,17 +20,18 @@ namespace dorvane {
 
 namespace {
 
-constexpr int PipeNameChars = 26;
-constexpr int TitleChars = 27;
-constexpr int NotesChars = 200;
-constexpr int MinimumPipeRadius = 50;
+// Typed characters as the fields allow, and the bytes the header stores of
+// each (its field less the terminating zero).
+constexpr TextLimit PipeNameLimit{26, 31};
+constexpr TextLimit TitleLimit{27, 31};
+constexpr TextLimit NotesLimit{200, 199};
 constexpr int MaximumErrorRate = 50;
 
-QLineEdit *lineEdit(const char *name, bool readOnly, QWidget *parent)
+QLineEdit *readOnlyEdit(const char *name, QWidget *parent)
 {
     auto *edit = new QLineEdit(parent);
     edit->setObjectName(name);
-    edit->setReadOnly(readOnly);
+    edit->setReadOnly(true);
     return edit;
 }
 
@@ -51,58 +54,46 @@ QString number(float value)
     return QString::number(static_cast<double>(value), 'g', 6);
 }
 
-// The header keeps line breaks as CR LF; the editor shows LF.
-QString notesForEditor(const QString &notes)
+uint8_t flag(bool on)
 {
-    QString text = notes;
-    return text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-}
-
-QString notesForHeader(const QString &notes)
-{
-    QString text = notes;
-    return text.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
-}
-
-void setTextIfChanged(QLineEdit *edit, const QString &text)
-{
-    // Rewriting the same text would move the cursor while the operator types.
-    if (edit->text() != text)
-        edit->setText(text);
+    return on ? 1 : 0;
 }
 
 } // namespace
 
 FramePropertyPanel::FramePropertyPanel(MessageSink &messages, QWidget *parent)
-    : QWidget(parent), m_messages(messages), m_pipeName(lineEdit("pipeNameEdit", false, this)),
-      m_title(lineEdit("titleEdit", false, this)), m_cable(lineEdit("cableEdit", true, this)),
-      m_tilt(lineEdit("tiltEdit", true, this)), m_roll(lineEdit("rollEdit", true, this)),
-      m_detectRadius(lineEdit("detectRadiusEdit", true, this)),
-      m_pipeRadiusValue(lineEdit("pipeRadiusValue", true, this)),
+    : QWidget(parent), m_messages(messages), m_pipeName(new BoundedLineEdit(PipeNameLimit, this)),
+      m_title(new BoundedLineEdit(TitleLimit, this)), m_cable(readOnlyEdit("cableEdit", this)),
+      m_tilt(readOnlyEdit("tiltEdit", this)), m_roll(readOnlyEdit("rollEdit", this)),
+      m_detectRadius(readOnlyEdit("detectRadiusEdit", this)),
+      m_pipeRadiusValue(readOnlyEdit("pipeRadiusValue", this)),
       m_pipeRadius(slider("pipeRadiusSlider", this)),
-      m_errorRateValue(lineEdit("errorRateValue", true, this)),
-      m_errorRate(slider("errorRateSlider", this)), m_notes(new QPlainTextEdit(this)),
-      m_exclude(checkBox("excludeBox", 125, this)), m_defect(checkBox("defectBox", 126, this)),
-      m_report(checkBox("reportBox", 127, this)), m_circle(checkBox("circleBox", 120, this)),
-      m_ruler(checkBox("rulerBox", 121, this)),
-      m_rulerLength(lineEdit("rulerLengthEdit", true, this)), m_note(new QLabel(uiText(128), this))
+      m_errorRateValue(readOnlyEdit("errorRateValue", this)),
+      m_errorRate(slider("errorRateSlider", this)), m_notes(new BoundedTextEdit(NotesLimit, this)),
+      m_exclude(checkBox("excludeBox", text::ExcludeFromSediment, this)),
+      m_defect(checkBox("defectBox", text::DefectFrameFlag, this)),
+      m_report(checkBox("reportBox", text::ReportShotFlag, this)),
+      m_circle(checkBox("circleBox", text::CircleToolLabel, this)),
+      m_ruler(checkBox("rulerBox", text::RulerLabel, this)),
+      m_rulerLength(readOnlyEdit("rulerLengthEdit", this)),
+      m_note(new QLabel(uiText(text::ToolNote), this))
 {
     setObjectName("framePropertyPanel");
-    m_pipeName->setMaxLength(PipeNameChars);
+    m_pipeName->setObjectName("pipeNameEdit");
     m_pipeName->hide(); // kept in the header, not offered for editing
-    m_title->setMaxLength(TitleChars);
+    m_title->setObjectName("titleEdit");
     m_notes->setObjectName("notesEdit");
     m_notes->setFixedHeight(80);
     m_note->setObjectName("toolNote");
     m_note->setWordWrap(true);
     m_errorRate->setRange(1, MaximumErrorRate);
 
-    m_applyPipeRadius = button("applyPipeRadiusButton", 198);
-    m_applyErrorRate = button("applyErrorRateButton", 198);
-    m_applyReport = button("applyReportButton", 198);
-    m_applyCircleBefore = button("applyCircleBeforeButton", 195);
-    m_applyCircleAfter = button("applyCircleAfterButton", 196);
-    m_delete = button("deleteFrameButton", 357);
+    m_applyPipeRadius = button("applyPipeRadiusButton", text::ApplyToAllFrames);
+    m_applyErrorRate = button("applyErrorRateButton", text::ApplyToAllFrames);
+    m_applyReport = button("applyReportButton", text::ApplyToAllFrames);
+    m_applyCircleBefore = button("applyCircleBeforeButton", text::ApplyToPreviousFrames);
+    m_applyCircleAfter = button("applyCircleAfterButton", text::ApplyToFollowingFrames);
+    m_delete = button("deleteFrameButton", text::DeleteFrame);
     m_applyCircleBefore->setIcon(toolIcon(ToolIcon::ApplyBefore));
     m_applyCircleAfter->setIcon(toolIcon(ToolIcon::ApplyAfter));
     m_delete->setIcon(toolIcon(ToolIcon::Delete));
@@ -116,16 +107,16 @@ FramePropertyPanel::FramePropertyPanel(MessageSink &messages, QWidget *parent)
             grid->addWidget(extra, row, 2);
         ++row;
     };
-    add(112, m_title);
-    add(354, m_cable);
-    add(114, m_tilt);
-    add(115, m_roll);
-    add(116, m_detectRadius);
-    add(117, m_pipeRadiusValue, m_applyPipeRadius);
+    add(text::TitleLabel, m_title);
+    add(text::DistanceLabel, m_cable);
+    add(text::TiltLabel, m_tilt);
+    add(text::RollLabel, m_roll);
+    add(text::DetectRadiusLabel, m_detectRadius);
+    add(text::PipeRadiusLabel, m_pipeRadiusValue, m_applyPipeRadius);
     grid->addWidget(m_pipeRadius, row++, 0, 1, 2);
-    add(118, m_errorRateValue, m_applyErrorRate);
+    add(text::ErrorRateLabel, m_errorRateValue, m_applyErrorRate);
     grid->addWidget(m_errorRate, row++, 0, 1, 2);
-    add(119, m_notes);
+    add(text::NotesLabel, m_notes);
 
     auto *circleRow = new QHBoxLayout;
     circleRow->addWidget(m_circle);
@@ -151,31 +142,48 @@ FramePropertyPanel::FramePropertyPanel(MessageSink &messages, QWidget *parent)
     layout->addWidget(m_delete, 0, Qt::AlignLeft);
     layout->addStretch();
 
-    for (QLineEdit *edit : {m_pipeName, m_title})
-        connect(edit, &QLineEdit::textEdited, this, &FramePropertyPanel::edited);
-    connect(m_notes, &QPlainTextEdit::textChanged, this, [this] {
-        if (m_loading)
-            return;
-        // Typing stops at the notes' limit.
-        const QString text = m_notes->toPlainText();
-        if (text.size() > NotesChars) {
-            const QSignalBlocker block(m_notes);
-            m_notes->setPlainText(text.left(NotesChars));
-            m_notes->moveCursor(QTextCursor::End);
-        }
-        edited();
+    // Each control edits its own field and nothing else.
+    connect(m_pipeName, &BoundedLineEdit::textTyped, this, [this](const QString &text) {
+        request([gbk = toGbk(text)](FrameHeader &h) { h.setPipeName(gbk); });
     });
-    for (QCheckBox *box : {m_exclude, m_defect, m_report})
-        connect(box, &QCheckBox::clicked, this, &FramePropertyPanel::edited);
-    connect(m_circle, &QCheckBox::clicked, this, &FramePropertyPanel::circleToggled);
-    connect(m_ruler, &QCheckBox::clicked, this, &FramePropertyPanel::rulerToggled);
-    connect(m_pipeRadius, &QSlider::valueChanged, this, &FramePropertyPanel::pipeRadiusMoved);
-    connect(m_errorRate, &QSlider::valueChanged, this, &FramePropertyPanel::errorRateMoved);
-    connect(m_applyPipeRadius, &QToolButton::clicked, this, [this] { apply(199, 1); });
-    connect(m_applyErrorRate, &QToolButton::clicked, this, [this] { apply(200, 2); });
-    connect(m_applyReport, &QToolButton::clicked, this, [this] { apply(205, 0); });
-    connect(m_applyCircleBefore, &QToolButton::clicked, this, [this] { apply(203, 301); });
-    connect(m_applyCircleAfter, &QToolButton::clicked, this, [this] { apply(204, 302); });
+    connect(m_title, &BoundedLineEdit::textTyped, this, [this](const QString &text) {
+        request([gbk = toGbk(text)](FrameHeader &h) { h.setTitle(gbk); });
+    });
+    connect(m_notes, &BoundedTextEdit::textTyped, this, [this](const QString &stored) {
+        request([gbk = toGbk(stored)](FrameHeader &h) { h.setNotes(gbk); });
+    });
+    connect(m_exclude, &QCheckBox::clicked, this,
+            [this](bool on) { request([on](FrameHeader &h) { h.excludeSediment = flag(on); }); });
+    connect(m_defect, &QCheckBox::clicked, this,
+            [this](bool on) { request([on](FrameHeader &h) { h.defectFrame = flag(on); }); });
+    connect(m_report, &QCheckBox::clicked, this,
+            [this](bool on) { request([on](FrameHeader &h) { h.reportShot = flag(on); }); });
+    connect(m_circle, &QCheckBox::clicked, this, [this](bool on) {
+        updateToolButtons();
+        request([on](FrameHeader &h) { h.circleOn = flag(on); });
+    });
+    connect(m_ruler, &QCheckBox::clicked, this, [this](bool on) {
+        updateToolButtons();
+        request([on](FrameHeader &h) { h.rulerOn = flag(on); });
+    });
+    connect(m_pipeRadius, &QSlider::valueChanged, this, [this](int value) {
+        m_pipeRadiusValue->setText(QString::number(value));
+        request([value](FrameHeader &h) { h.pipeRadius = static_cast<uint16_t>(value); });
+    });
+    connect(m_errorRate, &QSlider::valueChanged, this, [this](int value) {
+        m_errorRateValue->setText(QString::number(value));
+        request([value](FrameHeader &h) { h.errorRate = static_cast<uint16_t>(value); });
+    });
+    connect(m_applyPipeRadius, &QToolButton::clicked, this,
+            [this] { apply(text::ConfirmApplyPipeRadius, BulkEditKind::PipeRadius); });
+    connect(m_applyErrorRate, &QToolButton::clicked, this,
+            [this] { apply(text::ConfirmApplyErrorRate, BulkEditKind::ErrorRate); });
+    connect(m_applyReport, &QToolButton::clicked, this,
+            [this] { apply(text::ConfirmApplyAttribute, BulkEditKind::ReportShot); });
+    connect(m_applyCircleBefore, &QToolButton::clicked, this,
+            [this] { apply(text::ConfirmApplyCircleBefore, BulkEditKind::CircleUpTo); });
+    connect(m_applyCircleAfter, &QToolButton::clicked, this,
+            [this] { apply(text::ConfirmApplyCircleAfter, BulkEditKind::CircleFrom); });
     connect(m_delete, &QToolButton::clicked, this, &FramePropertyPanel::deleteRequested);
     clear();
 }
@@ -190,73 +198,54 @@ QToolButton *FramePropertyPanel::button(const char *name, int tipId)
     return b;
 }
 
-void FramePropertyPanel::loadFrame(int index, FrameHeader *header)
+void FramePropertyPanel::loadFrame(int index, const FrameHeader &header)
 {
     m_index = index;
     m_header = header;
-    if (!header) {
-        clear();
-        return;
-    }
+    m_hasFrame = true;
     m_loading = true;
     const QSignalBlocker blockRadius(m_pipeRadius);
     const QSignalBlocker blockRate(m_errorRate);
-    setTextIfChanged(m_pipeName, fromGbk(header->pipeNameText()));
-    setTextIfChanged(m_title, fromGbk(header->titleText()));
-    const QString notes = notesForEditor(fromGbk(header->notesText()));
-    if (m_notes->toPlainText() != notes)
-        m_notes->setPlainText(notes);
-    m_cable->setText(number(header->cableLength));
-    m_tilt->setText(number(header->tilt));
-    m_roll->setText(number(header->roll));
-    m_detectRadius->setText(QString::number(header->detectRadius));
-    m_pipeRadius->setRange(MinimumPipeRadius, header->detectRadius);
-    m_pipeRadius->setValue(header->pipeRadius);
-    m_pipeRadiusValue->setText(QString::number(header->pipeRadius));
-    m_errorRate->setValue(header->errorRate);
-    m_errorRateValue->setText(QString::number(header->errorRate));
-    m_exclude->setChecked(header->excludeSediment != 0);
-    m_defect->setChecked(header->defectFrame != 0);
-    m_report->setChecked(header->reportShot != 0);
-    m_circle->setChecked(header->circleOn != 0);
-    m_ruler->setChecked(header->rulerOn != 0);
-    m_rulerLength->setText(QString::number(header->rulerLengthMm()));
+    m_pipeName->showText(fromGbk(header.pipeNameText()));
+    m_title->showText(fromGbk(header.titleText()));
+    m_notes->showText(fromGbk(header.notesText()));
+    m_cable->setText(number(header.cableLength));
+    m_tilt->setText(number(header.tilt));
+    m_roll->setText(number(header.roll));
+    m_detectRadius->setText(QString::number(header.detectRadius));
+    m_pipeRadius->setRange(MinimumPipeRadiusMm, header.detectRadius);
+    m_pipeRadius->setValue(header.pipeRadius);
+    m_pipeRadiusValue->setText(QString::number(header.pipeRadius));
+    m_errorRate->setValue(header.errorRate);
+    m_errorRateValue->setText(QString::number(header.errorRate));
+    m_exclude->setChecked(header.excludeSediment != 0);
+    m_defect->setChecked(header.defectFrame != 0);
+    m_report->setChecked(header.reportShot != 0);
+    m_circle->setChecked(header.circleOn != 0);
+    m_ruler->setChecked(header.rulerOn != 0);
+    m_rulerLength->setText(QString::number(header.rulerLengthMm()));
     updateToolButtons();
     m_loading = false;
 }
 
-void FramePropertyPanel::storeFrame()
-{
-    if (!m_header)
-        return;
-    // Cable length, attitude and detection radius only show: writing their
-    // rounded text back would change the stored values.
-    m_header->setPipeName(toGbk(m_pipeName->text()));
-    m_header->setTitle(toGbk(m_title->text()));
-    m_header->setNotes(toGbk(notesForHeader(m_notes->toPlainText())));
-    m_header->pipeRadius = static_cast<uint16_t>(m_pipeRadius->value());
-    m_header->errorRate = static_cast<uint16_t>(m_errorRate->value());
-    m_header->excludeSediment = m_exclude->isChecked() ? 1 : 0;
-    m_header->defectFrame = m_defect->isChecked() ? 1 : 0;
-    m_header->reportShot = m_report->isChecked() ? 1 : 0;
-    m_header->circleOn = m_circle->isChecked() ? 1 : 0;
-    m_header->rulerOn = m_ruler->isChecked() ? 1 : 0;
-}
-
 void FramePropertyPanel::clear()
 {
-    m_header = nullptr;
+    m_hasFrame = false;
+    m_header = FrameHeader{};
     m_index = -1;
     m_loading = true;
     const QSignalBlocker blockRadius(m_pipeRadius);
     const QSignalBlocker blockRate(m_errorRate);
-    m_pipeName->clear();
-    m_title->clear();
+    m_pipeName->showText({});
+    m_title->showText({});
+    m_notes->showText({});
     for (QLineEdit *edit :
          {m_cable, m_tilt, m_roll, m_detectRadius, m_pipeRadiusValue, m_errorRateValue})
         edit->setText(QStringLiteral("0"));
     m_pipeRadius->setRange(0, 0);
     m_errorRate->setValue(1);
+    for (QCheckBox *box : {m_exclude, m_defect, m_report, m_circle, m_ruler})
+        box->setChecked(false);
     updateToolButtons();
     m_loading = false;
 }
@@ -264,7 +253,8 @@ void FramePropertyPanel::clear()
 void FramePropertyPanel::setReadOnly(bool readOnly)
 {
     m_readOnly = readOnly;
-    for (QLineEdit *edit : {m_pipeName, m_title})
+    for (QLineEdit *edit :
+         {static_cast<QLineEdit *>(m_pipeName), static_cast<QLineEdit *>(m_title)})
         edit->setReadOnly(readOnly);
     m_notes->setReadOnly(readOnly);
     for (QWidget *w : std::initializer_list<QWidget *>{
@@ -275,36 +265,11 @@ void FramePropertyPanel::setReadOnly(bool readOnly)
     m_note->setVisible(!readOnly);
 }
 
-void FramePropertyPanel::edited()
+void FramePropertyPanel::request(const FrameEdit &edit)
 {
-    if (m_loading || !m_header)
+    if (m_loading || !m_hasFrame)
         return;
-    storeFrame();
-    emit frameEdited();
-}
-
-void FramePropertyPanel::pipeRadiusMoved(int value)
-{
-    m_pipeRadiusValue->setText(QString::number(value));
-    edited();
-}
-
-void FramePropertyPanel::errorRateMoved(int value)
-{
-    m_errorRateValue->setText(QString::number(value));
-    edited();
-}
-
-void FramePropertyPanel::circleToggled()
-{
-    updateToolButtons();
-    edited();
-}
-
-void FramePropertyPanel::rulerToggled()
-{
-    updateToolButtons();
-    edited();
+    emit editRequested(edit);
 }
 
 void FramePropertyPanel::updateToolButtons()
@@ -314,27 +279,30 @@ void FramePropertyPanel::updateToolButtons()
     m_rulerLength->setVisible(m_ruler->isChecked());
 }
 
-void FramePropertyPanel::apply(int questionId, int kind)
+void FramePropertyPanel::apply(int questionId, BulkEditKind kind)
 {
-    if (!m_header ||
+    if (!m_hasFrame ||
         m_messages.ask(questionId, MessageSink::Buttons::OkCancel) != MessageSink::Answer::Ok)
         return;
-    int value = 0;
+    BulkEdit edit;
+    edit.kind = kind;
     switch (kind) {
-    case 0:
-        value = m_header->reportShot;
+    case BulkEditKind::ReportShot:
+        edit.value = m_header.reportShot;
         break;
-    case 1:
-        value = m_header->pipeRadius;
+    case BulkEditKind::PipeRadius:
+        edit.value = m_header.pipeRadius;
         break;
-    case 2:
-        value = m_header->errorRate;
+    case BulkEditKind::ErrorRate:
+        edit.value = m_header.errorRate;
         break;
-    default:
-        value = m_index;
+    case BulkEditKind::CircleUpTo:
+    case BulkEditKind::CircleFrom:
+        edit.value = m_index;
         break;
     }
-    emit applyRequested(kind, value, QPoint(m_header->circleX, m_header->circleY));
+    edit.circle = {m_header.circleX, m_header.circleY};
+    emit applyRequested(edit);
 }
 
 } // namespace dorvane

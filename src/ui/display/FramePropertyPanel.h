@@ -1,23 +1,28 @@
 #pragma once
 
+#include "core/data/FrameHeader.h"
+#include "core/document/BulkEdit.h"
+#include "core/document/HeaderEdits.h"
+
 #include <QWidget>
 
 class QCheckBox;
 class QLabel;
 class QLineEdit;
-class QPlainTextEdit;
 class QSlider;
 class QToolButton;
 
 namespace dorvane {
 
-struct FrameHeader;
+class BoundedLineEdit;
+class BoundedTextEdit;
 class MessageSink;
 
 // The page with the shown frame's attributes: texts, flags, pipe radius and
-// error rate, circle tool and ruler switches. Every change is written into
-// the frame's header at once and announced; the apply buttons ask first and
-// then request a bulk edit.
+// error rate, circle tool and ruler switches. It shows a copy of the frame's
+// header; each control the operator changes asks for an edit of its own
+// field only, so a field nobody touched is never written. The apply buttons
+// ask first and then request a bulk edit.
 class FramePropertyPanel : public QWidget
 {
     Q_OBJECT
@@ -25,11 +30,9 @@ class FramePropertyPanel : public QWidget
 public:
     explicit FramePropertyPanel(MessageSink &messages, QWidget *parent = nullptr);
 
-    // Shows frame index and edits its header (kept alive by the caller).
-    void loadFrame(int index, FrameHeader *header);
-    // Writes every control back into the header.
-    void storeFrame();
-    // Empty texts and zero values; no header.
+    // Shows frame index with the given header.
+    void loadFrame(int index, const FrameHeader &header);
+    // Empty texts and zero values; no frame.
     void clear();
     // During playback the controls only show.
     void setReadOnly(bool readOnly);
@@ -37,28 +40,25 @@ public:
     int frameIndex() const { return m_index; }
 
 signals:
-    void frameEdited();
-    void applyRequested(int kind, int value, const QPoint &circle);
+    void editRequested(const FrameEdit &edit);
+    void applyRequested(const BulkEdit &edit);
     void deleteRequested();
 
 private:
-    void edited();
-    void pipeRadiusMoved(int value);
-    void errorRateMoved(int value);
-    void circleToggled();
-    void rulerToggled();
-    void apply(int questionId, int kind);
+    void request(const FrameEdit &edit);
+    void apply(int questionId, BulkEditKind kind);
     void updateToolButtons();
     QToolButton *button(const char *name, int tipId);
 
     MessageSink &m_messages;
-    FrameHeader *m_header = nullptr;
+    FrameHeader m_header;
+    bool m_hasFrame = false;
     int m_index = -1;
     bool m_readOnly = false;
     bool m_loading = false;
 
-    QLineEdit *m_pipeName;
-    QLineEdit *m_title;
+    BoundedLineEdit *m_pipeName;
+    BoundedLineEdit *m_title;
     QLineEdit *m_cable;
     QLineEdit *m_tilt;
     QLineEdit *m_roll;
@@ -67,7 +67,7 @@ private:
     QSlider *m_pipeRadius;
     QLineEdit *m_errorRateValue;
     QSlider *m_errorRate;
-    QPlainTextEdit *m_notes;
+    BoundedTextEdit *m_notes;
     QCheckBox *m_exclude;
     QCheckBox *m_defect;
     QCheckBox *m_report;

@@ -10,8 +10,6 @@
 namespace dorvane {
 
 namespace {
-constexpr int PictureSize = 500;
-constexpr int MinimumPipeRadius = 50;
 constexpr int WheelNotch = 120;
 constexpr int MaxNotches = 2;
 
@@ -19,114 +17,102 @@ QPoint toImage(QPoint viewPoint, int width)
 {
     return {viewPoint.x() * PictureSize / width, viewPoint.y() * PictureSize / width};
 }
-} // namespace
 
-FrameHeader *FrameTools::shownHeader() const
+void keepHeaderCircleInPicture(FrameHeader &header)
 {
-    // The tools only edit the header the overlay is showing.
-    return m_overlay.header && m_overlay.header == m_header ? m_header : nullptr;
+    const ScreenPoint centre =
+        keepCircleInPicture({header.circleX, header.circleY}, circleRadiusPixels(header));
+    header.circleX = static_cast<uint16_t>(centre.x);
+    header.circleY = static_cast<uint16_t>(centre.y);
 }
+} // namespace
 
 bool FrameTools::circleShown() const
 {
-    return shownHeader() && m_header->circleOn && m_overlay.showCircle;
+    return m_overlay.header && m_overlay.header->circleOn && m_overlay.showCircle;
 }
 
 bool FrameTools::rulerShown() const
 {
-    return shownHeader() && m_header->rulerOn && m_overlay.showRuler;
+    return m_overlay.header && m_overlay.header->rulerOn && m_overlay.showRuler;
+}
+
+void FrameTools::cancel()
+{
+    m_draggingCircle = false;
+    m_drawingRuler = false;
 }
 
 void FrameTools::beginCircleDrag(QPoint viewPoint, int width)
 {
-    m_overlay.draggingCircle = true;
+    m_draggingCircle = true;
     if (circleShown())
-        m_overlay.lastPoint = toImage(viewPoint, width);
+        m_lastPoint = toImage(viewPoint, width);
 }
 
-bool FrameTools::beginRuler(QPoint viewPoint, int width)
+std::optional<FrameEdit> FrameTools::beginRuler(QPoint viewPoint, int width)
 {
-    m_overlay.drawingRuler = true;
+    m_drawingRuler = true;
     if (!rulerShown())
-        return false;
+        return std::nullopt;
     // Only a press inside the picture's disc starts a ruler.
     const double dx = viewPoint.x() - width / 2.0;
     const double dy = viewPoint.y() - width / 2.0;
     if (static_cast<int>(std::sqrt(dx * dx + dy * dy)) > width / 2) {
-        m_overlay.drawingRuler = false;
-        return false;
+        m_drawingRuler = false;
+        return std::nullopt;
     }
     const QPoint p = toImage(viewPoint, width);
-    m_header->rulerX1 = m_header->rulerX2 = static_cast<uint16_t>(p.x());
-    m_header->rulerY1 = m_header->rulerY2 = static_cast<uint16_t>(p.y());
-    m_overlay.lastPoint = p;
-    return true;
+    m_lastPoint = p;
+    return [p](FrameHeader &h) {
+        h.rulerX1 = h.rulerX2 = static_cast<uint16_t>(p.x());
+        h.rulerY1 = h.rulerY2 = static_cast<uint16_t>(p.y());
+    };
 }
 
-bool FrameTools::dragTo(QPoint viewPoint, int width)
+std::optional<FrameEdit> FrameTools::dragTo(QPoint viewPoint, int width)
 {
-    if (!m_overlay.draggingCircle && !m_overlay.drawingRuler)
-        return false;
+    if (!m_draggingCircle && !m_drawingRuler)
+        return std::nullopt;
     const QPoint clamped(std::clamp(viewPoint.x(), 0, width), std::clamp(viewPoint.y(), 0, width));
     const QPoint p = toImage(clamped, width);
-    bool edited = false;
-    if (m_overlay.draggingCircle && circleShown()) {
-        const QPoint moved = QPoint(m_header->circleX, m_header->circleY) + p - m_overlay.lastPoint;
-        const ScreenPoint centre =
-            dorvane::keepCircleInPicture({moved.x(), moved.y()}, circleRadiusPixels(*m_header));
-        m_header->circleX = static_cast<uint16_t>(centre.x);
-        m_header->circleY = static_cast<uint16_t>(centre.y);
-        edited = true;
-    }
-    if (m_overlay.drawingRuler && rulerShown()) {
-        const ScreenPoint end = projectOntoDisc({p.x(), p.y()});
-        m_header->rulerX2 = static_cast<uint16_t>(end.x);
-        m_header->rulerY2 = static_cast<uint16_t>(end.y);
-        edited = true;
-    }
-    m_overlay.lastPoint = p;
-    return edited;
+    const QPoint move = p - m_lastPoint;
+    m_lastPoint = p;
+    const bool moveCircle = m_draggingCircle && circleShown();
+    const bool moveRuler = m_drawingRuler && rulerShown();
+    if (!moveCircle && !moveRuler)
+        return std::nullopt;
+    const ScreenPoint rulerEnd = projectOntoDisc({p.x(), p.y()});
+    return [moveCircle, moveRuler, move, rulerEnd](FrameHeader &h) {
+        if (moveCircle) {
+            const ScreenPoint centre = keepCircleInPicture(
+                {h.circleX + move.x(), h.circleY + move.y()}, circleRadiusPixels(h));
+            h.circleX = static_cast<uint16_t>(centre.x);
+            h.circleY = static_cast<uint16_t>(centre.y);
+        }
+        if (moveRuler) {
+            h.rulerX2 = static_cast<uint16_t>(rulerEnd.x);
+            h.rulerY2 = static_cast<uint16_t>(rulerEnd.y);
+        }
+    };
 }
 
-void FrameTools::endCircleDrag()
-{
-    m_overlay.draggingCircle = false;
-}
-
-void FrameTools::endRuler()
-{
-    m_overlay.drawingRuler = false;
-}
-
-void FrameTools::keepCircleInPicture(FrameHeader &header) const
-{
-    const ScreenPoint centre =
-        dorvane::keepCircleInPicture({header.circleX, header.circleY}, circleRadiusPixels(header));
-    header.circleX = static_cast<uint16_t>(centre.x);
-    header.circleY = static_cast<uint16_t>(centre.y);
-}
-
-int FrameTools::changeRadius(int wheelDelta)
+std::optional<FrameEdit> FrameTools::changeRadius(int wheelDelta) const
 {
     const int notches = wheelDelta / WheelNotch;
     // A fine-grained wheel sends less than a notch at a time: that changes
     // nothing, and neither does a burst of more than two notches.
-    FrameHeader *header = shownHeader();
-    if (!header || notches == 0 || std::abs(notches) > MaxNotches)
-        return 0;
-    int edits = 0;
-    if (header->circleOn) {
-        int radius = header->pipeRadius + static_cast<int>(0.1 * notches * 20);
-        if (radius < MinimumPipeRadius)
-            radius = MinimumPipeRadius;
-        if (radius > header->detectRadius)
-            radius = header->detectRadius;
-        header->pipeRadius = static_cast<uint16_t>(radius);
-        ++edits;
-    }
-    // A larger circle may no longer fit where it was.
-    keepCircleInPicture(*header);
-    return edits + 1;
+    if (!m_overlay.header || notches == 0 || std::abs(notches) > MaxNotches)
+        return std::nullopt;
+    return [notches](FrameHeader &h) {
+        if (h.circleOn) {
+            const int radius = h.pipeRadius + static_cast<int>(0.1 * notches * 20);
+            h.pipeRadius = static_cast<uint16_t>(
+                std::min(std::max(radius, MinimumPipeRadiusMm), int{h.detectRadius}));
+        }
+        // A larger circle may no longer fit where it was.
+        keepHeaderCircleInPicture(h);
+    };
 }
 
 } // namespace dorvane

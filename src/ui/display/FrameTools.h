@@ -1,6 +1,9 @@
 #pragma once
 
+#include "core/document/HeaderEdits.h"
+
 #include <QPoint>
+#include <optional>
 
 namespace dorvane {
 
@@ -8,36 +11,37 @@ struct FrameHeader;
 class FrameOverlay;
 
 // The circle tool (left button, wheel) and the measuring ruler (right button)
-// on a square view of a frame. They write straight into the shown frame's
-// header and say when they did, so that the caller can announce the edit.
-// View points are in view pixels; the header holds image pixels (0..500).
+// on a square view of a frame. They keep the state of the gesture and turn
+// mouse input into edits of the shown frame's header; the caller has them
+// applied to the survey. View points are in view pixels; the header holds
+// image pixels (0..500).
 class FrameTools
 {
 public:
-    explicit FrameTools(FrameOverlay &overlay) : m_overlay(overlay) {}
-
-    // The header the tools edit: the one the overlay shows, or none.
-    void setHeader(FrameHeader *header) { m_header = header; }
+    explicit FrameTools(const FrameOverlay &overlay) : m_overlay(overlay) {}
 
     void beginCircleDrag(QPoint viewPoint, int width);
-    // True when the press changed the header.
-    bool beginRuler(QPoint viewPoint, int width);
-    // True when the move changed the header.
-    bool dragTo(QPoint viewPoint, int width);
-    void endCircleDrag();
-    void endRuler();
+    std::optional<FrameEdit> beginRuler(QPoint viewPoint, int width);
+    std::optional<FrameEdit> dragTo(QPoint viewPoint, int width);
+    void endCircleDrag() { m_draggingCircle = false; }
+    void endRuler() { m_drawingRuler = false; }
+    // Forgets any gesture (a view reset).
+    void cancel();
     // Wheel notches change the pipe radius by 2 mm each (at most two at a
-    // time) while the circle tool is on; the number of edits made.
-    int changeRadius(int wheelDelta);
+    // time) while the circle tool is on, and keep the circle in the picture.
+    std::optional<FrameEdit> changeRadius(int wheelDelta) const;
+
+    bool isDraggingCircle() const { return m_draggingCircle; }
+    bool isDrawingRuler() const { return m_drawingRuler; }
 
 private:
-    FrameHeader *shownHeader() const;
     bool circleShown() const;
     bool rulerShown() const;
-    void keepCircleInPicture(FrameHeader &header) const;
 
-    FrameOverlay &m_overlay;
-    FrameHeader *m_header = nullptr;
+    const FrameOverlay &m_overlay;
+    QPoint m_lastPoint; // image pixels
+    bool m_draggingCircle = false;
+    bool m_drawingRuler = false;
 };
 
 } // namespace dorvane

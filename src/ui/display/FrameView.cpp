@@ -13,7 +13,7 @@ void FrameView::draw(QPainter &painter, const QRect &rect, bool showTexts) const
 
 void FrameView::resetView()
 {
-    overlay().reset();
+    forgetFrame();
     m_image.reset();
     update();
 }

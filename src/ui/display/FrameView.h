@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/display/PictureGeometry.h"
 #include "core/display/SonarImage.h"
 #include "ui/display/ToolView.h"
 
@@ -13,7 +14,7 @@ class FrameView : public ToolView
     Q_OBJECT
 
 public:
-    static constexpr int ViewSize = 500;
+    static constexpr int ViewSize = PictureSize;
 
     explicit FrameView(QWidget *parent = nullptr, int size = ViewSize);
 

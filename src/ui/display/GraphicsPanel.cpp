@@ -143,8 +143,12 @@ void GraphicsPanel::restoreDefaults()
 void GraphicsPanel::resetForFrame()
 {
     m_view.resetView();
-    m_grey = false;
-    m_grid = false;
+}
+
+void GraphicsPanel::showPictureState()
+{
+    // The grid stays on from frame to frame, and so does a grey palette.
+    m_grid = m_view.hasFrame() && m_view.overlay().showGrid;
     pushFlags();
 }
 

@@ -20,9 +20,11 @@ class GraphicsPanel : public QWidget
 public:
     explicit GraphicsPanel(FrameView &view, QWidget *parent = nullptr);
 
-    // Before a frame is shown: the view is reset and both switches show
-    // released; the palette and the grid stay as they are.
+    // Before a frame is shown: the view is reset; the palette and the grid
+    // stay as they are.
     void resetForFrame();
+    // After a frame is shown: the switches show the state of the picture.
+    void showPictureState();
     // The sliders and the grey switch, to the preview and the main view.
     void applyPalette();
     void restoreDefaults();

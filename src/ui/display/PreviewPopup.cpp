@@ -1,8 +1,10 @@
 #include "ui/display/PreviewPopup.h"
 
+#include "core/app/TextIds.h"
 #include "render/SonarPicture.h"
 #include "ui/widgets/UiText.h"
 
+#include <QMouseEvent>
 #include <QPainter>
 
 namespace dorvane {
@@ -38,10 +40,20 @@ void PreviewPopup::paintEvent(QPaintEvent *)
     painter.fillRect(rect(), QColor(217, 238, 255));
     painter.setPen(Qt::blue);
     painter.drawText(QRect(Border, Border, width() - 2 * Border, TextHeight),
-                     Qt::AlignLeft | Qt::AlignTop, uiText(171) + QString::number(m_index + 1));
+                     Qt::AlignLeft | Qt::AlignTop,
+                     uiText(text::FrameNumberLabel) + QString::number(m_index + 1));
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
     painter.drawImage(QRect(Border, Border + TextHeight, PictureSize, PictureSize),
                       sonarPicture(m_image));
+}
+
+void PreviewPopup::mousePressEvent(QMouseEvent *event)
+{
+    const int index = m_index;
+    if (event->button() != Qt::LeftButton || index < 0)
+        return;
+    dismiss();
+    emit clicked(index);
 }
 
 } // namespace dorvane

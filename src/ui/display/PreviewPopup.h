@@ -27,8 +27,13 @@ public:
     // without taking the keyboard focus.
     void showAbove(const QPoint &screenPoint);
 
+signals:
+    // A click on the preview asks to go to its frame.
+    void clicked(int index);
+
 protected:
     void paintEvent(QPaintEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
 
 private:
     SonarImage m_image;

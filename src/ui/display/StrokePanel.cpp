@@ -1,7 +1,6 @@
 #include "ui/display/StrokePanel.h"
 
 #include "core/display/DeviationMap.h"
-#include "core/document/DerivedFrames.h"
 #include "render/DeviationMapPicture.h"
 #include "ui/display/StrokeView.h"
 #include "ui/widgets/ToolIcons.h"
@@ -124,9 +123,9 @@ StrokePanel::StrokePanel(StrokeView &view, QWidget *parent)
     connect(m_map, &DeviationMapWidget::frameClicked, this, &StrokePanel::frameClicked);
 }
 
-void StrokePanel::buildDeviationMap(const DerivedFrames &frames, int markedFrame)
+void StrokePanel::buildDeviationMap(std::span<const RadiusProfile> profiles, int markedFrame)
 {
-    const DeviationMap map(frames.radiusProfiles());
+    const DeviationMap map(profiles);
     m_map->setMap(map);
     m_map->setMarkedFrame(markedFrame);
     m_block = map.mapBlock();
@@ -147,9 +146,14 @@ void StrokePanel::setLegendRange(int range)
     m_legend->setRange(range);
 }
 
-void StrokePanel::releaseGridButton()
+void StrokePanel::showGridState()
 {
-    m_gridButton->setChecked(false);
+    m_gridButton->setChecked(m_view.hasFrame() && m_view.overlay().showGrid);
+}
+
+void StrokePanel::clear()
+{
+    buildDeviationMap({}, -1);
 }
 
 void StrokePanel::gridToggled()

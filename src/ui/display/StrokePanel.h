@@ -10,7 +10,6 @@ class QToolButton;
 
 namespace dorvane {
 
-class DerivedFrames;
 class StrokeView;
 
 // The deviation map of the whole survey: one row per frame, one column per
@@ -73,13 +72,14 @@ public:
     StrokePanel(StrokeView &view, QWidget *parent = nullptr);
 
     // A new map from every frame's radius profile, the given frame marked.
-    void buildDeviationMap(const DerivedFrames &frames, int markedFrame);
+    void buildDeviationMap(std::span<const RadiusProfile> profiles, int markedFrame);
     void setMarkedFrame(int frame);
     // The map as a 24-bit bitmap block (for the 3D model's texture).
     DibBlock writeMapBlock() const;
     void setLegendRange(int range);
-    // Before a frame is shown: the grid switch shows released.
-    void releaseGridButton();
+    // After a frame is shown: the grid switch shows whether the grid does.
+    void showGridState();
+    void clear();
 
     DeviationMapWidget &map() { return *m_map; }
     ColourLegendWidget &legend() { return *m_legend; }

@@ -14,12 +14,16 @@ class StrokeView : public ToolView
 public:
     explicit StrokeView(QWidget *parent = nullptr);
 
-    StrokeProfile &profile() { return m_profile; }
     const StrokeProfile &profile() const { return m_profile; }
+    // The frame's wall points (pixel codes); the band follows the header.
+    void setProfilePoints(std::vector<uint32_t> points);
 
     void draw(QPainter &painter, const QRect &rect, bool showTexts) const override;
     // Forgets the frame: overlay and profile reset.
     void resetView();
+
+protected:
+    void headersChanged() override;
 
 private:
     StrokeProfile m_profile;

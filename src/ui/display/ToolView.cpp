@@ -15,6 +15,38 @@ ToolView::ToolView(const char *name, int size, QWidget *parent) : QWidget(parent
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
+void ToolView::showFrameHeaders(const FrameHeader &frame, const AnimationFileHeader &file,
+                                int index, int count)
+{
+    m_header = frame;
+    m_fileHeader = file;
+    m_overlay.setFrame(&m_header, &m_fileHeader, index, count);
+    headersChanged();
+    update();
+}
+
+void ToolView::updateHeaders(const FrameHeader &frame, const AnimationFileHeader &file)
+{
+    if (!hasFrame())
+        return;
+    m_header = frame;
+    m_fileHeader = file;
+    headersChanged();
+    update();
+}
+
+void ToolView::forgetFrame()
+{
+    m_overlay.reset();
+    m_tools.cancel();
+}
+
+void ToolView::request(const std::optional<FrameEdit> &edit)
+{
+    if (edit)
+        emit editRequested(*edit);
+}
+
 void ToolView::paintEvent(QPaintEvent *)
 {
     const QRect area = rect();
@@ -34,26 +66,22 @@ void ToolView::mousePressEvent(QMouseEvent *event)
         m_tools.beginCircleDrag(point, width());
         update();
     } else if (event->button() == Qt::RightButton) {
-        if (m_tools.beginRuler(point, width()))
-            emit frameEdited();
+        request(m_tools.beginRuler(point, width()));
         update();
     }
 }
 
 void ToolView::mouseMoveEvent(QMouseEvent *event)
 {
-    if (m_tools.dragTo(event->position().toPoint(), width())) {
-        update();
-        emit frameEdited();
-    }
+    request(m_tools.dragTo(event->position().toPoint(), width()));
 }
 
 void ToolView::mouseReleaseEvent(QMouseEvent *event)
 {
-    if (event->button() == Qt::LeftButton && m_overlay.draggingCircle) {
+    if (event->button() == Qt::LeftButton && m_tools.isDraggingCircle()) {
         m_tools.endCircleDrag();
         update();
-    } else if (event->button() == Qt::RightButton && m_overlay.drawingRuler) {
+    } else if (event->button() == Qt::RightButton && m_tools.isDrawingRuler()) {
         m_tools.endRuler();
         update();
     }
@@ -63,13 +91,8 @@ void ToolView::wheelEvent(QWheelEvent *event)
 {
     event->accept();
     // Locked with the other tools: playback must not edit the shown frame.
-    if (m_toolsLocked)
-        return;
-    const int edits = m_tools.changeRadius(event->angleDelta().y());
-    for (int i = 0; i < edits; ++i)
-        emit frameEdited();
-    if (edits > 0)
-        update();
+    if (!m_toolsLocked)
+        request(m_tools.changeRadius(event->angleDelta().y()));
 }
 
 } // namespace dorvane

@@ -196,6 +196,11 @@ void drawIcon(QPainter &p, ToolIcon icon)
         p.setPen(QPen(Warm, 2));
         p.drawPolyline(QPolygonF({{6, 20}, {11, 14}, {16, 18}, {21, 9}, {27, 12}}));
         break;
+    case ToolIcon::Program: // a pipe's cross-section on the sonar screen
+        drawSonar(p);
+        p.setPen(QPen(Warm, 2));
+        p.drawLine(11, 21, 21, 21);
+        break;
     }
 }
 

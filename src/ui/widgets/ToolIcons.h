@@ -33,6 +33,7 @@ enum class ToolIcon
     Grey,
     Restore,
     Curve,
+    Program, // the window's own icon
 };
 
 // The program's button pictures, drawn as simple line icons.
