@@ -3,12 +3,17 @@
 #include "core/app/TextIds.h"
 #include "core/base/ByteOrder.h"
 #include "ui/app/ProgressWindow.h"
+#include "ui/app/QtUserPrompts.h"
 #include "ui/app/SettingsPanel.h"
 #include "ui/display/DefectStrip.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
 #include <gtest/gtest.h>
 
@@ -157,4 +162,34 @@ TEST(ProgressWindowTest, FollowsTheProgressProtocol)
     EXPECT_EQ(progress.barValue(), ProgressWindow::BarMaximum);
     progress.postProgress(-1, -1);
     EXPECT_TRUE(progress.isHidden());
+}
+
+TEST(QtUserPromptsTest, EnterGivesTheNamedDefault)
+{
+    QWidget owner;
+    owner.show();
+    QtUserPrompts prompts;
+    prompts.setParent(&owner);
+    const auto defaultOf = [&](MessageSink::Buttons buttons,
+                               std::optional<MessageSink::Answer> named) {
+        QString pressed;
+        QTimer::singleShot(0, [&] {
+            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+            if (!box)
+                return;
+            pressed = box->defaultButton() ? box->defaultButton()->text() : QString();
+            box->reject();
+        });
+        if (named)
+            prompts.ask(text::ConfirmExit, buttons, *named);
+        else
+            prompts.ask(text::ConfirmExit, buttons);
+        return pressed;
+    };
+    const QString ok = QMessageBox().addButton(QMessageBox::Ok)->text();
+    const QString cancel = QMessageBox().addButton(QMessageBox::Cancel)->text();
+    const QString yes = QMessageBox().addButton(QMessageBox::Yes)->text();
+    EXPECT_EQ(defaultOf(MessageSink::Buttons::OkCancel, MessageSink::Answer::Ok), ok);
+    EXPECT_EQ(defaultOf(MessageSink::Buttons::OkCancel, std::nullopt), cancel);
+    EXPECT_EQ(defaultOf(MessageSink::Buttons::YesNoCancel, std::nullopt), yes);
 }

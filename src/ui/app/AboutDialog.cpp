@@ -1,5 +1,6 @@
 #include "ui/app/AboutDialog.h"
 
+#include "core/app/TextIds.h"
 #include "ui/widgets/UiText.h"
 
 #include <QDialogButtonBox>
@@ -11,9 +12,9 @@ namespace dorvane {
 AboutDialog::AboutDialog(QWidget *parent) : QDialog(parent)
 {
     setObjectName("aboutDialog");
-    setWindowTitle(uiText(166));
+    setWindowTitle(uiText(text::AboutTitle));
     auto *layout = new QVBoxLayout(this);
-    layout->addWidget(new QLabel(uiText(167), this));
+    layout->addWidget(new QLabel(uiText(text::ProgramTitle), this));
     layout->addWidget(new QLabel(QString::fromUtf8("Dorvane 2.0 版"), this));
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);

@@ -250,26 +250,28 @@ void MainWindow::presentFrame()
 
 void MainWindow::presentInFrameView()
 {
-    const AnimationDocument &doc = m_session->document();
+    const SurveySession &session = *m_session;
+    const FrameRecord &frame = session.currentFrame();
     GraphicsPanel &graphics = m_toolPanel->graphicsPanel();
     graphics.resetForFrame();
-    m_frameView->image().renderFrame(doc.current().samples.data(), doc.current().header.roll);
-    m_frameView->showFrameHeaders(doc.current().header, doc.fileHeader(), doc.currentIndex(),
-                                  doc.frameCount());
+    m_frameView->image().renderFrame(frame.samples.data(), frame.header.roll);
+    m_frameView->showFrameHeaders(frame.header, session.fileHeader(), session.currentIndex(),
+                                  session.frameCount());
     setOverlayFps();
     graphics.showPictureState();
 }
 
 void MainWindow::presentInStrokeView()
 {
-    const AnimationDocument &doc = m_session->document();
-    const int index = doc.currentIndex();
-    const DerivedFrames &derived = doc.derived();
+    const SurveySession &session = *m_session;
+    const int index = session.currentIndex();
+    const DerivedFrames &derived = session.derived();
     const bool known = index >= 0 && index < derived.size();
     m_strokeView->resetView();
-    m_strokeView->showFrameHeaders(doc.current().header, doc.fileHeader(), index, doc.frameCount());
+    m_strokeView->showFrameHeaders(session.currentFrame().header, session.fileHeader(), index,
+                                   session.frameCount());
     FrameOverlay &overlay = m_strokeView->overlay();
-    overlay.averageSediment = doc.averageSediment();
+    overlay.averageSediment = session.averageSediment();
     overlay.sedimentDepthMm = known ? derived.sedimentDepth()[static_cast<size_t>(index)] : -1;
     overlay.bottomLabelMode = true;
     m_strokeView->setProfilePoints(known ? derived.peakPixels(index) : std::vector<uint32_t>());
@@ -281,17 +283,15 @@ void MainWindow::presentInStrokeView()
 
 void MainWindow::frameEdited()
 {
-    const AnimationDocument &doc = m_session->document();
     for (ToolView *view : std::initializer_list<ToolView *>{m_frameView, m_strokeView})
-        view->updateHeaders(doc.current().header, doc.fileHeader());
+        view->updateHeaders(m_session->currentFrame().header, m_session->fileHeader());
 }
 
 void MainWindow::surveyChanged()
 {
-    const AnimationDocument &doc = m_session->document();
-    m_slider->setRange(1, doc.frameCount());
+    m_slider->setRange(1, m_session->frameCount());
     m_slider->setPageStep(SliderPageSize);
-    m_defectStrip->setFlags(doc.derived().defectFlags());
+    m_defectStrip->setFlags(m_session->derived().defectFlags());
 }
 
 void MainWindow::surveyClosed()
@@ -366,11 +366,11 @@ void MainWindow::hidePreview()
 
 void MainWindow::openSedimentChart()
 {
-    const AnimationDocument &doc = m_session->document();
-    if (!doc.isOpen())
+    if (!m_session->isOpen())
         return;
-    SedimentChartDialog chart(doc.derived().cableLengths(), doc.derived().sedimentDepth(),
-                              doc.current().header.pipeRadius, this);
+    const DerivedFrames &derived = m_session->derived();
+    SedimentChartDialog chart(derived.cableLengths(), derived.sedimentDepth(),
+                              m_session->currentFrame().header.pipeRadius, this);
     chart.exec();
 }
 

@@ -28,9 +28,9 @@ QCheckBox *checkBox(int textId, const char *name, QWidget *parent)
 
 SettingsPanel::SettingsPanel(MessageSink &messages, QWidget *parent)
     : QWidget(parent), m_messages(messages), m_language(new QComboBox(this)),
-      m_rate(new QComboBox(this)), m_title(checkBox(192, "showTitleBox", this)),
-      m_notes(checkBox(193, "showNotesBox", this)), m_alarm(checkBox(194, "tiltAlarmBox", this)),
-      m_save(new QToolButton(this))
+      m_rate(new QComboBox(this)), m_title(checkBox(text::ShowTitle, "showTitleBox", this)),
+      m_notes(checkBox(text::ShowNotes, "showNotesBox", this)),
+      m_alarm(checkBox(text::TiltAlarm, "tiltAlarmBox", this)), m_save(new QToolButton(this))
 {
     setObjectName("settingsPanel");
     m_configPath = configPath();
@@ -43,11 +43,11 @@ SettingsPanel::SettingsPanel(MessageSink &messages, QWidget *parent)
     m_save->setIcon(toolIcon(ToolIcon::Save));
     m_save->setIconSize(QSize(24, 24));
     // This tooltip always comes from the built-in table.
-    m_save->setToolTip(builtinUiText(265));
+    m_save->setToolTip(builtinUiText(text::SaveSettings));
 
     auto *form = new QFormLayout;
-    form->addRow(new QLabel(uiText(144), this), m_language);
-    form->addRow(new QLabel(uiText(145), this), m_rate);
+    form->addRow(new QLabel(uiText(text::LanguageLabel), this), m_language);
+    form->addRow(new QLabel(uiText(text::PlayRateLabel), this), m_rate);
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(form);
     layout->addWidget(m_title);

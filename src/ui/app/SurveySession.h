@@ -42,6 +42,12 @@ public:
     SurveySession(UserPrompts *prompts, QWidget *window);
     ~SurveySession() override;
 
+    // What windows show of the survey.
+    const FrameRecord &currentFrame() const { return m_document.current(); }
+    const AnimationFileHeader &fileHeader() const { return m_document.fileHeader(); }
+    const DerivedFrames &derived() const { return m_document.derived(); }
+    int averageSediment() const { return m_document.averageSediment(); }
+    // The whole survey, to inspect.
     const AnimationDocument &document() const { return m_document; }
     UserPrompts &prompts() { return *m_prompts; }
     ProgressWindow &progressWindow() { return *m_progress; }

@@ -201,24 +201,22 @@ void ToolPanel::applyControlState(const ControlState &state)
 
 void ToolPanel::frameShown(int index)
 {
-    const AnimationDocument &doc = m_session.document();
-    m_propertyPanel->loadFrame(index, doc.current().header);
-    m_pipePanel->load(doc.fileHeader());
+    m_propertyPanel->loadFrame(index, m_session.currentFrame().header);
+    m_pipePanel->load(m_session.fileHeader());
     m_strokePanel->setMarkedFrame(index);
 }
 
 void ToolPanel::frameEdited()
 {
     // The pages follow edits made elsewhere, such as the ruler's length.
-    const AnimationDocument &doc = m_session.document();
-    m_propertyPanel->loadFrame(doc.currentIndex(), doc.current().header);
-    m_pipePanel->load(doc.fileHeader());
+    m_propertyPanel->loadFrame(m_session.currentIndex(), m_session.currentFrame().header);
+    m_pipePanel->load(m_session.fileHeader());
 }
 
 void ToolPanel::surveyChanged()
 {
-    const AnimationDocument &doc = m_session.document();
-    m_strokePanel->buildDeviationMap(doc.derived().radiusProfiles(), doc.currentIndex());
+    m_strokePanel->buildDeviationMap(m_session.derived().radiusProfiles(),
+                                     m_session.currentIndex());
     m_mapBlock = m_strokePanel->writeMapBlock();
 }
 

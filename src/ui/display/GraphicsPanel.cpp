@@ -1,5 +1,6 @@
 #include "ui/display/GraphicsPanel.h"
 
+#include "core/app/TextIds.h"
 #include "ui/display/FrameView.h"
 #include "ui/widgets/ToolIcons.h"
 #include "ui/widgets/UiText.h"
@@ -53,9 +54,10 @@ QToolButton *pictureButton(const char *name, int textId, ToolIcon icon, bool che
 
 GraphicsPanel::GraphicsPanel(FrameView &view, QWidget *parent)
     : QWidget(parent), m_view(view), m_preview(new FrameView(this, PreviewSize)),
-      m_gridButton(pictureButton("gridButton", 237, ToolIcon::Grid, true, this)),
-      m_greyButton(pictureButton("greyButton", 238, ToolIcon::Grey, true, this)),
-      m_restoreButton(pictureButton("restoreButton", 239, ToolIcon::Restore, false, this)),
+      m_gridButton(pictureButton("gridButton", text::ShowScale, ToolIcon::Grid, true, this)),
+      m_greyButton(pictureButton("greyButton", text::GreyOrColour, ToolIcon::Grey, true, this)),
+      m_restoreButton(
+          pictureButton("restoreButton", text::RestoreDefaults, ToolIcon::Restore, false, this)),
       m_low(levelSlider("minLevelSlider", 0, 254, this)),
       m_high(levelSlider("maxLevelSlider", 1, 255, this)),
       m_colours(levelSlider("colourCountSlider", 16, 256, this)),
@@ -78,8 +80,9 @@ GraphicsPanel::GraphicsPanel(FrameView &view, QWidget *parent)
         int text;
         QSlider *slider;
         QLabel *value;
-    } rows[] = {
-        {109, m_low, m_lowValue}, {108, m_high, m_highValue}, {110, m_colours, m_coloursValue}};
+    } rows[] = {{text::MinimumLevelLabel, m_low, m_lowValue},
+                {text::MaximumLevelLabel, m_high, m_highValue},
+                {text::ColourCountLabel, m_colours, m_coloursValue}};
     for (int row = 0; row < 3; ++row) {
         sliders->addWidget(new QLabel(uiText(rows[row].text), this), row, 0);
         sliders->addWidget(rows[row].slider, row, 1);

@@ -1,5 +1,7 @@
 #include "ui/display/PlaceholderView.h"
 
+#include "core/display/PictureGeometry.h"
+
 #include <QPainter>
 
 namespace dorvane {
@@ -7,7 +9,7 @@ namespace dorvane {
 PlaceholderView::PlaceholderView(const QString &name, QWidget *parent) : QWidget(parent)
 {
     setObjectName(name);
-    setFixedSize(500, 500);
+    setFixedSize(PictureSize, PictureSize);
     setFocusPolicy(Qt::StrongFocus);
 }
 

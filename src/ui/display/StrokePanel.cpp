@@ -1,5 +1,6 @@
 #include "ui/display/StrokePanel.h"
 
+#include "core/app/TextIds.h"
 #include "core/display/DeviationMap.h"
 #include "render/DeviationMapPicture.h"
 #include "ui/display/StrokeView.h"
@@ -93,11 +94,11 @@ StrokePanel::StrokePanel(StrokeView &view, QWidget *parent)
 {
     setObjectName("strokePanel");
     m_gridButton->setObjectName("strokeGridButton");
-    m_gridButton->setText(uiText(237));
+    m_gridButton->setText(uiText(text::ShowScale));
     m_gridButton->setIcon(toolIcon(ToolIcon::Grid));
     m_gridButton->setCheckable(true);
     m_curveButton->setObjectName("sedimentCurveButton");
-    m_curveButton->setText(uiText(241));
+    m_curveButton->setText(uiText(text::SedimentCurve));
     m_curveButton->setIcon(toolIcon(ToolIcon::Curve));
     for (QToolButton *button : {m_gridButton, m_curveButton}) {
         button->setIconSize(QSize(24, 24));
