@@ -20,9 +20,6 @@ namespace dorvane {
 
 namespace {
 
-constexpr int DefectFrameText = 130;
-constexpr int SedimentDepthText = 132;
-
 // The overlay is laid out for a picture of this many pixels; the probe sits
 // at its centre.
 constexpr int LayoutSize = 500;
@@ -109,10 +106,10 @@ QString bottomLabel(const FrameOverlay &overlay, const FrameHeader &header)
     if (overlay.bottomLabelMode) {
         if (header.excludeSediment != 0)
             return {};
-        return QString::asprintf("%s %d", loadText(SedimentDepthText).c_str(),
+        return QString::asprintf("%s %d", loadText(text::SedimentDepthLabel).c_str(),
                                  overlay.sedimentDepthMm);
     }
-    return header.defectFrame ? fromUtf8(loadText(DefectFrameText)) : QString();
+    return header.defectFrame ? fromUtf8(loadText(text::DefectFrameLabel)) : QString();
 }
 
 // Cross, diagonals and four rings at 100, 75, 50 and 25 % of the picture

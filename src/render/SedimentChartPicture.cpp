@@ -1,5 +1,6 @@
 #include "render/SedimentChartPicture.h"
 
+#include "core/app/TextIds.h"
 #include "core/app/TextService.h"
 #include "core/display/SedimentChartScale.h"
 
@@ -23,7 +24,7 @@ const QFont &chartFont()
     return font;
 }
 
-QString text(int id)
+QString chartText(int id)
 {
     return QString::fromStdString(loadText(id));
 }
@@ -32,7 +33,7 @@ QString text(int id)
 // printf as a format.
 QString withNumber(int id, int value)
 {
-    QString pattern = text(id);
+    QString pattern = chartText(id);
     const qsizetype at = pattern.indexOf(QStringLiteral("%d"));
     if (at >= 0)
         pattern.replace(at, 2, QString::number(value));
@@ -72,7 +73,7 @@ void SedimentChart::draw(QPainter &painter, const QRect &rect) const
     painter.setFont(chartFont());
     painter.setPen(Qt::black);
     painter.setBrush(Qt::NoBrush);
-    painter.drawText(rect, Qt::AlignHCenter | Qt::AlignTop, text(317));
+    painter.drawText(rect, Qt::AlignHCenter | Qt::AlignTop, chartText(text::SedimentChartTitle));
 
     const Plot plot{SedimentChartScale::of(m_cableLengths, m_pipeRadius), rect.width() - 90,
                     rect.height() - 60};
@@ -100,12 +101,13 @@ void SedimentChart::draw(QPainter &painter, const QRect &rect) const
     painter.drawLine(left, top, left - 4, top + 7);
     painter.drawLine(left, top, left + 4, top + 7);
     painter.drawText(QRect(QPoint(left + 10, top), QPoint(right - 1, bottom - 1)),
-                     Qt::AlignLeft | Qt::AlignTop, text(319));
+                     Qt::AlignLeft | Qt::AlignTop, chartText(text::SedimentDepthAxis));
     painter.drawLine(left, bottom, right, bottom);
     painter.drawLine(right, bottom, right - 7, bottom - 4);
     painter.drawLine(right, bottom, right - 7, bottom + 4);
     painter.drawText(QRect(QPoint(left, bottom + 3), QPoint(right - 6, rect.bottom())),
-                     Qt::AlignRight | Qt::AlignTop | Qt::TextSingleLine, text(318));
+                     Qt::AlignRight | Qt::AlignTop | Qt::TextSingleLine,
+                     chartText(text::PipeLengthAxis));
     if (!ranged) {
         painter.restore();
         return;
@@ -115,7 +117,7 @@ void SedimentChart::draw(QPainter &painter, const QRect &rect) const
     const int xEnd = plot.x(scale.xmax);
     const int topY = plot.y(scale.ymax);
     painter.drawLine(plot.x(scale.xmin), topY, xEnd, topY);
-    QString pipeTop = withNumber(322, scale.ymax);
+    QString pipeTop = withNumber(text::PipeTopLine, scale.ymax);
     pipeTop.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     painter.drawText(QRect(QPoint(xEnd, topY), QPoint(rect.right(), rect.bottom())),
                      Qt::AlignHCenter | Qt::AlignTop, pipeTop);
@@ -127,7 +129,7 @@ void SedimentChart::draw(QPainter &painter, const QRect &rect) const
     painter.setPen(Qt::black);
     painter.drawText(QRect(QPoint(xEnd, 0), QPoint(rect.right(), averageY - 1)),
                      Qt::AlignHCenter | Qt::AlignBottom | Qt::TextSingleLine,
-                     withNumber(323, average));
+                     withNumber(text::AverageDepth, average));
 
     const QPen gridPen(QColor(0x80, 0x80, 0x80), 1, Qt::DotLine);
     int ticks = 0;
