@@ -1,9 +1,12 @@
 #include "cli/Arguments.h"
 #include "cli/Commands.h"
 #include "cli/OpenSurvey.h"
+#include "core/display/PictureGeometry.h"
+#include "core/document/BulkEdit.h"
 
 #include <cstdio>
 #include <cstdlib>
+#include <string>
 
 namespace dorvane::cli {
 
@@ -15,11 +18,12 @@ ScreenPoint circleOption(const Arguments &arguments)
     const auto text = arguments.value("--circle");
     if (!text)
         return PictureCentre;
+    constexpr int Last = PictureSize - 1;
     int x = -1, y = -1;
     char tail = 0;
-    if (std::sscanf(text->c_str(), "%d,%d%c", &x, &y, &tail) != 2 || x < 0 || x > 499 || y < 0 ||
-        y > 499)
-        throw UsageError{"option --circle takes X,Y with both from 0 to 499"};
+    if (std::sscanf(text->c_str(), "%d,%d%c", &x, &y, &tail) != 2 || x < 0 || x > Last || y < 0 ||
+        y > Last)
+        throw UsageError{"option --circle takes X,Y with both from 0 to " + std::to_string(Last)};
     return {x, y};
 }
 

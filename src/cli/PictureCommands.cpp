@@ -5,6 +5,7 @@
 #include "core/app/TextIds.h"
 #include "core/display/DeviationMap.h"
 #include "core/display/DibBlock.h"
+#include "core/display/PictureGeometry.h"
 #include "core/display/SonarImage.h"
 #include "core/export/BmpFile.h"
 #include "render/FrameOverlay.h"
@@ -95,7 +96,7 @@ int runRender(const std::vector<std::string> &args)
         throw UsageError{"--texts goes with --overlay"};
     if (!overlay && !stroke && arguments.value("--size"))
         throw UsageError{"--size goes with --overlay or --stroke"};
-    const int size = static_cast<int>(arguments.integer("--size", 500, 16, 4000));
+    const int size = static_cast<int>(arguments.integer("--size", PictureSize, 16, 4000));
 
     Session session;
     if (!session.open(arguments.positional()[0]))

@@ -20,20 +20,16 @@ namespace dorvane {
 
 namespace {
 
-// The overlay is laid out for a picture of this many pixels; the probe sits
-// at its centre.
-constexpr int LayoutSize = 500;
-constexpr int Centre = 250;
-
 QString fromUtf8(const std::string &utf8)
 {
     return QString::fromStdString(utf8);
 }
 
-// Image pixel coordinate to view pixels for a picture width pixels wide.
+// Image pixel coordinate to view pixels for a picture width pixels wide. The
+// overlay is laid out for the sonar picture's own size.
 int scaled(int coordinate, int width)
 {
-    return static_cast<int>(static_cast<int64_t>(coordinate) * width / LayoutSize);
+    return static_cast<int>(static_cast<int64_t>(coordinate) * width / PictureSize);
 }
 
 // A rectangle between two vertical and two horizontal edges given in either
@@ -121,7 +117,7 @@ void drawGrid(QPainter &painter, int width, const FrameHeader &header, const QCo
     const QPen textPen(Qt::white, 1);
     painter.setPen(gridPen);
     const int c = width / 2;
-    const int o = width * 74 / LayoutSize;
+    const int o = width * 74 / PictureSize;
     painter.drawLine(0, c, width, c);
     painter.drawLine(c, 0, c, width);
     painter.drawLine(o, o, width - o, width - o);
@@ -156,7 +152,7 @@ void drawRuler(QPainter &painter, int width, const FrameHeader &header)
         return;
     const bool above = (y1 < y2 && y1 > 50) || y1 > 450;
     const bool leftOf = (x1 < x2 && x1 > 50) || x1 > 450;
-    const QRect rect = spanRect(x1, y1, leftOf ? 0 : LayoutSize,
+    const QRect rect = spanRect(x1, y1, leftOf ? 0 : PictureSize,
                                 above ? y1 - OverlayLinePitch : y1 + OverlayLinePitch);
     drawOverlayText(painter, rect, QString::asprintf("%dmm", mm),
                     leftOf ? TextAlign::Right : TextAlign::Left, false);
@@ -173,11 +169,11 @@ void drawCircle(QPainter &painter, int width, const FrameHeader &header)
     // The diameter is written at the point of the circle 45 degrees towards
     // the picture centre, seen from the centre the operator placed.
     const int offset = r * 71 / 100;
-    const int sx = header.circleX > Centre ? -1 : 1;
-    const int sy = header.circleY > Centre ? -1 : 1;
+    const int sx = header.circleX > PictureCentre.x ? -1 : 1;
+    const int sy = header.circleY > PictureCentre.y ? -1 : 1;
     const int ax = header.circleX + sx * offset;
     const int ay = header.circleY + sy * offset;
-    const QRect rect = spanRect(ax, ay, sx > 0 ? LayoutSize : 0, ay + sy * OverlayLinePitch);
+    const QRect rect = spanRect(ax, ay, sx > 0 ? PictureSize : 0, ay + sy * OverlayLinePitch);
     drawOverlayText(painter, rect, QString::asprintf("%dmm", 2 * header.pipeRadius),
                     sx > 0 ? TextAlign::Left : TextAlign::Right, false);
 }
@@ -254,7 +250,7 @@ void FrameOverlay::draw(QPainter &painter, int width, bool showTexts) const
                         TextAlign::Centre, false);
     }
     if (settings().showNotes) {
-        drawOverlayText(painter, spanRect(0, 32, 500, 500),
+        drawOverlayText(painter, spanRect(0, 32, PictureSize, PictureSize),
                         fromUtf8(gbkToUtf8(header->notesText())), TextAlign::Centre, false);
     }
     const QString label = bottomLabel(*this, *header);
@@ -269,8 +265,8 @@ void FrameOverlay::draw(QPainter &painter, int width, bool showTexts) const
     if (header->circleOn && showCircle)
         drawCircle(painter, width, *header);
     if (!isConsistentHeader(*header))
-        drawOverlayText(painter, spanRect(0, 250, 500, 500), headerErrorText(), TextAlign::Centre,
-                        false);
+        drawOverlayText(painter, spanRect(0, PictureCentre.y, PictureSize, PictureSize),
+                        headerErrorText(), TextAlign::Centre, false);
     painter.restore();
 }
 

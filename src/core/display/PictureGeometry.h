@@ -27,11 +27,12 @@ constexpr ScreenPoint PictureCentre{PictureRadius, PictureRadius};
 // circle tool is on, otherwise the picture centre.
 ScreenPoint pipeCentre(const FrameHeader &header);
 
-// The circle's radius in pixels: pipeRadius * 250 / detectRadius, rounded.
+// The circle's radius in pixels: pipeRadius * PictureRadius / detectRadius,
+// rounded.
 // A detection radius of 0 has no scale and gives 0.
 int circleRadiusPixels(const FrameHeader &header);
 
-// A circle that reaches out of the picture disc (radius 250 around the
+// A circle that reaches out of the picture disc (PictureRadius around the
 // probe) is moved along the line to the picture centre until it fits. A
 // centre on the probe has no such line and stays.
 ScreenPoint pullIntoDisc(ScreenPoint centre, int radius);
