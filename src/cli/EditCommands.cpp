@@ -36,7 +36,8 @@ int runApply(const std::vector<std::string> &args)
     if (!arguments.value("--kind") || !arguments.value("--value"))
         throw UsageError{"options --kind and --value are required"};
     BulkEdit edit;
-    edit.kind = static_cast<int>(arguments.integer("--kind", 0, 0, 65535));
+    // Any number is taken: one that names no kind saves the headers unchanged.
+    edit.kind = static_cast<BulkEditKind>(arguments.integer("--kind", 0, 0, 65535));
     edit.value = static_cast<int>(arguments.integer("--value", 0, 0, 65535));
     edit.circle = circleOption(arguments);
 

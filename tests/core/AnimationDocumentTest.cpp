@@ -143,7 +143,7 @@ TEST_F(AnimationDocumentTest, ImgFileOpensAsAOneFrameSurveyWithoutAFile)
     // Nothing can be written: every writing operation says why.
     doc.current().header.setTitle("edited");
     EXPECT_FALSE(doc.saveCurrent(true));
-    EXPECT_FALSE(doc.applyToFrames({1, 300, {}, 0}, nullptr));
+    EXPECT_FALSE(doc.applyToFrames({BulkEditKind::PipeRadius, 300, {}, 0}, nullptr));
     EXPECT_FALSE(doc.copyAnimation(dir.file("copy.Imv"), nullptr, -1));
     EXPECT_FALSE(doc.deleteCurrentFrame(nullptr));
     EXPECT_EQ(messages.messages, std::vector<int>(4, text::NoAnimationFileBehindData));
@@ -209,7 +209,7 @@ TEST_F(AnimationDocumentTest, LoadingTheCurrentFrameAgainNeedsForce)
 
 TEST_F(AnimationDocumentTest, CircleBulkEditsCoverTheirFrameRanges)
 {
-    for (const int kind : {301, 302}) {
+    for (const BulkEditKind kind : {BulkEditKind::CircleUpTo, BulkEditKind::CircleFrom}) {
         const std::string path = survey(12, 3);
         ASSERT_TRUE(doc.open(path, &progress));
         ASSERT_TRUE(doc.loadFrame(5, true));
@@ -224,15 +224,18 @@ TEST_F(AnimationDocumentTest, CircleBulkEditsCoverTheirFrameRanges)
         for (int i = 0; i < 12; ++i) {
             FrameHeader h;
             ASSERT_TRUE(file.readFrameHeader(i, h));
-            const bool inRange = kind == 301 ? i <= 5 : i >= 5;
-            EXPECT_EQ(h.circleOn, inRange ? 1 : 0) << kind << " frame " << i;
-            EXPECT_EQ(h.circleX, inRange ? 260 : 250) << kind << " frame " << i;
-            EXPECT_EQ(h.circleY, inRange ? 240 : 250) << kind << " frame " << i;
-            EXPECT_EQ(h.pipeRadius, inRange ? 420 : 600) << kind << " frame " << i;
+            const bool inRange = kind == BulkEditKind::CircleUpTo ? i <= 5 : i >= 5;
+            EXPECT_EQ(h.circleOn, inRange ? 1 : 0) << static_cast<int>(kind) << " frame " << i;
+            EXPECT_EQ(h.circleX, inRange ? 260 : 250) << static_cast<int>(kind) << " frame " << i;
+            EXPECT_EQ(h.circleY, inRange ? 240 : 250) << static_cast<int>(kind) << " frame " << i;
+            EXPECT_EQ(h.pipeRadius, inRange ? 420 : 600)
+                << static_cast<int>(kind) << " frame " << i;
         }
         // The derived values come from the edited headers.
-        EXPECT_EQ(doc.derived().radiusProfile(kind == 301 ? 0 : 11)[400], 105u);
-        EXPECT_EQ(doc.derived().radiusProfile(kind == 301 ? 11 : 0)[400], 150u);
+        EXPECT_EQ(doc.derived().radiusProfile(kind == BulkEditKind::CircleUpTo ? 0 : 11)[400],
+                  105u);
+        EXPECT_EQ(doc.derived().radiusProfile(kind == BulkEditKind::CircleUpTo ? 11 : 0)[400],
+                  150u);
         doc.reset();
     }
 }
@@ -242,9 +245,9 @@ TEST_F(AnimationDocumentTest, AllFrameBulkEditsAndUnknownKinds)
     const std::string path = survey(6);
     ASSERT_TRUE(doc.open(path, nullptr));
     ASSERT_TRUE(doc.loadFrame(0, true));
-    ASSERT_TRUE(doc.applyToFrames({1, 450, {}, 0}, nullptr));
-    ASSERT_TRUE(doc.applyToFrames({2, 33, {}, 0}, nullptr));
-    ASSERT_TRUE(doc.applyToFrames({0, 7, {}, 0}, nullptr));
+    ASSERT_TRUE(doc.applyToFrames({BulkEditKind::PipeRadius, 450, {}, 0}, nullptr));
+    ASSERT_TRUE(doc.applyToFrames({BulkEditKind::ErrorRate, 33, {}, 0}, nullptr));
+    ASSERT_TRUE(doc.applyToFrames({BulkEditKind::ReportShot, 7, {}, 0}, nullptr));
     for (int i = 0; i < 6; ++i) {
         FrameHeader h;
         ASSERT_TRUE(doc.readFrameHeader(i, h));
@@ -256,7 +259,7 @@ TEST_F(AnimationDocumentTest, AllFrameBulkEditsAndUnknownKinds)
     }
     const auto before = readFileBytes(path);
     progress.posts.clear();
-    ASSERT_TRUE(doc.applyToFrames({77, 1, {}, 0}, &progress));
+    ASSERT_TRUE(doc.applyToFrames({static_cast<BulkEditKind>(77), 1, {}, 0}, &progress));
     EXPECT_EQ(readFileBytes(path), before);
     // The edit's own pass, then the derivation pass.
     EXPECT_EQ(progress.posts.size(), 2u * (1 + 6 + 2));

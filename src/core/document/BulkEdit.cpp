@@ -10,7 +10,7 @@ void applyBulkEdit(const BulkEdit &edit, int index, int frameCount, FrameHeader 
         header.circleOn = 1;
         header.pipeRadius = edit.currentPipeRadius;
     };
-    switch (static_cast<BulkEditKind>(edit.kind)) {
+    switch (edit.kind) {
     case BulkEditKind::ReportShot:
         header.reportShot = edit.value != 0 ? 1 : 0;
         break;
