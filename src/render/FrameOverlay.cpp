@@ -1,6 +1,5 @@
 #include "render/FrameOverlay.h"
 
-#include "core/app/Settings.h"
 #include "core/app/TextIds.h"
 #include "core/app/TextService.h"
 #include "core/base/GbkText.h"
@@ -162,9 +161,9 @@ void drawCircle(QPainter &painter, int width, const FrameHeader &header)
 {
     const DrawnCircle circle = drawnCircle(header);
     const int r = circle.radius;
-    const QPoint c = circle.centre;
-    drawEllipseIn(painter, scaled(c.x() - r, width), scaled(c.y() - r, width),
-                  scaled(c.x() + r, width), scaled(c.y() + r, width));
+    const ScreenPoint c = circle.centre;
+    drawEllipseIn(painter, scaled(c.x - r, width), scaled(c.y - r, width), scaled(c.x + r, width),
+                  scaled(c.y + r, width));
 
     // The diameter is written at the point of the circle 45 degrees towards
     // the picture centre, seen from the centre the operator placed.
@@ -245,11 +244,11 @@ void FrameOverlay::draw(QPainter &painter, int width, bool showTexts) const
         return;
     }
 
-    if (settings().showTitle) {
+    if (showTitle) {
         drawOverlayText(painter, spanRect(70, 0, 430, 48), titleText(*header, pipeInfo),
                         TextAlign::Centre, false);
     }
-    if (settings().showNotes) {
+    if (showNotes) {
         drawOverlayText(painter, spanRect(0, 32, PictureSize, PictureSize),
                         fromUtf8(gbkToUtf8(header->notesText())), TextAlign::Centre, false);
     }
@@ -268,21 +267,6 @@ void FrameOverlay::draw(QPainter &painter, int width, bool showTexts) const
         drawOverlayText(painter, spanRect(0, PictureCentre.y, PictureSize, PictureSize),
                         headerErrorText(), TextAlign::Centre, false);
     painter.restore();
-}
-
-bool isConsistentHeader(const FrameHeader &header)
-{
-    return header.pipeRadius > 0 && header.pipeRadius <= header.detectRadius &&
-           header.detectRadius >= 125 && header.detectRadius <= 6000 && header.errorRate <= 50;
-}
-
-DrawnCircle drawnCircle(const FrameHeader &header)
-{
-    DrawnCircle circle;
-    circle.radius = circleRadiusPixels(header);
-    const ScreenPoint centre = pullIntoDisc({header.circleX, header.circleY}, circle.radius);
-    circle.centre = QPoint(centre.x, centre.y);
-    return circle;
 }
 
 } // namespace dorvane

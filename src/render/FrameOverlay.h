@@ -22,7 +22,7 @@ public:
 
     // Forget the frame: no header, counters and rate 0, sediment values 0,
     // circle, ruler and gauges shown, no gesture. The grid flag, the grid
-    // colour and the bottom label mode stay.
+    // colour, the bottom label mode and the title and notes switches stay.
     void reset();
     // The frame shown: its header, the survey's file header, its index and
     // the survey's frame count. The sediment values are not shown (-1).
@@ -56,24 +56,15 @@ public:
     bool showRuler = true;
     bool showGauges = true;
     bool bottomLabelMode = false; // false: defect label; true: sediment depth
+    // The frame's title and notes are drawn with the texts when these are
+    // set; the caller takes them from the settings.
+    bool showTitle = false;
+    bool showNotes = false;
 
     // Mouse gestures of the circle and ruler tools, in image pixels.
     QPoint lastPoint;
     bool draggingCircle = false;
     bool drawingRuler = false;
 };
-
-// The header passes the consistency test: pipe radius in 1..detectRadius,
-// detectRadius in 125..6000, errorRate at most 50.
-bool isConsistentHeader(const FrameHeader &header);
-
-// Where the circle of a header is drawn, in image pixels: its centre, pulled
-// back so that the whole circle lies inside the picture disc, and its radius.
-struct DrawnCircle
-{
-    QPoint centre;
-    int radius = 0;
-};
-DrawnCircle drawnCircle(const FrameHeader &header);
 
 } // namespace dorvane

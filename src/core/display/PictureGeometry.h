@@ -41,6 +41,16 @@ ScreenPoint pullIntoDisc(ScreenPoint centre, int radius);
 // picture, then the circle into the disc.
 ScreenPoint keepCircleInPicture(ScreenPoint centre, int radius);
 
+// Where the circle of a header is drawn, in image pixels: its centre, pulled
+// back so that the whole circle lies inside the picture disc, and its radius.
+struct DrawnCircle
+{
+    ScreenPoint centre;
+    int radius = 0;
+    friend bool operator==(const DrawnCircle &, const DrawnCircle &) = default;
+};
+DrawnCircle drawnCircle(const FrameHeader &header);
+
 // A point outside the picture disc is moved onto its edge, towards the
 // centre.
 ScreenPoint projectOntoDisc(ScreenPoint point);
