@@ -5,6 +5,7 @@
 #include "core/display/SedimentChartScale.h"
 
 #include <QFont>
+#include <QFontMetrics>
 #include <QPainter>
 
 namespace dorvane {
@@ -13,6 +14,8 @@ namespace {
 
 constexpr int Margin = 30;
 constexpr int TickLength = 5;
+constexpr int LabelGap = 4;    // pixels at least between two length labels
+constexpr int LabelOffset = 5; // from the axis down to the length labels
 
 const QFont &chartFont()
 {
@@ -58,6 +61,11 @@ struct Plot
     }
 };
 
+Plot plotOf(const SedimentChartScale &scale, const QRect &rect)
+{
+    return {scale, rect.width() - 90, rect.height() - 60};
+}
+
 } // namespace
 
 SedimentChart::SedimentChart(const std::vector<float> &cableLengths,
@@ -75,8 +83,7 @@ void SedimentChart::draw(QPainter &painter, const QRect &rect) const
     painter.setBrush(Qt::NoBrush);
     painter.drawText(rect, Qt::AlignHCenter | Qt::AlignTop, chartText(text::SedimentChartTitle));
 
-    const Plot plot{SedimentChartScale::of(m_cableLengths, m_pipeRadius), rect.width() - 90,
-                    rect.height() - 60};
+    const Plot plot = plotOf(SedimentChartScale::of(m_cableLengths, m_pipeRadius), rect);
     const bool ranged = plot.scale.hasXRange() && plot.scale.ymax > 0;
     const int left = rect.left() + Margin, bottom = rect.bottom() + 1 - Margin;
     const int right = rect.right() + 1, top = rect.top();
@@ -132,18 +139,18 @@ void SedimentChart::draw(QPainter &painter, const QRect &rect) const
                      withNumber(text::AverageDepth, average));
 
     const QPen gridPen(QColor(0x80, 0x80, 0x80), 1, Qt::DotLine);
-    int ticks = 0;
-    for (double t = scale.xmin; t <= scale.xmax && ticks < SedimentChartScale::MaxTicks;
-         t += SedimentChartScale::XStep, ++ticks) {
-        const int x = plot.x(t), y = plot.y(0);
+    const int axisY = plot.y(0);
+    for (int i = 0; i < scale.xTickCount(); ++i) {
+        const int x = plot.x(scale.xmin + i * SedimentChartScale::XStep);
         painter.setPen(Qt::black);
-        painter.drawLine(x, y, x, y + TickLength);
-        painter.drawText(QRect(x - 20, y + 5, 40, 20), Qt::AlignHCenter | Qt::AlignTop,
-                         QString::fromStdString(tickText(t)));
+        painter.drawLine(x, axisY, x, axisY + TickLength);
         painter.setPen(gridPen);
-        painter.drawLine(x, y, x, topY);
+        painter.drawLine(x, axisY, x, topY);
     }
     painter.setPen(Qt::black);
+    for (const ChartLabel &label : lengthLabels(rect))
+        painter.drawText(label.rect, Qt::AlignHCenter | Qt::AlignTop | Qt::TextDontClip,
+                         label.text);
     const int step = scale.yTickStep();
     for (int t = 0; t <= scale.ymax; t += step) {
         const int y = plot.y(t);
@@ -153,6 +160,33 @@ void SedimentChart::draw(QPainter &painter, const QRect &rect) const
                          QString::fromStdString(tickText(t)));
     }
     painter.restore();
+}
+
+std::vector<ChartLabel> SedimentChart::lengthLabels(const QRect &rect) const
+{
+    const Plot plot = plotOf(SedimentChartScale::of(m_cableLengths, m_pipeRadius), rect);
+    const SedimentChartScale &scale = plot.scale;
+    if (!scale.hasXRange() || scale.ymax <= 0)
+        return {};
+    const QFontMetrics metrics(chartFont());
+    const int count = scale.xTickCount();
+    std::vector<int> xs, widths;
+    std::vector<QString> texts;
+    for (int i = 0; i < count; ++i) {
+        const double t = scale.xmin + i * SedimentChartScale::XStep;
+        texts.push_back(QString::fromStdString(tickText(t)));
+        xs.push_back(plot.x(t));
+        widths.push_back(metrics.horizontalAdvance(texts.back()));
+    }
+    const int step = tickLabelStep(xs, widths, LabelGap);
+    std::vector<ChartLabel> labels;
+    const int top = plot.y(0) + LabelOffset;
+    for (int i = 0; i < count; i += step) {
+        const auto k = static_cast<size_t>(i);
+        labels.push_back(
+            {QRect(xs[k] - widths[k] / 2, top, widths[k], metrics.height()), texts[k]});
+    }
+    return labels;
 }
 
 } // namespace dorvane
