@@ -1,9 +1,12 @@
 #include "cli/Arguments.h"
 #include "cli/Commands.h"
 #include "cli/OpenSurvey.h"
+#include "core/display/PictureGeometry.h"
+#include "core/document/BulkEdit.h"
 
 #include <cstdio>
 #include <cstdlib>
+#include <string>
 
 namespace dorvane::cli {
 
@@ -15,11 +18,12 @@ ScreenPoint circleOption(const Arguments &arguments)
     const auto text = arguments.value("--circle");
     if (!text)
         return PictureCentre;
+    constexpr int Last = PictureSize - 1;
     int x = -1, y = -1;
     char tail = 0;
-    if (std::sscanf(text->c_str(), "%d,%d%c", &x, &y, &tail) != 2 || x < 0 || x > 499 || y < 0 ||
-        y > 499)
-        throw UsageError{"option --circle takes X,Y with both from 0 to 499"};
+    if (std::sscanf(text->c_str(), "%d,%d%c", &x, &y, &tail) != 2 || x < 0 || x > Last || y < 0 ||
+        y > Last)
+        throw UsageError{"option --circle takes X,Y with both from 0 to " + std::to_string(Last)};
     return {x, y};
 }
 
@@ -32,6 +36,7 @@ int runApply(const std::vector<std::string> &args)
     if (!arguments.value("--kind") || !arguments.value("--value"))
         throw UsageError{"options --kind and --value are required"};
     BulkEdit edit;
+    // Any number is taken: one that names no kind saves the headers unchanged.
     edit.kind = static_cast<BulkEditKind>(arguments.integer("--kind", 0, 0, 65535));
     edit.value = static_cast<int>(arguments.integer("--value", 0, 0, 65535));
     edit.circle = circleOption(arguments);

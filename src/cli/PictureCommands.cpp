@@ -2,9 +2,11 @@
 #include "cli/Commands.h"
 #include "cli/GuiSession.h"
 #include "cli/OpenSurvey.h"
+#include "core/app/Settings.h"
 #include "core/app/TextIds.h"
 #include "core/display/DeviationMap.h"
 #include "core/display/DibBlock.h"
+#include "core/display/PictureGeometry.h"
 #include "core/display/SonarImage.h"
 #include "core/export/BmpFile.h"
 #include "render/FrameOverlay.h"
@@ -50,14 +52,23 @@ std::set<std::string> with(std::set<std::string> a, const std::set<std::string> 
 
 namespace {
 
+// An overlay of the frame that shows its title and notes as the settings say,
+// as the program's views do.
+FrameOverlay overlayOf(const AnimationDocument &doc, const FrameRecord &frame, int index)
+{
+    FrameOverlay overlay;
+    overlay.setFrame(&frame.header, &doc.fileHeader(), index, doc.frameCount());
+    overlay.showTitle = settings().showTitle != 0;
+    overlay.showNotes = settings().showNotes != 0;
+    return overlay;
+}
+
 // The frame as the frame view draws it: the picture stretched to size with
 // the overlay over it.
 QImage viewPicture(const SonarImage &image, const AnimationDocument &doc, const FrameRecord &frame,
                    int index, int size, bool showTexts)
 {
-    FrameOverlay overlay;
-    overlay.setFrame(&frame.header, &doc.fileHeader(), index, doc.frameCount());
-    return framePicture(image, overlay, size, showTexts);
+    return framePicture(image, overlayOf(doc, frame, index), size, showTexts);
 }
 
 // The frame as the stroke view draws it: its wall profile against the
@@ -65,8 +76,7 @@ QImage viewPicture(const SonarImage &image, const AnimationDocument &doc, const 
 QImage strokePicture(const AnimationDocument &doc, const FrameRecord &frame, int index, int size)
 {
     const DerivedFrames &derived = doc.derived();
-    FrameOverlay overlay;
-    overlay.setFrame(&frame.header, &doc.fileHeader(), index, doc.frameCount());
+    FrameOverlay overlay = overlayOf(doc, frame, index);
     overlay.averageSediment = doc.averageSediment();
     overlay.sedimentDepthMm = derived.sedimentDepth()[static_cast<size_t>(index)];
     overlay.bottomLabelMode = true;
@@ -95,7 +105,7 @@ int runRender(const std::vector<std::string> &args)
         throw UsageError{"--texts goes with --overlay"};
     if (!overlay && !stroke && arguments.value("--size"))
         throw UsageError{"--size goes with --overlay or --stroke"};
-    const int size = static_cast<int>(arguments.integer("--size", 500, 16, 4000));
+    const int size = static_cast<int>(arguments.integer("--size", PictureSize, 16, 4000));
 
     Session session;
     if (!session.open(arguments.positional()[0]))

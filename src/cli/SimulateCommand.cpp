@@ -2,6 +2,7 @@
 #include "cli/Commands.h"
 #include "cli/ConsoleSinks.h"
 #include "core/acquire/SurveySimulator.h"
+#include "core/display/PictureGeometry.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -21,8 +22,9 @@ int runSimulate(const std::vector<std::string> &args)
     SurveySimulator::Options options;
     options.seed = static_cast<uint64_t>(arguments.integer("--seed", 1, 0, INT32_MAX));
     options.detectRadius = static_cast<int>(arguments.integer("--detect", 1000, 125, 6000));
-    options.pipeRadius = static_cast<int>(arguments.integer(
-        "--pipe", std::min(600, options.detectRadius * 6 / 10), 50, options.detectRadius));
+    options.pipeRadius =
+        static_cast<int>(arguments.integer("--pipe", std::min(600, options.detectRadius * 6 / 10),
+                                           MinimumPipeRadiusMm, options.detectRadius));
 
     StderrMessageSink messages;
     StderrProgressSink progress;

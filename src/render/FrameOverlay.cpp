@@ -1,6 +1,5 @@
 #include "render/FrameOverlay.h"
 
-#include "core/app/Settings.h"
 #include "core/app/TextIds.h"
 #include "core/app/TextService.h"
 #include "core/base/GbkText.h"
@@ -20,23 +19,16 @@ namespace dorvane {
 
 namespace {
 
-constexpr int DefectFrameText = 130;
-constexpr int SedimentDepthText = 132;
-
-// The overlay is laid out for a picture of this many pixels; the probe sits
-// at its centre.
-constexpr int LayoutSize = 500;
-constexpr int Centre = 250;
-
 QString fromUtf8(const std::string &utf8)
 {
     return QString::fromStdString(utf8);
 }
 
-// Image pixel coordinate to view pixels for a picture width pixels wide.
+// Image pixel coordinate to view pixels for a picture width pixels wide. The
+// overlay is laid out for the sonar picture's own size.
 int scaled(int coordinate, int width)
 {
-    return static_cast<int>(static_cast<int64_t>(coordinate) * width / LayoutSize);
+    return static_cast<int>(static_cast<int64_t>(coordinate) * width / PictureSize);
 }
 
 // A rectangle between two vertical and two horizontal edges given in either
@@ -109,10 +101,10 @@ QString bottomLabel(const FrameOverlay &overlay, const FrameHeader &header)
     if (overlay.bottomLabelMode) {
         if (header.excludeSediment != 0)
             return {};
-        return QString::asprintf("%s %d", loadText(SedimentDepthText).c_str(),
+        return QString::asprintf("%s %d", loadText(text::SedimentDepthLabel).c_str(),
                                  overlay.sedimentDepthMm);
     }
-    return header.defectFrame ? fromUtf8(loadText(DefectFrameText)) : QString();
+    return header.defectFrame ? fromUtf8(loadText(text::DefectFrameLabel)) : QString();
 }
 
 // Cross, diagonals and four rings at 100, 75, 50 and 25 % of the picture
@@ -124,7 +116,7 @@ void drawGrid(QPainter &painter, int width, const FrameHeader &header, const QCo
     const QPen textPen(Qt::white, 1);
     painter.setPen(gridPen);
     const int c = width / 2;
-    const int o = width * 74 / LayoutSize;
+    const int o = width * 74 / PictureSize;
     painter.drawLine(0, c, width, c);
     painter.drawLine(c, 0, c, width);
     painter.drawLine(o, o, width - o, width - o);
@@ -159,7 +151,7 @@ void drawRuler(QPainter &painter, int width, const FrameHeader &header)
         return;
     const bool above = (y1 < y2 && y1 > 50) || y1 > 450;
     const bool leftOf = (x1 < x2 && x1 > 50) || x1 > 450;
-    const QRect rect = spanRect(x1, y1, leftOf ? 0 : LayoutSize,
+    const QRect rect = spanRect(x1, y1, leftOf ? 0 : PictureSize,
                                 above ? y1 - OverlayLinePitch : y1 + OverlayLinePitch);
     drawOverlayText(painter, rect, QString::asprintf("%dmm", mm),
                     leftOf ? TextAlign::Right : TextAlign::Left, false);
@@ -169,18 +161,18 @@ void drawCircle(QPainter &painter, int width, const FrameHeader &header)
 {
     const DrawnCircle circle = drawnCircle(header);
     const int r = circle.radius;
-    const QPoint c = circle.centre;
-    drawEllipseIn(painter, scaled(c.x() - r, width), scaled(c.y() - r, width),
-                  scaled(c.x() + r, width), scaled(c.y() + r, width));
+    const ScreenPoint c = circle.centre;
+    drawEllipseIn(painter, scaled(c.x - r, width), scaled(c.y - r, width), scaled(c.x + r, width),
+                  scaled(c.y + r, width));
 
     // The diameter is written at the point of the circle 45 degrees towards
     // the picture centre, seen from the centre the operator placed.
     const int offset = r * 71 / 100;
-    const int sx = header.circleX > Centre ? -1 : 1;
-    const int sy = header.circleY > Centre ? -1 : 1;
+    const int sx = header.circleX > PictureCentre.x ? -1 : 1;
+    const int sy = header.circleY > PictureCentre.y ? -1 : 1;
     const int ax = header.circleX + sx * offset;
     const int ay = header.circleY + sy * offset;
-    const QRect rect = spanRect(ax, ay, sx > 0 ? LayoutSize : 0, ay + sy * OverlayLinePitch);
+    const QRect rect = spanRect(ax, ay, sx > 0 ? PictureSize : 0, ay + sy * OverlayLinePitch);
     drawOverlayText(painter, rect, QString::asprintf("%dmm", 2 * header.pipeRadius),
                     sx > 0 ? TextAlign::Left : TextAlign::Right, false);
 }
@@ -206,8 +198,6 @@ void FrameOverlay::reset()
     showCircle = true;
     showRuler = true;
     showGauges = true;
-    draggingCircle = false;
-    drawingRuler = false;
 }
 
 void FrameOverlay::setFrame(const FrameHeader *frameHeader, const AnimationFileHeader *fileHeader,
@@ -252,12 +242,12 @@ void FrameOverlay::draw(QPainter &painter, int width, bool showTexts) const
         return;
     }
 
-    if (settings().showTitle) {
+    if (showTitle) {
         drawOverlayText(painter, spanRect(70, 0, 430, 48), titleText(*header, pipeInfo),
                         TextAlign::Centre, false);
     }
-    if (settings().showNotes) {
-        drawOverlayText(painter, spanRect(0, 32, 500, 500),
+    if (showNotes) {
+        drawOverlayText(painter, spanRect(0, 32, PictureSize, PictureSize),
                         fromUtf8(gbkToUtf8(header->notesText())), TextAlign::Centre, false);
     }
     const QString label = bottomLabel(*this, *header);
@@ -272,24 +262,9 @@ void FrameOverlay::draw(QPainter &painter, int width, bool showTexts) const
     if (header->circleOn && showCircle)
         drawCircle(painter, width, *header);
     if (!isConsistentHeader(*header))
-        drawOverlayText(painter, spanRect(0, 250, 500, 500), headerErrorText(), TextAlign::Centre,
-                        false);
+        drawOverlayText(painter, spanRect(0, PictureCentre.y, PictureSize, PictureSize),
+                        headerErrorText(), TextAlign::Centre, false);
     painter.restore();
-}
-
-bool isConsistentHeader(const FrameHeader &header)
-{
-    return header.pipeRadius > 0 && header.pipeRadius <= header.detectRadius &&
-           header.detectRadius >= 125 && header.detectRadius <= 6000 && header.errorRate <= 50;
-}
-
-DrawnCircle drawnCircle(const FrameHeader &header)
-{
-    DrawnCircle circle;
-    circle.radius = circleRadiusPixels(header);
-    const ScreenPoint centre = pullIntoDisc({header.circleX, header.circleY}, circle.radius);
-    circle.centre = QPoint(centre.x, centre.y);
-    return circle;
 }
 
 } // namespace dorvane

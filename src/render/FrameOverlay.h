@@ -21,8 +21,8 @@ public:
     FrameOverlay();
 
     // Forget the frame: no header, counters and rate 0, sediment values 0,
-    // circle, ruler and gauges shown, no gesture. The grid flag, the grid
-    // colour and the bottom label mode stay.
+    // circle, ruler and gauges shown. The grid flag, the grid
+    // colour, the bottom label mode and the title and notes switches stay.
     void reset();
     // The frame shown: its header, the survey's file header, its index and
     // the survey's frame count. The sediment values are not shown (-1).
@@ -41,7 +41,8 @@ public:
     // corner is at the painter's origin.
     void draw(QPainter &painter, int width, bool showTexts) const;
 
-    // Not owned: the caller keeps them alive while they are shown.
+    // Not owned: the caller keeps them alive while they are shown (the views
+    // keep copies of their own).
     const FrameHeader *header = nullptr;
     const AnimationFileHeader *pipeInfo = nullptr;
 
@@ -56,24 +57,10 @@ public:
     bool showRuler = true;
     bool showGauges = true;
     bool bottomLabelMode = false; // false: defect label; true: sediment depth
-
-    // Mouse gestures of the circle and ruler tools, in image pixels.
-    QPoint lastPoint;
-    bool draggingCircle = false;
-    bool drawingRuler = false;
+    // The frame's title and notes are drawn with the texts when these are
+    // set; the caller takes them from the settings.
+    bool showTitle = false;
+    bool showNotes = false;
 };
-
-// The header passes the consistency test: pipe radius in 1..detectRadius,
-// detectRadius in 125..6000, errorRate at most 50.
-bool isConsistentHeader(const FrameHeader &header);
-
-// Where the circle of a header is drawn, in image pixels: its centre, pulled
-// back so that the whole circle lies inside the picture disc, and its radius.
-struct DrawnCircle
-{
-    QPoint centre;
-    int radius = 0;
-};
-DrawnCircle drawnCircle(const FrameHeader &header);
 
 } // namespace dorvane

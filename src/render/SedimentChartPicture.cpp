@@ -1,9 +1,11 @@
 #include "render/SedimentChartPicture.h"
 
+#include "core/app/TextIds.h"
 #include "core/app/TextService.h"
 #include "core/display/SedimentChartScale.h"
 
 #include <QFont>
+#include <QFontMetrics>
 #include <QPainter>
 
 namespace dorvane {
@@ -12,6 +14,8 @@ namespace {
 
 constexpr int Margin = 30;
 constexpr int TickLength = 5;
+constexpr int LabelGap = 4;    // pixels at least between two length labels
+constexpr int LabelOffset = 5; // from the axis down to the length labels
 
 const QFont &chartFont()
 {
@@ -23,7 +27,7 @@ const QFont &chartFont()
     return font;
 }
 
-QString text(int id)
+QString chartText(int id)
 {
     return QString::fromStdString(loadText(id));
 }
@@ -32,7 +36,7 @@ QString text(int id)
 // printf as a format.
 QString withNumber(int id, int value)
 {
-    QString pattern = text(id);
+    QString pattern = chartText(id);
     const qsizetype at = pattern.indexOf(QStringLiteral("%d"));
     if (at >= 0)
         pattern.replace(at, 2, QString::number(value));
@@ -57,6 +61,11 @@ struct Plot
     }
 };
 
+Plot plotOf(const SedimentChartScale &scale, const QRect &rect)
+{
+    return {scale, rect.width() - 90, rect.height() - 60};
+}
+
 } // namespace
 
 SedimentChart::SedimentChart(const std::vector<float> &cableLengths,
@@ -72,10 +81,9 @@ void SedimentChart::draw(QPainter &painter, const QRect &rect) const
     painter.setFont(chartFont());
     painter.setPen(Qt::black);
     painter.setBrush(Qt::NoBrush);
-    painter.drawText(rect, Qt::AlignHCenter | Qt::AlignTop, text(317));
+    painter.drawText(rect, Qt::AlignHCenter | Qt::AlignTop, chartText(text::SedimentChartTitle));
 
-    const Plot plot{SedimentChartScale::of(m_cableLengths, m_pipeRadius), rect.width() - 90,
-                    rect.height() - 60};
+    const Plot plot = plotOf(SedimentChartScale::of(m_cableLengths, m_pipeRadius), rect);
     const bool ranged = plot.scale.hasXRange() && plot.scale.ymax > 0;
     const int left = rect.left() + Margin, bottom = rect.bottom() + 1 - Margin;
     const int right = rect.right() + 1, top = rect.top();
@@ -100,12 +108,13 @@ void SedimentChart::draw(QPainter &painter, const QRect &rect) const
     painter.drawLine(left, top, left - 4, top + 7);
     painter.drawLine(left, top, left + 4, top + 7);
     painter.drawText(QRect(QPoint(left + 10, top), QPoint(right - 1, bottom - 1)),
-                     Qt::AlignLeft | Qt::AlignTop, text(319));
+                     Qt::AlignLeft | Qt::AlignTop, chartText(text::SedimentDepthAxis));
     painter.drawLine(left, bottom, right, bottom);
     painter.drawLine(right, bottom, right - 7, bottom - 4);
     painter.drawLine(right, bottom, right - 7, bottom + 4);
     painter.drawText(QRect(QPoint(left, bottom + 3), QPoint(right - 6, rect.bottom())),
-                     Qt::AlignRight | Qt::AlignTop | Qt::TextSingleLine, text(318));
+                     Qt::AlignRight | Qt::AlignTop | Qt::TextSingleLine,
+                     chartText(text::PipeLengthAxis));
     if (!ranged) {
         painter.restore();
         return;
@@ -115,7 +124,7 @@ void SedimentChart::draw(QPainter &painter, const QRect &rect) const
     const int xEnd = plot.x(scale.xmax);
     const int topY = plot.y(scale.ymax);
     painter.drawLine(plot.x(scale.xmin), topY, xEnd, topY);
-    QString pipeTop = withNumber(322, scale.ymax);
+    QString pipeTop = withNumber(text::PipeTopLine, scale.ymax);
     pipeTop.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     painter.drawText(QRect(QPoint(xEnd, topY), QPoint(rect.right(), rect.bottom())),
                      Qt::AlignHCenter | Qt::AlignTop, pipeTop);
@@ -127,21 +136,21 @@ void SedimentChart::draw(QPainter &painter, const QRect &rect) const
     painter.setPen(Qt::black);
     painter.drawText(QRect(QPoint(xEnd, 0), QPoint(rect.right(), averageY - 1)),
                      Qt::AlignHCenter | Qt::AlignBottom | Qt::TextSingleLine,
-                     withNumber(323, average));
+                     withNumber(text::AverageDepth, average));
 
     const QPen gridPen(QColor(0x80, 0x80, 0x80), 1, Qt::DotLine);
-    int ticks = 0;
-    for (double t = scale.xmin; t <= scale.xmax && ticks < SedimentChartScale::MaxTicks;
-         t += SedimentChartScale::XStep, ++ticks) {
-        const int x = plot.x(t), y = plot.y(0);
+    const int axisY = plot.y(0);
+    for (int i = 0; i < scale.xTickCount(); ++i) {
+        const int x = plot.x(scale.xmin + i * SedimentChartScale::XStep);
         painter.setPen(Qt::black);
-        painter.drawLine(x, y, x, y + TickLength);
-        painter.drawText(QRect(x - 20, y + 5, 40, 20), Qt::AlignHCenter | Qt::AlignTop,
-                         QString::fromStdString(tickText(t)));
+        painter.drawLine(x, axisY, x, axisY + TickLength);
         painter.setPen(gridPen);
-        painter.drawLine(x, y, x, topY);
+        painter.drawLine(x, axisY, x, topY);
     }
     painter.setPen(Qt::black);
+    for (const ChartLabel &label : lengthLabels(rect))
+        painter.drawText(label.rect, Qt::AlignHCenter | Qt::AlignTop | Qt::TextDontClip,
+                         label.text);
     const int step = scale.yTickStep();
     for (int t = 0; t <= scale.ymax; t += step) {
         const int y = plot.y(t);
@@ -151,6 +160,33 @@ void SedimentChart::draw(QPainter &painter, const QRect &rect) const
                          QString::fromStdString(tickText(t)));
     }
     painter.restore();
+}
+
+std::vector<ChartLabel> SedimentChart::lengthLabels(const QRect &rect) const
+{
+    const Plot plot = plotOf(SedimentChartScale::of(m_cableLengths, m_pipeRadius), rect);
+    const SedimentChartScale &scale = plot.scale;
+    if (!scale.hasXRange() || scale.ymax <= 0)
+        return {};
+    const QFontMetrics metrics(chartFont());
+    const int count = scale.xTickCount();
+    std::vector<int> xs, widths;
+    std::vector<QString> texts;
+    for (int i = 0; i < count; ++i) {
+        const double t = scale.xmin + i * SedimentChartScale::XStep;
+        texts.push_back(QString::fromStdString(tickText(t)));
+        xs.push_back(plot.x(t));
+        widths.push_back(metrics.horizontalAdvance(texts.back()));
+    }
+    const int step = tickLabelStep(xs, widths, LabelGap);
+    std::vector<ChartLabel> labels;
+    const int top = plot.y(0) + LabelOffset;
+    for (int i = 0; i < count; i += step) {
+        const auto k = static_cast<size_t>(i);
+        labels.push_back(
+            {QRect(xs[k] - widths[k] / 2, top, widths[k], metrics.height()), texts[k]});
+    }
+    return labels;
 }
 
 } // namespace dorvane

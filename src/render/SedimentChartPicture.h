@@ -1,12 +1,21 @@
 #pragma once
 
+#include <QRect>
+#include <QString>
 #include <cstdint>
 #include <vector>
 
 class QPainter;
-class QRect;
 
 namespace dorvane {
+
+// A label under a tick of the chart's length axis: where it is drawn, in
+// the chart font, and what it says.
+struct ChartLabel
+{
+    QRect rect;
+    QString text;
+};
 
 // The sediment depth of every frame against its cable length, with the pipe
 // top, the average depth, ticks and grid, drawn into any painter over a
@@ -18,6 +27,12 @@ public:
                   int pipeRadius);
 
     void draw(QPainter &painter, const QRect &rect) const;
+
+    // The labels of the length axis' 5 m ticks for a chart drawn over rect:
+    // every k-th tick's from the first, k as small as keeps a few pixels
+    // between neighbouring labels, so a long survey on a narrow chart gets
+    // fewer labels instead of overlapping ones. Every tick is still drawn.
+    std::vector<ChartLabel> lengthLabels(const QRect &rect) const;
 
 private:
     const std::vector<float> &m_cableLengths;

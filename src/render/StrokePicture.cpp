@@ -1,6 +1,7 @@
 #include "render/StrokePicture.h"
 
 #include "core/display/DeviationColour.h"
+#include "core/display/PictureGeometry.h"
 #include "core/display/PixelCode.h"
 #include "core/display/Sediment.h"
 #include "render/FrameOverlay.h"
@@ -68,8 +69,8 @@ void drawStrokePicture(QPainter &painter, const QRect &rect, const StrokeProfile
 
     painter.setPen(PointColour);
     for (uint32_t code : profile.points) {
-        const int x = pixelCodeX(code) * width / ImageSize;
-        const int y = (ImageSize - pixelCodeY(code)) * width / ImageSize;
+        const int x = pixelCodeX(code) * width / PictureSize;
+        const int y = (PictureSize - pixelCodeY(code)) * width / PictureSize;
         painter.drawPoint(x, y);
     }
     painter.restore();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/display/PictureGeometry.h"
+
 #include <QPoint>
 #include <cstdint>
 #include <vector>
@@ -16,7 +18,7 @@ struct FrameHeader;
 // tolerance band around the pipe circle.
 struct StrokeProfile
 {
-    QPoint centre{250, 250}; // image pixels, y downwards
+    QPoint centre{PictureCentre.x, PictureCentre.y}; // image pixels, y downwards
     int innerRadius = 0;
     int outerRadius = 0;
     std::vector<uint32_t> points; // pixel codes (x low, image y upwards high)

@@ -101,7 +101,30 @@ TEST_F(CliDocument, ApplyEditsTheHeadersOnDisk)
         EXPECT_EQ(storedU16(file, i, 306), i >= 30 ? 245 : 250);
     }
     EXPECT_EQ(run({"apply", path, "--kind", "1"}).status, 2);
+    EXPECT_EQ(run({"apply", path, "--kind", "-1", "--value", "9"}).status, 2);
+    EXPECT_EQ(run({"apply", path, "--kind", "65536", "--value", "9"}).status, 2);
     EXPECT_EQ(run({"apply", path, "--kind", "1", "--value", "9", "--circle", "600,1"}).status, 2);
+}
+
+TEST_F(CliDocument, ApplyTakesTheKindsByNumber)
+{
+    ASSERT_EQ(run({"apply", path, "--kind", "1", "--value", "450"}).status, 0);
+    ASSERT_EQ(run({"apply", path, "--kind", "0", "--value", "1"}).status, 0);
+    ASSERT_EQ(run({"apply", path, "--kind", "301", "--value", "4", "--circle", "240,260"}).status,
+              0);
+    const auto file = readFileBytes(path);
+    for (int i = 0; i < 40; ++i) {
+        // Frame 0 is shown, so the circle takes its pipe radius of 450 mm.
+        EXPECT_EQ(storedU16(file, i, 8), 450);                          // pipe radius
+        EXPECT_EQ(file[1024 + static_cast<size_t>(i) * 100512 + 3], 1); // report mark
+        EXPECT_EQ(file[1024 + static_cast<size_t>(i) * 100512 + 310], i <= 4 ? 1 : 0);
+        EXPECT_EQ(storedU16(file, i, 304), i <= 4 ? 240 : 250);
+    }
+
+    // A number that names no kind is saved back unchanged.
+    const CliRun r = run({"apply", path, "--kind", "77", "--value", "1"});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(readFileBytes(path), file);
 }
 
 TEST_F(CliDocument, DeleteFrameAndCopy)

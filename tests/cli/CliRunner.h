@@ -47,9 +47,12 @@ inline std::vector<std::string> lines(const std::string &text)
 class Cli : public ::testing::Test
 {
 protected:
-    CliRun run(const std::vector<std::string> &args)
+    CliRun run(const std::vector<std::string> &args) { return runProgram(TESSIQ_CLI_PATH, args); }
+
+    // Runs a copy of the tool, which reads the settings beside it.
+    CliRun runProgram(const std::string &program, const std::vector<std::string> &args)
     {
-        std::string command = quote(TESSIQ_CLI_PATH);
+        std::string command = quote(program);
         for (const auto &a : args)
             command += " " + quote(a);
         command += " >" + quote(dir.file("out.txt")) + " 2>" + quote(dir.file("err.txt"));

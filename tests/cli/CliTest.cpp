@@ -1,10 +1,12 @@
 #include "CliRunner.h"
+#include "core/app/Settings.h"
 #include "core/base/ByteOrder.h"
 #include "core/data/FrameRecord.h"
 #include "core/display/Palette.h"
 #include "core/display/SonarImage.h"
 
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <sstream>
@@ -100,6 +102,45 @@ TEST_F(Cli, RenderWithOverlayDrawsTheFrameViewPicture)
 
     EXPECT_EQ(run({"render", survey, "--texts", "-o", bmp}).status, 2);
     EXPECT_EQ(run({"render", survey, "--overlay", "--size", "2", "-o", bmp}).status, 2);
+}
+
+TEST_F(Cli, OverlayTextsFollowTheSavedSettings)
+{
+    // A copy of the tool with its own config.dat beside it.
+    const std::filesystem::path folder = dir.path() / "program";
+    std::filesystem::create_directory(folder);
+    const std::string program = (folder / "tessiq-cli").string();
+    std::filesystem::copy_file(TESSIQ_CLI_PATH, program);
+    std::filesystem::permissions(program, std::filesystem::perms::owner_all);
+    const std::string config = (folder / "config.dat").string();
+
+    const std::string survey = dir.file("s.Imv");
+    ASSERT_EQ(run({"simulate", "-o", survey, "--frames", "3"}).status, 0);
+    const std::string bmp = dir.file("view.bmp");
+    // The title's second line names the survey's manholes, 16 pixels below
+    // the top; nothing else is drawn between the counter and the cable.
+    const auto titleWhite = [&](bool showTitle, const std::vector<std::string> &extra) {
+        Settings settings;
+        settings.showTitle = showTitle ? 1 : 0;
+        EXPECT_TRUE(settings.save(config));
+        std::vector<std::string> args = {"render", survey, "--frame", "1", "--overlay", "-o", bmp};
+        args.insert(args.end(), extra.begin(), extra.end());
+        const CliRun r = runProgram(program, args);
+        EXPECT_EQ(r.status, 0) << r.err;
+        const auto file = readFileBytes(bmp);
+        EXPECT_EQ(file.size(), 750054u);
+        int white = 0;
+        for (int y = 500 - 40; y < 500 && file.size() == 750054u; ++y)
+            for (int x = 100; x < 400; ++x) {
+                const uint8_t *p =
+                    &file[54 + static_cast<size_t>(y) * 1500 + static_cast<size_t>(x) * 3];
+                white += p[0] > 200 && p[1] > 200 && p[2] > 200;
+            }
+        return white;
+    };
+    EXPECT_GT(titleWhite(true, {"--texts"}), 20);
+    EXPECT_EQ(titleWhite(false, {"--texts"}), 0);
+    EXPECT_EQ(titleWhite(true, {}), 0); // without --texts no title at all
 }
 
 TEST_F(Cli, ImgFileIsAOneFrameSurvey)

@@ -143,7 +143,7 @@ TEST_F(AnimationDocumentTest, ImgFileOpensAsAOneFrameSurveyWithoutAFile)
     // Nothing can be written: every writing operation says why.
     EXPECT_TRUE(doc.editCurrentHeader([](FrameHeader &h) { h.setTitle("edited"); }));
     EXPECT_FALSE(doc.saveCurrent());
-    EXPECT_FALSE(doc.applyToFrames({static_cast<BulkEditKind>(1), 300, {}, 0}, nullptr));
+    EXPECT_FALSE(doc.applyToFrames({BulkEditKind::PipeRadius, 300, {}, 0}, nullptr));
     EXPECT_FALSE(doc.copyAnimation(dir.file("copy.Imv"), nullptr, -1));
     EXPECT_FALSE(doc.deleteCurrentFrame(nullptr));
     EXPECT_EQ(messages.messages, std::vector<int>(4, text::NoAnimationFileBehindData));
@@ -252,14 +252,13 @@ TEST_F(AnimationDocumentTest, DiscardRestoresBothHeadersToTheLastSave)
 
 TEST_F(AnimationDocumentTest, CircleBulkEditsCoverTheirFrameRanges)
 {
-    for (const int kind : {301, 302}) {
+    for (const BulkEditKind kind : {BulkEditKind::CircleUpTo, BulkEditKind::CircleFrom}) {
         const std::string path = survey(12, 3);
         ASSERT_TRUE(doc.open(path, &progress));
         ASSERT_TRUE(doc.loadFrame(5, true));
         // Pending: saved before the edit.
         doc.editCurrentHeader([](FrameHeader &h) { h.pipeRadius = 420; });
-        ASSERT_TRUE(
-            doc.applyToFrames({static_cast<BulkEditKind>(kind), 5, {260, 240}, 0}, &progress));
+        ASSERT_TRUE(doc.applyToFrames({kind, 5, {260, 240}, 0}, &progress));
         EXPECT_EQ(doc.currentIndex(), 5);
         EXPECT_FALSE(doc.isModified());
 
@@ -268,15 +267,18 @@ TEST_F(AnimationDocumentTest, CircleBulkEditsCoverTheirFrameRanges)
         for (int i = 0; i < 12; ++i) {
             FrameHeader h;
             ASSERT_TRUE(file.readFrameHeader(i, h));
-            const bool inRange = kind == 301 ? i <= 5 : i >= 5;
-            EXPECT_EQ(h.circleOn, inRange ? 1 : 0) << kind << " frame " << i;
-            EXPECT_EQ(h.circleX, inRange ? 260 : 250) << kind << " frame " << i;
-            EXPECT_EQ(h.circleY, inRange ? 240 : 250) << kind << " frame " << i;
-            EXPECT_EQ(h.pipeRadius, inRange ? 420 : 600) << kind << " frame " << i;
+            const bool inRange = kind == BulkEditKind::CircleUpTo ? i <= 5 : i >= 5;
+            EXPECT_EQ(h.circleOn, inRange ? 1 : 0) << static_cast<int>(kind) << " frame " << i;
+            EXPECT_EQ(h.circleX, inRange ? 260 : 250) << static_cast<int>(kind) << " frame " << i;
+            EXPECT_EQ(h.circleY, inRange ? 240 : 250) << static_cast<int>(kind) << " frame " << i;
+            EXPECT_EQ(h.pipeRadius, inRange ? 420 : 600)
+                << static_cast<int>(kind) << " frame " << i;
         }
         // The derived values come from the edited headers.
-        EXPECT_EQ(doc.derived().radiusProfile(kind == 301 ? 0 : 11)[400], 105u);
-        EXPECT_EQ(doc.derived().radiusProfile(kind == 301 ? 11 : 0)[400], 150u);
+        EXPECT_EQ(doc.derived().radiusProfile(kind == BulkEditKind::CircleUpTo ? 0 : 11)[400],
+                  105u);
+        EXPECT_EQ(doc.derived().radiusProfile(kind == BulkEditKind::CircleUpTo ? 11 : 0)[400],
+                  150u);
         doc.reset();
     }
 }
@@ -286,9 +288,9 @@ TEST_F(AnimationDocumentTest, AllFrameBulkEditsAndUnknownKinds)
     const std::string path = survey(6);
     ASSERT_TRUE(doc.open(path, nullptr));
     ASSERT_TRUE(doc.loadFrame(0, true));
-    ASSERT_TRUE(doc.applyToFrames({static_cast<BulkEditKind>(1), 450, {}, 0}, nullptr));
-    ASSERT_TRUE(doc.applyToFrames({static_cast<BulkEditKind>(2), 33, {}, 0}, nullptr));
-    ASSERT_TRUE(doc.applyToFrames({static_cast<BulkEditKind>(0), 7, {}, 0}, nullptr));
+    ASSERT_TRUE(doc.applyToFrames({BulkEditKind::PipeRadius, 450, {}, 0}, nullptr));
+    ASSERT_TRUE(doc.applyToFrames({BulkEditKind::ErrorRate, 33, {}, 0}, nullptr));
+    ASSERT_TRUE(doc.applyToFrames({BulkEditKind::ReportShot, 7, {}, 0}, nullptr));
     for (int i = 0; i < 6; ++i) {
         FrameHeader h;
         ASSERT_TRUE(doc.readFrameHeader(i, h));

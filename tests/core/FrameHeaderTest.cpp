@@ -131,6 +131,41 @@ TEST(FrameHeader, RulerLengthTruncatesPixelsBeforeScaling)
     EXPECT_EQ(h.rulerLengthMm(), 1000);
 }
 
+TEST(FrameHeader, ConsistencyTestChecksEachLimit)
+{
+    FrameHeader h;
+    h.detectRadius = 1000;
+    h.pipeRadius = 300;
+    h.errorRate = 10;
+    EXPECT_TRUE(isConsistentHeader(h));
+
+    FrameHeader c = h;
+    c.pipeRadius = 0;
+    EXPECT_FALSE(isConsistentHeader(c));
+    c.pipeRadius = 1000; // as large as the detection radius
+    EXPECT_TRUE(isConsistentHeader(c));
+    c.pipeRadius = 1001;
+    EXPECT_FALSE(isConsistentHeader(c));
+
+    c = h;
+    c.detectRadius = 124;
+    c.pipeRadius = 100;
+    EXPECT_FALSE(isConsistentHeader(c));
+    c.detectRadius = 125;
+    c.pipeRadius = 125;
+    EXPECT_TRUE(isConsistentHeader(c));
+    c.detectRadius = 6000;
+    EXPECT_TRUE(isConsistentHeader(c));
+    c.detectRadius = 6001;
+    EXPECT_FALSE(isConsistentHeader(c));
+
+    c = h;
+    c.errorRate = 50;
+    EXPECT_TRUE(isConsistentHeader(c));
+    c.errorRate = 51;
+    EXPECT_FALSE(isConsistentHeader(c));
+}
+
 TEST(AnimationFileHeader, TextFieldsKeepTheirByteLimits)
 {
     AnimationFileHeader h = AnimationFileHeader::newAnimation();

@@ -49,3 +49,33 @@ TEST(PictureGeometry, PointsBeyondTheDiscLandOnItsEdge)
     EXPECT_EQ(projectOntoDisc({499, 499}), (ScreenPoint{426, 426}));
     EXPECT_EQ(projectOntoDisc({300, 300}), (ScreenPoint{300, 300}));
 }
+
+namespace {
+FrameHeader withCircle(int detectRadius, int pipeRadius, int x, int y)
+{
+    FrameHeader h;
+    h.detectRadius = static_cast<uint16_t>(detectRadius);
+    h.pipeRadius = static_cast<uint16_t>(pipeRadius);
+    h.circleOn = 1;
+    h.circleX = static_cast<uint16_t>(x);
+    h.circleY = static_cast<uint16_t>(y);
+    return h;
+}
+} // namespace
+
+TEST(PictureGeometry, OutsideCircleIsDrawnPulledBackIntoThePictureDisc)
+{
+    // 300 mm of 500 mm: 150 pixels.
+    EXPECT_EQ(drawnCircle(withCircle(500, 300, 450, 250)), (DrawnCircle{{350, 250}, 150}));
+    // 282 pixels out, pulled to 100: 200 * 100 / 282 = 70 on each axis.
+    EXPECT_EQ(drawnCircle(withCircle(500, 300, 450, 450)), (DrawnCircle{{320, 320}, 150}));
+    EXPECT_EQ(drawnCircle(withCircle(500, 300, 300, 250)), (DrawnCircle{{300, 250}, 150}));
+}
+
+TEST(PictureGeometry, DrawnCircleOnTheProbeNeverDivides)
+{
+    // Larger than the picture disc, centred on the probe: no direction to
+    // pull it in, so it stays.
+    EXPECT_EQ(drawnCircle(withCircle(500, 600, 250, 250)), (DrawnCircle{{250, 250}, 300}));
+    EXPECT_EQ(drawnCircle(withCircle(0, 300, 250, 250)), (DrawnCircle{{250, 250}, 0}));
+}

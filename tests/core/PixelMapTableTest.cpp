@@ -1,6 +1,7 @@
 #include "core/display/PixelMapTable.h"
 
 #include "core/data/FrameRecord.h"
+#include "core/display/PictureGeometry.h"
 #include "core/display/PixelCode.h"
 
 #include <algorithm>
@@ -22,26 +23,26 @@ TEST(PixelMapTable, HasTheKnownSize)
 {
     const PixelMapTable &table = PixelMapTable::instance();
     EXPECT_EQ(table.codeCount(), 308376u);
-    std::vector<int> listed(ImageSize * ImageSize, 0);
+    std::vector<int> listed(PictureSize * PictureSize, 0);
     for (int c = 0; c < SampleCount; ++c) {
         const auto cell = table.cell(c);
         ASSERT_GE(cell.size(), 1u);
         ASSERT_LE(cell.size(), 7u);
         for (uint32_t code : cell)
-            ++listed[static_cast<size_t>(pixelCodeY(code) * ImageSize + pixelCodeX(code))];
+            ++listed[static_cast<size_t>(pixelCodeY(code) * PictureSize + pixelCodeX(code))];
     }
     EXPECT_EQ(std::count_if(listed.begin(), listed.end(), [](int n) { return n > 0; }), 194677);
 }
 
 TEST(PixelMapTable, CoversTheDiscAndNothingBeyond)
 {
-    std::vector<bool> listed(ImageSize * ImageSize, false);
+    std::vector<bool> listed(PictureSize * PictureSize, false);
     for (uint32_t code : PixelMapTable::instance().codes())
-        listed[static_cast<size_t>(pixelCodeY(code) * ImageSize + pixelCodeX(code))] = true;
-    for (int y = 0; y < ImageSize; ++y) {
-        for (int x = 0; x < ImageSize; ++x) {
+        listed[static_cast<size_t>(pixelCodeY(code) * PictureSize + pixelCodeX(code))] = true;
+    for (int y = 0; y < PictureSize; ++y) {
+        for (int x = 0; x < PictureSize; ++x) {
             const double d = std::hypot(x - 250.0, y - 250.0);
-            const bool isListed = listed[static_cast<size_t>(y * ImageSize + x)];
+            const bool isListed = listed[static_cast<size_t>(y * PictureSize + x)];
             if (d <= 248.5) {
                 ASSERT_TRUE(isListed) << x << "," << y;
             }

@@ -47,6 +47,40 @@ TEST(SedimentChartScale, AverageLeavesOutExcludedFramesAndTheEnds)
     EXPECT_EQ(SedimentChartScale::of({3.0f}, 600).averageDepth({3.0f}, {40}), 40);
 }
 
+TEST(SedimentChartScale, XTicksEveryFiveMetres)
+{
+    EXPECT_EQ(SedimentChartScale::of({12.3f, 47.0f}, 600).xTickCount(), 9); // 10, 15, ..., 50
+    EXPECT_EQ(SedimentChartScale::of({0.0f, 2000.0f}, 600).xTickCount(), 401);
+    EXPECT_EQ(SedimentChartScale::of({-3.0f, 3.0f}, 600).xTickCount(), 3); // -5, 0, 5
+    EXPECT_EQ(SedimentChartScale::of({0.0f, 10000.0f}, 600).xTickCount(), 1000);
+    EXPECT_EQ(SedimentChartScale::of({0.0f}, 600).xTickCount(), 0);
+    EXPECT_EQ(SedimentChartScale::of({47.0f, 12.3f}, 600).xTickCount(), 0); // 45 back to 15
+}
+
+TEST(SedimentChartScale, EveryTickLabelledWhileTheLabelsFit)
+{
+    // 6 pixels wide from x - 3 to x + 3: 4 pixels to the next one.
+    EXPECT_EQ(tickLabelStep({0, 10, 20, 30, 40}, {6, 6, 6, 6, 6}, 4), 1);
+    EXPECT_EQ(tickLabelStep({100}, {50}, 4), 1);
+    EXPECT_EQ(tickLabelStep({}, {}, 4), 1);
+}
+
+TEST(SedimentChartScale, LabelsThatWouldTouchSkipTicks)
+{
+    // 7 pixels from x - 3 to x + 4: only 3 pixels apart, so every second.
+    EXPECT_EQ(tickLabelStep({0, 10, 20, 30, 40}, {7, 7, 7, 7, 7}, 4), 2);
+    // One wide label decides: 16 from 12 to 28 against 30 from 25 to 55.
+    EXPECT_EQ(tickLabelStep({0, 20, 40, 60}, {8, 16, 30, 8}, 4), 2);
+    // Spacings of 9 and 10 pixels as the chart's rounding gives: 6-pixel
+    // labels are 3 pixels apart across the 9-pixel step.
+    EXPECT_EQ(tickLabelStep({0, 10, 19, 29, 38}, {5, 5, 5, 5, 5}, 4), 1);
+    EXPECT_EQ(tickLabelStep({0, 10, 19, 29, 38}, {6, 6, 6, 6, 6}, 4), 2);
+    // Every third: ticks 0, 3 and 6 are 15 pixels apart, labels 12 wide.
+    EXPECT_EQ(tickLabelStep({0, 5, 10, 15, 20, 25, 30}, std::vector<int>(7, 12), 2), 3);
+    // Even the first and the last overlap: only the first is labelled.
+    EXPECT_EQ(tickLabelStep({0, 1, 2}, {10, 10, 10}, 4), 3);
+}
+
 TEST(SedimentChartScale, TickTexts)
 {
     EXPECT_EQ(tickText(5), "5");

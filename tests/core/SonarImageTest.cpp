@@ -1,6 +1,7 @@
 #include "core/display/SonarImage.h"
 
 #include "core/data/FrameRecord.h"
+#include "core/display/PictureGeometry.h"
 #include "core/display/PixelMapTable.h"
 #include "core/display/RollShift.h"
 
@@ -125,10 +126,10 @@ TEST(SonarImage, SaturatedSamplesDrawAsTheTopEchoLevel)
     EXPECT_EQ(image.pixel(499, 499), 255);
     EXPECT_EQ(image.pixel(250, 0), 255);
     int background = 0;
-    for (int y = 0; y < ImageSize; ++y)
-        for (int x = 0; x < ImageSize; ++x)
+    for (int y = 0; y < PictureSize; ++y)
+        for (int x = 0; x < PictureSize; ++x)
             background += image.pixel(x, y) == 255;
-    EXPECT_EQ(background, ImageSize * ImageSize - 194677);
+    EXPECT_EQ(background, PictureSize * PictureSize - 194677);
 }
 
 TEST(SonarImage, RollTurnsThePictureClockwise)

@@ -2,10 +2,13 @@
 
 #include "core/app/BuiltinTexts.h"
 #include "core/app/LanguageTable.h"
+#include "core/app/ProgramPaths.h"
+#include "core/app/Settings.h"
 #include "core/app/TextIds.h"
 #include "core/base/GbkText.h"
 #include "support/TestSupport.h"
 
+#include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <sstream>
@@ -27,10 +30,10 @@ TEST(BuiltinTexts, HoldTheProgramsTexts)
 {
     EXPECT_EQ(builtinText(text::OpenFileFailed), "打开文件失败");
     EXPECT_EQ(builtinText(text::CreateFileFailed), "创建文件失败 "); // with its blank
-    EXPECT_EQ(builtinText(322), "管顶线\r\n%dmm");
-    EXPECT_EQ(builtinText(101), "关于 Dorvane(&A)...");
-    EXPECT_EQ(builtinText(378), "发送清零命令失败");
-    EXPECT_EQ(builtinText(107), "");
+    EXPECT_EQ(builtinText(text::PipeTopLine), "管顶线\r\n%dmm");
+    EXPECT_EQ(builtinText(text::AboutMenuItem), "关于 Dorvane(&A)...");
+    EXPECT_EQ(builtinText(text::ResetCommandFailed), "发送清零命令失败");
+    EXPECT_EQ(builtinText(107), ""); // a gap in the table
     EXPECT_EQ(builtinText(-1), "");
     EXPECT_EQ(builtinTextIds().size(), 155u);
 }
@@ -108,4 +111,21 @@ TEST(TextService, ShippedEnglishFileCoversEveryText)
     for (int id : builtinTextIds())
         EXPECT_FALSE(english.text(id).empty()) << "id " << id;
     EXPECT_EQ(english.text(text::OpenFileFailed), "Opening the file failed");
+}
+
+TEST(LoadText, TheFirstTextFixesTheLanguageUntilRestart)
+{
+    // The English file beside the program, so that a switch would show.
+    ASSERT_TRUE(std::filesystem::exists(programFolder() + "language.1"));
+    const int saved = settings().language;
+    settings().language = 0;
+    const std::string first = loadText(text::ProgramTitle);
+    settings().language = 1;
+    const std::string later = loadText(text::ProgramTitle);
+    const std::string other = loadText(text::OpenFileFailed);
+    settings().language = saved;
+
+    EXPECT_EQ(first, "管道声纳检测系统");
+    EXPECT_EQ(later, "管道声纳检测系统");
+    EXPECT_EQ(other, "打开文件失败");
 }

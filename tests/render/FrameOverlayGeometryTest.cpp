@@ -120,14 +120,7 @@ TEST(FrameOverlayGrid, ErrorRateAbove50Warns)
     header.errorRate = 50;
     EXPECT_EQ(brightCount(drawOverlay(overlayFor(header)), QRect(150, 250, 200, 20)), 0);
     header.errorRate = 51;
-    EXPECT_FALSE(isConsistentHeader(header));
     EXPECT_GT(brightCount(drawOverlay(overlayFor(header)), QRect(150, 250, 200, 20)), 0);
-    header = consistentHeader();
-    header.detectRadius = 6001;
-    EXPECT_FALSE(isConsistentHeader(header));
-    header.detectRadius = 125;
-    header.pipeRadius = 125;
-    EXPECT_TRUE(isConsistentHeader(header));
 }
 
 TEST(FrameOverlayRuler, ZeroLengthRulerHasNoLabel)
@@ -192,34 +185,13 @@ INSTANTIATE_TEST_SUITE_P(
             "NearTheTopLeftCorner", 40, 40, 140, 40, {QRect(40, 40, 460, 16), LeftLine, "400mm"}}),
     [](const ::testing::TestParamInfo<RulerCase> &info) { return std::string(info.param.name); });
 
-TEST(FrameOverlayCircle, OutsideCircleIsPulledBackIntoThePictureDisc)
+TEST(FrameOverlayCircle, CircleOnTheProbeIsDrawnWhereItWasPlaced)
 {
-    DrawnCircle drawn = drawnCircle(withCircle(500, 300, 450, 250));
-    EXPECT_EQ(drawn.radius, 150);
-    EXPECT_EQ(drawn.centre, QPoint(350, 250));
-
-    drawn = drawnCircle(withCircle(500, 300, 450, 450));
-    // 282 pixels out, pulled to 100: 200 * 100 / 282 = 70 on each axis.
-    EXPECT_EQ(drawn.centre, QPoint(320, 320));
-
-    drawn = drawnCircle(withCircle(500, 300, 300, 250));
-    EXPECT_EQ(drawn.centre, QPoint(300, 250));
-}
-
-TEST(FrameOverlayCircle, CircleOnTheProbeNeverDivides)
-{
-    // Larger than the picture disc, centred on the probe: no direction to
-    // pull it in, so it stays.
+    // Larger than the picture disc, centred on the probe: 300 pixels round
+    // (250, 250), so only its arcs inside the picture show.
     const FrameHeader header = withCircle(500, 600, 250, 250);
-    const DrawnCircle drawn = drawnCircle(header);
-    EXPECT_EQ(drawn.radius, 300);
-    EXPECT_EQ(drawn.centre, QPoint(250, 250));
     const QImage image = drawOverlay(overlayFor(header));
     EXPECT_TRUE(anyPixel(image, QRect(490, 75, 10, 20), White)); // its right-hand arc
-
-    const DrawnCircle unscaled = drawnCircle(withCircle(0, 300, 250, 250));
-    EXPECT_EQ(unscaled.radius, 0);
-    EXPECT_EQ(unscaled.centre, QPoint(250, 250));
 }
 
 TEST(FrameOverlayCircle, PulledCircleIsDrawnWithItsDiameter)

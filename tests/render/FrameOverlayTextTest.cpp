@@ -52,7 +52,6 @@ TEST(FrameOverlayTexts, ZeroCountAndRateHideThemButNotTheCable)
 
 TEST(FrameOverlayTexts, WithoutTextsOnlyCounterRateCableAndGaugesAreDrawn)
 {
-    ShownTexts shown(true, true);
     FrameHeader header = consistentHeader();
     header.errorRate = 51; // adds the warning
     header.defectFrame = 1;
@@ -71,6 +70,8 @@ TEST(FrameOverlayTexts, WithoutTextsOnlyCounterRateCableAndGaugesAreDrawn)
     overlay.frameCount = 3;
     overlay.fps = 4;
     overlay.showGrid = true;
+    overlay.showTitle = true;
+    overlay.showNotes = true;
 
     const QImage full = drawOverlay(overlay, 500, true);
     const QImage bare = drawOverlay(overlay, 500, false);
@@ -111,7 +112,6 @@ TEST(FrameOverlayTexts, WithoutTextsOnlyCounterRateCableAndGaugesAreDrawn)
 
 TEST(FrameOverlayTexts, TitleCarriesTheManholes)
 {
-    ShownTexts shown(true, false);
     FrameHeader header = consistentHeader();
     header.setTitle(utf8ToGbk("主管道"));
     AnimationFileHeader pipe = AnimationFileHeader::newAnimation();
@@ -121,6 +121,7 @@ TEST(FrameOverlayTexts, TitleCarriesTheManholes)
     overlay.header = &header;
     overlay.pipeInfo = &pipe;
     overlay.showGauges = false;
+    overlay.showTitle = true;
     const QRect titleArea(100, 0, 300, 48);
 
     const QImage withWells = drawOverlay(overlay);
@@ -135,25 +136,44 @@ TEST(FrameOverlayTexts, TitleCarriesTheManholes)
     EXPECT_TRUE(sameTextPixels(
         withoutWells, textReference({{QRect(70, 0, 360, 48), CentreLine, "主管道"}}), titleArea));
 
-    settings().showTitle = 0;
+    overlay.showTitle = false;
     EXPECT_EQ(brightCount(drawOverlay(overlay), titleArea), 0);
 }
 
-TEST(FrameOverlayTexts, NotesFollowTheirSetting)
+TEST(FrameOverlayTexts, NotesFollowTheirSwitch)
 {
-    ShownTexts shown(false, true);
     FrameHeader header = consistentHeader();
     header.setNotes(utf8ToGbk("管壁破损\r\n需修复"));
     FrameOverlay overlay;
     overlay.header = &header;
     overlay.showGauges = false;
+    overlay.showNotes = true;
     const QRect notesArea(100, 32, 300, 60);
     EXPECT_TRUE(sameTextPixels(drawOverlay(overlay),
                                textReference({{QRect(0, 32, 500, 468), CentreLine, "管壁破损"},
                                               {QRect(0, 48, 500, 452), CentreLine, "需修复"}}),
                                notesArea));
-    settings().showNotes = 0;
+    overlay.showNotes = false;
     EXPECT_EQ(brightCount(drawOverlay(overlay), notesArea), 0);
+}
+
+TEST(FrameOverlayTexts, TitleAndNotesIgnoreTheSettings)
+{
+    // The caller decides; the saved settings are not looked at while drawing.
+    const int savedTitle = settings().showTitle, savedNotes = settings().showNotes;
+    settings().showTitle = 1;
+    settings().showNotes = 1;
+    FrameHeader header = consistentHeader();
+    header.setTitle("Main line");
+    header.setNotes("Root intrusion");
+    FrameOverlay overlay;
+    overlay.header = &header;
+    overlay.showGauges = false;
+    const QImage drawn = drawOverlay(overlay);
+    settings().showTitle = savedTitle;
+    settings().showNotes = savedNotes;
+    EXPECT_EQ(brightCount(drawn, QRect(100, 0, 300, 19)), 0);  // title
+    EXPECT_EQ(brightCount(drawn, QRect(100, 32, 300, 19)), 0); // notes
 }
 
 TEST(FrameOverlayTexts, BottomLabelShowsDefectOrSedimentDepth)
@@ -189,12 +209,10 @@ TEST(FrameOverlayTexts, ResetForgetsTheFrameButKeepsGridAndMode)
     overlay.showGauges = false;
     overlay.showGrid = true;
     overlay.bottomLabelMode = true;
-    overlay.drawingRuler = true;
     overlay.reset();
     EXPECT_EQ(overlay.header, nullptr);
     EXPECT_EQ(overlay.sedimentDepthMm, 0);
     EXPECT_TRUE(overlay.showGauges);
-    EXPECT_FALSE(overlay.drawingRuler);
     EXPECT_TRUE(overlay.showGrid && overlay.bottomLabelMode);
     // Counter, rate and every header item are gone.
     EXPECT_EQ(brightCount(drawOverlay(overlay), QRect(0, 0, 500, 500)), 0);

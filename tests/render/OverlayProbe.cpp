@@ -1,6 +1,5 @@
 #include "OverlayProbe.h"
 
-#include "core/app/Settings.h"
 #include "render/FrameOverlay.h"
 #include "render/OverlayFont.h"
 
@@ -74,19 +73,6 @@ QImage textReference(const std::vector<ExpectedText> &texts, int size)
                        << "red " << qRed(drawn.pixel(x, y)) << " instead of "
                        << qRed(reference.pixel(x, y)) << " at (" << x << ", " << y << ")";
     return ::testing::AssertionSuccess();
-}
-
-ShownTexts::ShownTexts(bool title, bool notes)
-    : m_title(settings().showTitle), m_notes(settings().showNotes)
-{
-    settings().showTitle = title ? 1 : 0;
-    settings().showNotes = notes ? 1 : 0;
-}
-
-ShownTexts::~ShownTexts()
-{
-    settings().showTitle = m_title;
-    settings().showNotes = m_notes;
 }
 
 } // namespace dorvane::test

@@ -46,18 +46,4 @@ QImage textReference(const std::vector<ExpectedText> &texts, int size = 500);
 ::testing::AssertionResult sameTextPixels(const QImage &drawn, const QImage &reference,
                                           const QRect &area);
 
-// Switches the title and notes settings for one test and restores them.
-class ShownTexts
-{
-public:
-    ShownTexts(bool title, bool notes);
-    ~ShownTexts();
-    ShownTexts(const ShownTexts &) = delete;
-    ShownTexts &operator=(const ShownTexts &) = delete;
-
-private:
-    int m_title;
-    int m_notes;
-};
-
 } // namespace dorvane::test

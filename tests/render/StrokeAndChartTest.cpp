@@ -144,3 +144,63 @@ TEST(SedimentChart, OneFrameDrawsTitleAndAxesOnly)
     const QImage empty = chartPicture({}, {}, 600);
     EXPECT_EQ(empty.pixelColor(30, 100), QColor(Qt::black));
 }
+
+TEST(SedimentChart, ShortSurveyLabelsEveryTick)
+{
+    // 10..50 m over a 360-pixel plot from x = 30: 9 pixels a metre.
+    const std::vector<float> cable = {12.3f, 20.0f, 30.0f, 47.0f};
+    const std::vector<int32_t> depth = {0, 300, -1, 300};
+    const auto labels = SedimentChart(cable, depth, 600).lengthLabels(QRect(0, 0, 450, 300));
+    const int centres[] = {30, 75, 120, 165, 210, 255, 300, 345, 390};
+    const char *texts[] = {"10", "15", "20", "25", "30", "35", "40", "45", "50"};
+    ASSERT_EQ(labels.size(), 9u);
+    for (size_t i = 0; i < labels.size(); ++i) {
+        EXPECT_EQ(labels[i].text, QString(texts[i]));
+        EXPECT_EQ(labels[i].rect.left() + labels[i].rect.width() / 2, centres[i]) << i;
+        EXPECT_EQ(labels[i].rect.top(), 275); // 5 below the axis at 30 + 240
+        EXPECT_GT(labels[i].rect.width(), 0);
+    }
+}
+
+TEST(SedimentChart, LongSurveyOnANarrowChartLabelsTicksApart)
+{
+    // 0..2000 m: 401 ticks over a 210-pixel plot.
+    const std::vector<float> cable = {0.0f, 1000.0f, 2000.0f};
+    const std::vector<int32_t> depth = {100, 200, 300};
+    const SedimentChart chart(cable, depth, 600);
+    const QRect rect(0, 0, 300, 200);
+    const auto labels = chart.lengthLabels(rect);
+    ASSERT_GE(labels.size(), 2u);
+    EXPECT_LT(labels.size(), 401u);
+    for (size_t i = 0; i + 1 < labels.size(); ++i) {
+        // At least a few pixels between neighbours, and no two meet at all.
+        EXPECT_GE(labels[i + 1].rect.left() - (labels[i].rect.right() + 1), 4) << i;
+        for (size_t j = i + 1; j < labels.size(); ++j)
+            ASSERT_FALSE(labels[i].rect.intersects(labels[j].rect)) << i << " " << j;
+    }
+    // Every k-th tick from 0 m, k the same all along.
+    const int stepMetres = labels[1].text.toInt();
+    EXPECT_EQ(stepMetres % 5, 0);
+    for (size_t i = 0; i < labels.size(); ++i)
+        EXPECT_EQ(labels[i].text, QString::number(static_cast<int>(i) * stepMetres)) << i;
+    QImage picture(rect.size(), QImage::Format_RGB32);
+    QPainter painter(&picture);
+    chart.draw(painter, rect);
+    painter.end();
+    // Every tick is still drawn, 3 pixels below the axis at 30 + 140.
+    for (int i = 0; i < 401; ++i) {
+        const int x = 30 + static_cast<int>(210 * (i * 5.0) / 2000);
+        ASSERT_EQ(picture.pixelColor(x, 173), QColor(Qt::black)) << i;
+    }
+    // Left of the axis title, text under the ticks lies only in the labels.
+    const int top = labels[0].rect.top();
+    for (int y = top + 1; y < top + labels[0].rect.height(); ++y)
+        for (int x = 0; x < 150; ++x) {
+            if (qGray(picture.pixel(x, y)) >= 128)
+                continue;
+            bool inLabel = false;
+            for (const ChartLabel &label : labels)
+                inLabel = inLabel || label.rect.adjusted(-1, 0, 1, 0).contains(x, y);
+            ASSERT_TRUE(inLabel) << x << "," << y;
+        }
+}

@@ -11,8 +11,10 @@
 #include "ui/display/PreviewPopup.h"
 #include "ui/display/StrokePanel.h"
 #include "ui/display/StrokeView.h"
+#include "ui/widgets/UiText.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QStackedWidget>
@@ -466,4 +468,22 @@ TEST_F(SessionPathsTest, ExitQuestionDefaultsToOk)
     QTest::mouseClick(child<QToolButton>("propertiesPageButton"), Qt::LeftButton);
     QTest::mouseClick(child<QToolButton>("deleteFrameButton"), Qt::LeftButton);
     EXPECT_EQ(prompts.defaults.back(), Answer::Cancel);
+}
+
+TEST_F(SessionPathsTest, SettingsTakeEffectButTheLanguageWaitsForARestart)
+{
+    openAt(survey(3), 1);
+    QTest::mouseClick(child<QToolButton>("settingsPageButton"), Qt::LeftButton);
+    EXPECT_FALSE(window->frameView().overlay().showTitle);
+    child<QCheckBox>("showTitleBox")->click();
+    EXPECT_TRUE(window->frameView().overlay().showTitle);
+    EXPECT_FALSE(window->frameView().overlay().showNotes);
+
+    auto *language = child<QComboBox>("languageList");
+    language->setCurrentIndex(1);
+    emit language->activated(1);
+    EXPECT_EQ(settings().language, 1);
+    // Texts stay in the language the program started with.
+    EXPECT_EQ(uiText(text::ProgramTitle), QString::fromUtf8("管道声纳检测系统"));
+    EXPECT_EQ(uiText(text::ReadFileDataError), QString::fromUtf8("读取文件数据出错"));
 }

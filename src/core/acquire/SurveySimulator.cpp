@@ -5,6 +5,7 @@
 #include "core/base/MessageSink.h"
 #include "core/base/PosixFile.h"
 #include "core/base/ProgressSink.h"
+#include "core/display/PictureGeometry.h"
 #include "core/display/RollShift.h"
 
 #include <algorithm>
@@ -112,15 +113,15 @@ void SurveySimulator::makeFrame(int index, FrameRecord &frame) const
     h.tilt = static_cast<float>(1.5 + 1.2 * std::sin(t / 2.3 + m_phase[3]));
     h.roll = static_cast<float>(3.5 * std::sin(t / 4.1 + m_phase[1]));
     h.setPipeName("DN" + std::to_string(m_options.pipeRadius * 2));
-    h.circleX = 250;
-    h.circleY = 250;
+    h.circleX = PictureCentre.x;
+    h.circleY = PictureCentre.y;
     // Now and then the operator has marked a frame.
     const double mark = unitNoise(static_cast<uint64_t>(index), 2);
     h.defectFrame = mark < 0.01 ? 1 : 0;
     h.reportShot = mark > 0.995 ? 1 : 0;
 
     Random random(mix(m_options.seed, static_cast<uint64_t>(index) + 17));
-    const double mmPerSample = m_options.detectRadius / 250.0;
+    const double mmPerSample = m_options.detectRadius / double{SamplesPerBeam};
     const double pipeRadius = m_options.pipeRadius;
     const double sediment = sedimentDepthMm(index);
     const double sedimentLevel = -pipeRadius + sediment; // y of the sediment surface

@@ -24,8 +24,9 @@ std::string TextService::text(int id)
 
 std::string loadText(int id)
 {
-    if (settings().language == 0)
-        return std::string(builtinText(id));
+    // Fixed by the first text fetched: start-up loads the settings before
+    // that, and every window is built in that one language. A language chosen
+    // later would mix two languages on screen, so it waits for a restart.
     static TextService service(programFolder(), settings().language);
     return service.text(id);
 }

@@ -27,8 +27,8 @@ private:
 };
 
 // The text of id in the configured language, UTF-8. The language is taken
-// from the settings on the first call that needs it; a new language takes
-// effect after a restart.
+// from the settings on the first call of the process; changing the setting
+// afterwards changes no text until the next start.
 std::string loadText(int id);
 
 } // namespace dorvane

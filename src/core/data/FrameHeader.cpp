@@ -156,4 +156,10 @@ int FrameHeader::rulerLengthMm() const
     return static_cast<int>(pixels * detectRadius * 0.004 + 0.5);
 }
 
+bool isConsistentHeader(const FrameHeader &header)
+{
+    return header.pipeRadius > 0 && header.pipeRadius <= header.detectRadius &&
+           header.detectRadius >= 125 && header.detectRadius <= 6000 && header.errorRate <= 50;
+}
+
 } // namespace dorvane

@@ -59,4 +59,9 @@ struct FrameHeader
     int rulerLengthMm() const;
 };
 
+// Whether the header's scale can be trusted: pipe radius in 1..detectRadius,
+// detectRadius in 125..6000 and errorRate at most 50. Only such a header gets
+// millimetre labels on its grid; any other draws a warning.
+bool isConsistentHeader(const FrameHeader &header);
+
 } // namespace dorvane

@@ -1,5 +1,7 @@
 #include "core/display/DeviationColour.h"
 
+#include "core/display/PictureGeometry.h"
+
 namespace dorvane {
 
 namespace {
@@ -47,7 +49,7 @@ ToleranceBand toleranceBand(const FrameHeader &header)
         return {};
     const int e = header.pipeRadius * header.errorRate / 100;
     const auto pixels = [&](int mm) {
-        return static_cast<int>(mm * 250.0 / header.detectRadius + 0.5);
+        return static_cast<int>(mm * double{PictureRadius} / header.detectRadius + 0.5);
     };
     return {pixels(header.pipeRadius - e), pixels(header.pipeRadius + e)};
 }

@@ -63,6 +63,12 @@ ScreenPoint keepCircleInPicture(ScreenPoint centre, int radius)
     return pullIntoDisc({left + radius, top + radius}, radius);
 }
 
+DrawnCircle drawnCircle(const FrameHeader &header)
+{
+    const int radius = circleRadiusPixels(header);
+    return {pullIntoDisc({header.circleX, header.circleY}, radius), radius};
+}
+
 ScreenPoint projectOntoDisc(ScreenPoint point)
 {
     const int d = distanceFromCentre(point);

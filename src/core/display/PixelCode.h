@@ -4,12 +4,8 @@
 
 namespace dorvane {
 
-// The sonar picture is 500 x 500 pixels with the probe at (250, 250).
-constexpr int ImageSize = 500;
-constexpr int ImageCentre = 250;
-
-// A picture pixel: x in the low 16 bits, y counted upwards from the bottom
-// row in the high 16 bits.
+// A pixel of the sonar picture (see PictureGeometry.h): x in the low 16 bits,
+// y counted upwards from the bottom row in the high 16 bits.
 constexpr uint32_t makePixelCode(int x, int yUp)
 {
     return static_cast<uint32_t>(x) | (static_cast<uint32_t>(yUp) << 16);

@@ -1,6 +1,7 @@
 #include "core/display/PixelGatherTable.h"
 
 #include "core/data/FrameRecord.h"
+#include "core/display/PictureGeometry.h"
 #include "core/display/PixelMapTable.h"
 
 #include <algorithm>
@@ -21,23 +22,24 @@ const PixelGatherTable &PixelGatherTable::instance()
 PixelGatherTable::PixelGatherTable()
 {
     const PixelMapTable &map = PixelMapTable::instance();
-    std::vector<int> lastWriter(ImageSize * ImageSize, Unpainted);
+    std::vector<int> lastWriter(PictureSize * PictureSize, Unpainted);
     for (int cell = 0; cell < SampleCount; ++cell)
         for (uint32_t code : map.cell(cell))
-            lastWriter[static_cast<size_t>(pixelCodeY(code) * ImageSize + pixelCodeX(code))] = cell;
+            lastWriter[static_cast<size_t>(pixelCodeY(code) * PictureSize + pixelCodeX(code))] =
+                cell;
 
     m_cellOffsets.reserve(200000);
-    for (int y = 0; y < ImageSize; ++y) {
-        const int *row = &lastWriter[static_cast<size_t>(y * ImageSize)];
+    for (int y = 0; y < PictureSize; ++y) {
+        const int *row = &lastWriter[static_cast<size_t>(y * PictureSize)];
         int x = 0;
-        while (x < ImageSize) {
-            while (x < ImageSize && row[x] == Unpainted)
+        while (x < PictureSize) {
+            while (x < PictureSize && row[x] == Unpainted)
                 ++x;
-            if (x == ImageSize)
+            if (x == PictureSize)
                 break;
             const int start = x;
             int low = row[x], high = row[x];
-            while (x < ImageSize && row[x] != Unpainted) {
+            while (x < PictureSize && row[x] != Unpainted) {
                 const int newLow = std::min(low, row[x]), newHigh = std::max(high, row[x]);
                 if (newHigh - newLow > MaxOffset)
                     break;
@@ -45,7 +47,7 @@ PixelGatherTable::PixelGatherTable()
                 high = newHigh;
                 ++x;
             }
-            m_segments.push_back({static_cast<uint32_t>(y * ImageSize + start),
+            m_segments.push_back({static_cast<uint32_t>(y * PictureSize + start),
                                   static_cast<uint32_t>(m_cellOffsets.size()),
                                   static_cast<uint32_t>(low), static_cast<uint32_t>(x - start)});
             for (int i = start; i < x; ++i)

@@ -1,6 +1,7 @@
 #include "core/display/PixelMapTable.h"
 
 #include "core/data/FrameRecord.h"
+#include "core/display/PictureGeometry.h"
 #include "core/display/PixelCode.h"
 
 #include <algorithm>
@@ -24,8 +25,8 @@ const PixelMapTable &PixelMapTable::instance()
 namespace {
 uint32_t stepCode(int sample, double sine, double cosine)
 {
-    const int x = ImageCentre + static_cast<int>(std::trunc(sample * sine));
-    const int y = ImageCentre + static_cast<int>(std::trunc(sample * cosine));
+    const int x = PictureCentre.x + static_cast<int>(std::trunc(sample * sine));
+    const int y = PictureCentre.y + static_cast<int>(std::trunc(sample * cosine));
     return makePixelCode(x, y);
 }
 } // namespace

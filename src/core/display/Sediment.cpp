@@ -114,7 +114,7 @@ FrameAnalysis analyseFrame(const FrameHeader &h, const uint8_t *samples, ScreenP
         a.peakSamples[static_cast<size_t>(b)] = static_cast<uint8_t>(peak);
         const uint32_t code = map.leadingEdgeCode(b, peak);
         const int64_t dx = pixelCodeX(code) - centre.x;
-        const int64_t dy = (ImageSize - pixelCodeY(code)) - centre.y;
+        const int64_t dy = (PictureSize - pixelCodeY(code)) - centre.y;
         const auto radius =
             static_cast<uint32_t>(std::sqrt(static_cast<double>(dx * dx + dy * dy)));
         a.radii[static_cast<size_t>(b)] = radius;

@@ -1,5 +1,6 @@
 #include "core/display/SedimentChartScale.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
@@ -25,6 +26,14 @@ SedimentChartScale SedimentChartScale::of(const std::vector<float> &cableLengths
     return scale;
 }
 
+int SedimentChartScale::xTickCount() const
+{
+    if (!hasXRange() || xmax < xmin)
+        return 0;
+    const int count = static_cast<int>(std::floor((xmax - xmin) / XStep)) + 1;
+    return std::min(count, MaxTicks);
+}
+
 int SedimentChartScale::averageDepth(const std::vector<float> &cableLengths,
                                      const std::vector<int32_t> &depths) const
 {
@@ -40,6 +49,23 @@ int SedimentChartScale::averageDepth(const std::vector<float> &cableLengths,
         }
     }
     return count == 0 ? 0 : static_cast<int>(sum / count);
+}
+
+int tickLabelStep(const std::vector<int> &tickX, const std::vector<int> &widths, int gap)
+{
+    const size_t n = std::min(tickX.size(), widths.size());
+    const auto left = [&](size_t i) { return tickX[i] - widths[i] / 2; };
+    // Labels further apart than neighbours are apart too, so checking each
+    // labelled tick against the next labelled one is enough.
+    for (size_t k = 1; k < n; ++k) {
+        bool apart = true;
+        for (size_t i = 0; i + k < n && apart; i += k)
+            apart = left(i + k) - (left(i) + widths[i]) >= gap;
+        if (apart)
+            return static_cast<int>(k);
+    }
+    // Only the first tick keeps a label.
+    return std::max(static_cast<int>(n), 1);
 }
 
 std::string tickText(double value)

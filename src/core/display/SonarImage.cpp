@@ -1,6 +1,7 @@
 #include "core/display/SonarImage.h"
 
 #include "core/data/FrameRecord.h"
+#include "core/display/PictureGeometry.h"
 #include "core/display/PixelGatherTable.h"
 #include "core/display/PixelMapTable.h"
 #include "core/display/RollShift.h"
@@ -129,7 +130,7 @@ void renderFrameCellByCell(uint8_t *pixels, const uint8_t *samples, float roll)
             if (v == 255)
                 v = MaxEchoLevel;
             for (uint32_t code : map.cell(b * SamplesPerBeam + s))
-                pixels[pixelCodeY(code) * ImageSize + pixelCodeX(code)] = v;
+                pixels[pixelCodeY(code) * PictureSize + pixelCodeX(code)] = v;
         }
     }
 }

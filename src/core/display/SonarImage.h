@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/display/Palette.h"
+#include "core/display/PictureGeometry.h"
 #include "core/display/PixelCode.h"
 
 #include <cstdint>
@@ -15,7 +16,7 @@ class SonarImage
 {
 public:
     static constexpr uint8_t BackgroundLevel = 255;
-    static constexpr size_t PixelCount = ImageSize * ImageSize;
+    static constexpr size_t PixelCount = PictureSize * PictureSize;
 
     // A new picture is all background, invalid, with the full colour scale.
     SonarImage();
@@ -36,7 +37,7 @@ public:
     const uint8_t *pixels() const { return m_pixels.get(); }
     uint8_t pixel(int x, int yUp) const
     {
-        return m_pixels[static_cast<size_t>(yUp * ImageSize + x)];
+        return m_pixels[static_cast<size_t>(yUp * PictureSize + x)];
     }
     const Palette &palette() const { return m_palette; }
 

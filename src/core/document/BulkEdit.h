@@ -17,7 +17,8 @@ enum class BulkEditKind : int
 
 struct BulkEdit
 {
-    BulkEditKind kind = BulkEditKind::ReportShot; // another value leaves headers unchanged
+    // A value outside the named kinds leaves headers unchanged.
+    BulkEditKind kind = BulkEditKind::ReportShot;
     int value = 0;
     ScreenPoint circle;
     uint16_t currentPipeRadius = 0; // of the frame the circle was set on

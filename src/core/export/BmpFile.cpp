@@ -3,6 +3,7 @@
 #include "core/base/ByteOrder.h"
 #include "core/base/PosixFile.h"
 #include "core/display/DibBlock.h"
+#include "core/display/PictureGeometry.h"
 #include "core/display/SonarImage.h"
 
 #include <array>
@@ -41,10 +42,10 @@ bool writeBmpFile(const std::string &path, const DibBlock &block)
 
 DibBlock dibFromSonarImage(const SonarImage &image)
 {
-    DibBlock dib(ImageSize, ImageSize, 8);
+    DibBlock dib(PictureSize, PictureSize, 8);
     dib.setColours(image.palette());
-    for (int y = 0; y < ImageSize; ++y)
-        std::memcpy(dib.row(y), image.pixels() + y * ImageSize, ImageSize);
+    for (int y = 0; y < PictureSize; ++y)
+        std::memcpy(dib.row(y), image.pixels() + y * PictureSize, PictureSize);
     return dib;
 }
 

@@ -163,7 +163,7 @@ MainWindow::MainWindow(UserPrompts *prompts, QWidget *parent)
     connect(&session, &SurveySession::frameEdited, this, &MainWindow::frameEdited);
     connect(&session, &SurveySession::surveyChanged, this, &MainWindow::surveyChanged);
     connect(&session, &SurveySession::closed, this, &MainWindow::surveyClosed);
-    connect(&session, &SurveySession::playbackChanged, this, &MainWindow::setOverlayFps);
+    connect(&session, &SurveySession::playbackChanged, this, &MainWindow::applyOverlaySettings);
     connect(&session, &SurveySession::factsChanged, this, &MainWindow::applyControlState);
     applyControlState();
 
@@ -257,7 +257,7 @@ void MainWindow::presentInFrameView()
     m_frameView->image().renderFrame(frame.samples.data(), frame.header.roll);
     m_frameView->showFrameHeaders(frame.header, session.fileHeader(), session.currentIndex(),
                                   session.frameCount());
-    setOverlayFps();
+    applyOverlaySettings();
     graphics.showPictureState();
 }
 
@@ -275,7 +275,7 @@ void MainWindow::presentInStrokeView()
     overlay.sedimentDepthMm = known ? derived.sedimentDepth()[static_cast<size_t>(index)] : -1;
     overlay.bottomLabelMode = true;
     m_strokeView->setProfilePoints(known ? derived.peakPixels(index) : std::vector<uint32_t>());
-    setOverlayFps();
+    applyOverlaySettings();
     StrokePanel &panel = m_toolPanel->strokePanel();
     panel.setLegendRange(LegendRange);
     panel.showGridState();
@@ -303,12 +303,16 @@ void MainWindow::surveyClosed()
     m_strokeView->resetView();
 }
 
-void MainWindow::setOverlayFps()
+void MainWindow::applyOverlaySettings()
 {
-    // The rate line shows while playing.
-    const float fps = m_session->isPlaying() ? static_cast<float>(settings().playRate) : 0.0f;
+    // The rate line shows while playing; title and notes as the settings say.
+    const Settings &s = settings();
+    const float fps = m_session->isPlaying() ? static_cast<float>(s.playRate) : 0.0f;
     for (ToolView *view : std::initializer_list<ToolView *>{m_frameView, m_strokeView}) {
-        view->overlay().fps = fps;
+        FrameOverlay &overlay = view->overlay();
+        overlay.fps = fps;
+        overlay.showTitle = s.showTitle != 0;
+        overlay.showNotes = s.showNotes != 0;
         view->update();
     }
     m_pipeView->update();

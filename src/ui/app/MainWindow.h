@@ -77,7 +77,7 @@ private:
     void presentFrame();
     void presentInFrameView();
     void presentInStrokeView();
-    void setOverlayFps();
+    void applyOverlaySettings();
     void sliderMoved();
     int markPosition(int index, int count) const;
     bool handleShortcut(QKeyEvent *event, bool perform);
