@@ -245,21 +245,21 @@ void SurveySession::settingsChanged()
 
 void SurveySession::editFrame(const FrameEdit &edit)
 {
-    if (!isOpen() || isBusy())
-        return;
-    // Playback must not run past an edit it would hide.
-    pause();
-    if (m_document.editCurrentHeader(edit))
-        emit frameEdited();
-    updateFacts();
+    applyEdit([&] { return m_document.editCurrentHeader(edit); });
 }
 
 void SurveySession::editPipeAttributes(const FileHeaderEdit &edit)
 {
+    applyEdit([&] { return m_document.editFileHeader(edit); });
+}
+
+void SurveySession::applyEdit(const std::function<bool()> &edit)
+{
     if (!isOpen() || isBusy())
         return;
+    // Playback must not run past an edit it would hide.
     pause();
-    if (m_document.editFileHeader(edit))
+    if (edit())
         emit frameEdited();
     updateFacts();
 }

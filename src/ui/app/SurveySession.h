@@ -6,6 +6,7 @@
 #include <QObject>
 #include <QString>
 #include <QTimer>
+#include <functional>
 #include <memory>
 
 class QWidget;
@@ -121,6 +122,9 @@ private:
 
     bool openSurvey(const QString &path, int firstFrame = 0);
     bool showFrame(int index, Reload reload);
+    // Every edit of either header goes through here: true when it changed
+    // a byte.
+    void applyEdit(const std::function<bool()> &edit);
     void advance();
     void updateFacts();
     void raiseWindow();
