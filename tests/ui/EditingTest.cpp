@@ -281,3 +281,37 @@ TEST_F(EditingTest, PlaybackMakesThePanelReadOnly)
     EXPECT_FALSE(panel.isReadOnly());
     EXPECT_TRUE(child("deleteFrameButton")->isEnabled());
 }
+
+TEST_F(EditingTest, SliderRangesFollowTheShownFrame)
+{
+    path = survey(3, 5);
+    {
+        AnimationFile file;
+        ASSERT_TRUE(file.open(path));
+        FrameHeader h;
+        ASSERT_TRUE(file.readFrameHeader(2, h));
+        h.detectRadius = 600;
+        h.pipeRadius = 480;
+        SilentMessageSink silent;
+        ASSERT_TRUE(file.writeFrameHeader(2, h, silent));
+    }
+    open(path);
+    QTest::mouseClick(child<QToolButton>("propertiesPageButton"), Qt::LeftButton);
+    auto *radius = child<QSlider>("pipeRadiusSlider");
+    auto *rate = child<QSlider>("errorRateSlider");
+    EXPECT_EQ(radius->minimum(), 50);
+    EXPECT_EQ(radius->maximum(), 1000);
+    EXPECT_EQ(radius->value(), 600);
+    EXPECT_EQ(rate->minimum(), 1);
+    EXPECT_EQ(rate->maximum(), 50);
+    EXPECT_EQ(rate->value(), 10);
+    goTo(2);
+    EXPECT_EQ(radius->minimum(), 50);
+    EXPECT_EQ(radius->maximum(), 600);
+    EXPECT_EQ(radius->value(), 480);
+    // The ends of the ranges are what an edit can reach.
+    radius->setValue(700);
+    EXPECT_EQ(doc().current().header.pipeRadius, 600);
+    rate->setValue(0);
+    EXPECT_EQ(doc().current().header.errorRate, 1);
+}

@@ -5,6 +5,7 @@
 #include "core/app/TextIds.h"
 #include "core/base/ByteOrder.h"
 #include "core/data/AnimationFile.h"
+#include "support/ReadOnlyFile.h"
 #include "ui/app/ProgressWindow.h"
 #include "ui/display/DefectStrip.h"
 #include "ui/display/FrameView.h"
@@ -486,4 +487,35 @@ TEST_F(SessionPathsTest, SettingsTakeEffectButTheLanguageWaitsForARestart)
     // Texts stay in the language the program started with.
     EXPECT_EQ(uiText(text::ProgramTitle), QString::fromUtf8("管道声纳检测系统"));
     EXPECT_EQ(uiText(text::ReadFileDataError), QString::fromUtf8("读取文件数据出错"));
+}
+
+TEST_F(SessionPathsTest, AReadOnlySurveyIsShownWithItsEditControlsDisabled)
+{
+    const std::string file = survey(8);
+    const auto before = readFileBytes(file);
+    const ReadOnlyFile readOnly(file);
+    if (!readOnly.isReadOnly())
+        GTEST_SKIP() << "this file system lets the process write any file";
+    open(file);
+    EXPECT_TRUE(prompts.messages.empty());
+    goTo(3);
+    EXPECT_EQ(doc().currentIndex(), 3);
+    QTest::mouseClick(child<QToolButton>("propertiesPageButton"), Qt::LeftButton);
+    EXPECT_TRUE(child<QLineEdit>("titleEdit")->isReadOnly());
+    EXPECT_FALSE(child("deleteFrameButton")->isEnabled());
+    EXPECT_FALSE(child("applyErrorRateButton")->isEnabled());
+    EXPECT_FALSE(child("defectBox")->isEnabled());
+    EXPECT_TRUE(child<QLineEdit>("placeEdit")->isReadOnly());
+    EXPECT_TRUE(window->frameView().toolsLocked());
+    EXPECT_TRUE(child("saveAsButton")->isEnabled());
+    dragOn(window->frameView(), Qt::RightButton, QPoint(250, 250), QPoint(300, 250));
+    QTest::keyClicks(child<QLineEdit>("titleEdit"), "x");
+    EXPECT_FALSE(doc().isModified());
+    EXPECT_TRUE(playbackShown());
+
+    // It can be copied to a place where it can be edited.
+    prompts.nextSaveFile = QString::fromStdString(dir.file("copy.Imv"));
+    QTest::mouseClick(child<QToolButton>("saveAsButton"), Qt::LeftButton);
+    EXPECT_EQ(readFileBytes(dir.file("copy.Imv")), before);
+    EXPECT_TRUE(prompts.messages.empty());
 }

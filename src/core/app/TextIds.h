@@ -79,6 +79,7 @@ constexpr int CreateFileFailed = 186;
 constexpr int CannotSaveOverOpenFile = 379;
 constexpr int NoAnimationFileBehindData = 380;
 constexpr int OnlyHeaderLeft = 381;
+constexpr int ReadOnlyFile = 382;
 
 // 3D view
 constexpr int CreateDeviceFailed = 148;

@@ -24,6 +24,7 @@ void AnimationDocument::reset()
     m_frameCount = 0;
     m_currentIndex = -1;
     m_file.close();
+    m_readOnly = false;
     m_path.clear();
     m_fileHeader.clear();
     m_current->clear();
@@ -39,7 +40,7 @@ void AnimationDocument::rememberStoredHeaders()
 bool AnimationDocument::open(const std::string &path, ProgressSink *progress)
 {
     reset();
-    if (!m_file.open(path, PosixFile::Mode::ReadWrite)) {
+    if (!openFile(path)) {
         m_messages.showMessage(text::OpenFileFailed);
         reset();
         return false;
@@ -113,7 +114,7 @@ void AnimationDocument::deriveFrame(int index)
 
 bool AnimationDocument::editCurrentHeader(const FrameEdit &edit)
 {
-    if (!isOpen())
+    if (!isOpen() || refuseReadOnlyEdit())
         return false;
     FrameHeader edited = m_current->header;
     edit(edited);
@@ -126,7 +127,7 @@ bool AnimationDocument::editCurrentHeader(const FrameEdit &edit)
 
 bool AnimationDocument::editFileHeader(const FileHeaderEdit &edit)
 {
-    if (!isOpen())
+    if (!isOpen() || refuseReadOnlyEdit())
         return false;
     AnimationFileHeader edited = m_fileHeader;
     edit(edited);
@@ -135,6 +136,14 @@ bool AnimationDocument::editFileHeader(const FileHeaderEdit &edit)
     m_fileHeader = edited;
     m_modified = true;
     return true;
+}
+
+bool AnimationDocument::refuseReadOnlyEdit()
+{
+    // An edit that could never be saved is refused at once.
+    if (m_readOnly)
+        m_messages.showMessage(text::ReadOnlyFile);
+    return m_readOnly;
 }
 
 void AnimationDocument::discardChanges()
@@ -168,6 +177,17 @@ bool AnimationDocument::buildDerived(ProgressSink *progress)
     return true;
 }
 
+bool AnimationDocument::openFile(const std::string &path)
+{
+    // A survey on a read-only medium, or one the user may not write, can
+    // still be read: it opens without the edits that would have to be saved.
+    m_readOnly = false;
+    if (m_file.open(path, PosixFile::Mode::ReadWrite))
+        return true;
+    m_readOnly = m_file.open(path, PosixFile::Mode::Read);
+    return m_readOnly;
+}
+
 bool AnimationDocument::requireFile()
 {
     if (m_file.isOpen())
@@ -177,9 +197,20 @@ bool AnimationDocument::requireFile()
     return false;
 }
 
-bool AnimationDocument::saveCurrent()
+bool AnimationDocument::requireWritableFile()
 {
     if (!requireFile())
+        return false;
+    if (m_readOnly) {
+        m_messages.showMessage(text::ReadOnlyFile);
+        return false;
+    }
+    return true;
+}
+
+bool AnimationDocument::saveCurrent()
+{
+    if (!requireWritableFile())
         return false;
     if (!m_file.writeFileHeader(m_fileHeader)) {
         m_messages.showMessage(text::SaveFileFailed);
@@ -218,7 +249,7 @@ bool AnimationDocument::copyAnimation(const std::string &destination, ProgressSi
 
 bool AnimationDocument::deleteCurrentFrame(ProgressSink *progress)
 {
-    if (!requireFile() || m_currentIndex < 0)
+    if (!requireWritableFile() || m_currentIndex < 0)
         return false;
     const std::string path = m_path;
     const std::string temporary = path + ".tmp";
@@ -247,7 +278,7 @@ bool AnimationDocument::deleteCurrentFrame(ProgressSink *progress)
 
 bool AnimationDocument::applyToFrames(const BulkEdit &requested, ProgressSink *progress)
 {
-    if (!isOpen() || !requireFile())
+    if (!isOpen() || !requireWritableFile())
         return false;
     // Pending edits of the current frame are saved first, as "save changes".
     if (!saveCurrent() || !loadFrame(m_currentIndex, true))

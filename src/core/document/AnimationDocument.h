@@ -77,6 +77,11 @@ public:
     bool isOpen() const { return m_fileHeader.isAnimation(); }
     // True while an animation file (not an IMG file) is behind the document.
     bool hasFile() const { return m_file.isOpen(); }
+    // The file could only be opened for reading: saving, bulk edits,
+    // deletion and edits are refused ("the file is read-only").
+    bool isReadOnly() const { return m_readOnly; }
+    // Edits of this survey can be saved.
+    bool isWritable() const { return hasFile() && !m_readOnly; }
     const std::string &path() const { return m_path; }
     int frameCount() const { return m_frameCount; }
     int currentIndex() const { return m_currentIndex; }
@@ -93,6 +98,11 @@ private:
     // Tells the user and returns false when no animation file is behind the
     // document (nothing open, or an IMG file).
     bool requireFile();
+    bool requireWritableFile();
+    bool refuseReadOnlyEdit();
+    // Opens for reading and writing, or for reading only when writing is
+    // refused.
+    bool openFile(const std::string &path);
     bool isSameFileAsOpen(const std::string &path) const;
 
     MessageSink &m_messages;
@@ -105,6 +115,7 @@ private:
     int m_frameCount = 0;
     int m_currentIndex = -1;
     bool m_modified = false;
+    bool m_readOnly = false;
     DerivedFrames m_derived;
 };
 

@@ -12,9 +12,11 @@ ControlState controlStateFor(const SessionFacts &facts)
     state.saveShown = facts.modified;
     state.playbackEnabled = facts.open;
     state.surveyPanelsEnabled = facts.open;
-    // Playback must not edit the frames it shows.
-    state.propertiesReadOnly = facts.playing;
-    state.viewToolsLocked = !facts.open || facts.playing;
+    // Playback must not edit the frames it shows, and nothing may be edited
+    // that could never be saved.
+    state.propertiesReadOnly = facts.playing || !facts.writable;
+    state.pipeAttributesReadOnly = !facts.writable;
+    state.viewToolsLocked = !facts.open || facts.playing || !facts.writable;
     state.saveAsEnabled = facts.open;
     return state;
 }

@@ -19,7 +19,7 @@ class UserPrompts;
 // The program's main window: the three stacked views of the current frame,
 // the playback bar beneath them and the tool panel with its side pages. It
 // shows what the survey session says and passes the operator's requests on
-// to it; the state of every control follows the session's four facts.
+// to it; the state of every control follows the session's facts.
 class MainWindow : public QDialog
 {
     Q_OBJECT

@@ -58,4 +58,10 @@ void PipeAttributesPanel::clear()
         e->showText({});
 }
 
+void PipeAttributesPanel::setReadOnly(bool readOnly)
+{
+    for (BoundedLineEdit *e : {m_place, m_startWell, m_endWell})
+        e->setReadOnly(readOnly);
+}
+
 } // namespace dorvane

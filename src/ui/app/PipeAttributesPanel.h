@@ -23,6 +23,8 @@ public:
     // Shows the header's fields.
     void load(const AnimationFileHeader &header);
     void clear();
+    // A survey that cannot be saved only shows its attributes.
+    void setReadOnly(bool readOnly);
 
 signals:
     void editRequested(const FileHeaderEdit &edit);

@@ -61,7 +61,7 @@ SurveySession::~SurveySession() = default;
 
 SessionFacts SurveySession::facts() const
 {
-    return {isOpen(), isModified(), isPlaying(), isBusy()};
+    return {isOpen(), m_document.isWritable(), isModified(), isPlaying(), isBusy()};
 }
 
 int SurveySession::playbackIntervalMs()
@@ -73,8 +73,7 @@ int SurveySession::playbackIntervalMs()
 void SurveySession::updateFacts()
 {
     const SessionFacts now = facts();
-    if (now.open == m_lastFacts.open && now.modified == m_lastFacts.modified &&
-        now.playing == m_lastFacts.playing && now.busy == m_lastFacts.busy)
+    if (now == m_lastFacts)
         return;
     m_lastFacts = now;
     emit factsChanged();

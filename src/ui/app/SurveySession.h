@@ -21,7 +21,7 @@ class UserPrompts;
 // save, discard, save-as, bulk edits, frame deletion. Windows, panels and
 // views ask it for changes and follow its signals; none of them touches the
 // document. It asks the operator through the prompts and shows long work in
-// the progress window, and it keeps the four facts every control follows.
+// the progress window, and it keeps the facts every control follows.
 class SurveySession : public QObject
 {
     Q_OBJECT
@@ -114,7 +114,7 @@ signals:
     // The current frame's header or the file header changed in memory.
     void frameEdited();
     void playbackChanged(bool playing);
-    // One of the four facts of facts() changed.
+    // One of the facts of facts() changed.
     void factsChanged();
 
 private:

@@ -197,6 +197,7 @@ void ToolPanel::applyControlState(const ControlState &state)
              m_graphicsPanel, m_strokePanel, m_view3dPanel, m_propertyPanel, m_pipePanel})
         panel->setEnabled(state.surveyPanelsEnabled);
     m_propertyPanel->setReadOnly(state.propertiesReadOnly);
+    m_pipePanel->setReadOnly(state.pipeAttributesReadOnly);
 }
 
 void ToolPanel::frameShown(int index)
