@@ -10,6 +10,7 @@ namespace fs = std::filesystem;
 namespace {
 
 const std::string SaveFileFailed = "保存文件失败\n";
+const std::string SaveBmpFailed = "保存BMP文件失败\n";
 constexpr size_t FrameBytes = 100512;
 const std::vector<std::string> OnlyTheSurvey = {"s.Imv"};
 
@@ -66,6 +67,27 @@ TEST_F(CliFiles, AFailedDeletionLeavesTheSurveyAndNoTemporaryFile)
     EXPECT_EQ(r.err, SaveFileFailed);
     EXPECT_EQ(namesIn(folder), OnlyTheSurvey);
     EXPECT_EQ(readFileBytes(survey), before);
+}
+
+TEST_F(CliFiles, PicturesAndSimulationsCutShortLeaveNothing)
+{
+    // Each picture is larger than 10 KiB, each survey much larger.
+    for (const std::vector<std::string> &command : {
+             std::vector<std::string>{"render", survey, "-o", file("f.bmp")},
+             std::vector<std::string>{"render", survey, "--stroke", "-o", file("f.bmp")},
+             std::vector<std::string>{"chart", survey, "-o", file("f.bmp")},
+             std::vector<std::string>{"deviation-map", survey, "-o", file("f.bmp")},
+         }) {
+        const CliRun r = runWith(diskFullAfter(20), command, dir.file("o"));
+        EXPECT_EQ(r.status, 1) << command[1];
+        EXPECT_EQ(r.err, SaveBmpFailed) << command[1];
+        EXPECT_EQ(namesIn(folder), OnlyTheSurvey) << command[1];
+    }
+    const CliRun r = runWith(diskFullAfter(300), {"simulate", "-o", file("n.Imv"), "--frames", "9"},
+                             dir.file("o"));
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, SaveFileFailed);
+    EXPECT_EQ(namesIn(folder), OnlyTheSurvey);
 }
 
 TEST_F(CliFiles, DeletingThroughALinkChangesTheSurveyItPointsTo)
