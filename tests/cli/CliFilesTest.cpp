@@ -39,7 +39,7 @@ protected:
 
 TEST_F(CliFiles, ACopyCutShortByAFullDiskLeavesNothing)
 {
-    // Room for a file header, a frame and part of the next: what is left of
+    // Room for a file header, a frame and some of the next: what is left of
     // such a copy would open as a shorter survey.
     const CliRun r = runWith(diskFullAfter(300), {"copy", survey, file("c.Imv")}, dir.file("o"));
     EXPECT_EQ(r.status, 1);

@@ -75,7 +75,7 @@ bool AnimationFile::copyAnimation(const std::string &destination,
                                   MessageSink &messages) const
 {
     ProgressScope scope(progress, frameCount);
-    // Part of a copy would open as a shorter survey: the copy appears whole
+    // A copy cut short would open as a shorter survey: the copy appears whole
     // or not at all.
     AtomicFile copy;
     if (!copy.open(destination)) {

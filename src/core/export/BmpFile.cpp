@@ -27,7 +27,7 @@ bool writeBmpFile(const std::string &path, std::span<const uint8_t> block)
         fileHeader.data() + 10,
         static_cast<uint32_t>(BmpFileHeaderSize + DibBlock::InfoHeaderSize + colourTableBytes));
 
-    // Part of a picture is no use: it appears whole or not at all.
+    // A picture cut short is no use: it appears whole or not at all.
     AtomicFile file;
     return file.open(path) && file.file().write(fileHeader.data(), fileHeader.size()) &&
            file.file().write(block.data(), block.size()) && file.commit();
