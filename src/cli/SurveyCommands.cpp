@@ -138,7 +138,9 @@ int runFrames(const std::vector<std::string> &args)
                 line += (k ? "," : "") + row[k].value;
             line += "\n";
         }
-        std::fputs(line.c_str(), stdout);
+        // The rest would have nowhere to go; main tells why.
+        if (std::fputs(line.c_str(), stdout) == EOF)
+            return 1;
     }
     if (json)
         std::fputs("\n]\n", stdout);

@@ -1,7 +1,11 @@
 #include "cli/Arguments.h"
 #include "cli/Commands.h"
+#include "cli/ConsoleSinks.h"
 #include "core/app/Settings.h"
+#include "core/app/TextIds.h"
 
+#include <algorithm>
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <functional>
@@ -46,6 +50,17 @@ const char *const Usage =
     "\n"
     "Exit status: 0 on success, 1 on failure, 2 on bad usage.\n";
 
+// Output lost to a full disk or a device that takes nothing must not pass
+// for success: the status is that of the command, or 1 when its output was
+// not written completely.
+int withOutputChecked(int status)
+{
+    if (std::fflush(stdout) == 0 && !std::ferror(stdout))
+        return status;
+    dorvane::cli::StderrMessageSink().showMessage(dorvane::text::SaveFileFailed);
+    return std::max(status, 1);
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -63,7 +78,7 @@ int main(int argc, char **argv)
     if (argc >= 2 && (!std::strcmp(argv[1], "--help") || !std::strcmp(argv[1], "-h") ||
                       !std::strcmp(argv[1], "help"))) {
         std::fputs(Usage, stdout);
-        return 0;
+        return withOutputChecked(0);
     }
     const auto command = argc >= 2 ? commands.find(argv[1]) : commands.end();
     if (command == commands.end()) {
@@ -73,10 +88,13 @@ int main(int argc, char **argv)
         return 2;
     }
 
+    // A file size limit makes writes fail, to be told like a full disk,
+    // instead of ending the process with temporary files left behind.
+    std::signal(SIGXFSZ, SIG_IGN);
     // Messages come in the language chosen in the program folder's settings.
     dorvane::loadSettings();
     try {
-        return command->second(std::vector<std::string>(argv + 2, argv + argc));
+        return withOutputChecked(command->second(std::vector<std::string>(argv + 2, argv + argc)));
     } catch (const UsageError &error) {
         std::fprintf(stderr, "tessiq-cli %s: %s\n\n%s", argv[1], error.message.c_str(), Usage);
         return 2;

@@ -2,6 +2,8 @@
 #include "core/base/ByteOrder.h"
 #include "core/document/AnimationDocument.h"
 
+#include <limits>
+
 using namespace dorvane;
 using namespace dorvane::test;
 
@@ -73,6 +75,33 @@ TEST_F(CliDocument, JsonListsTheSameTable)
         v0 = v1 + 1;
     }
     EXPECT_EQ(rows[8], expected + "},");
+}
+
+TEST_F(CliDocument, JsonHasNullWhereAHeaderHoldsNoNumber)
+{
+    {
+        SilentMessageSink silent;
+        AnimationFile file;
+        ASSERT_TRUE(file.open(path));
+        FrameHeader h;
+        ASSERT_TRUE(file.readFrameHeader(3, h));
+        h.cableLength = std::numeric_limits<float>::quiet_NaN();
+        h.tilt = std::numeric_limits<float>::infinity();
+        h.roll = -std::numeric_limits<float>::infinity();
+        ASSERT_TRUE(file.writeFrameHeader(3, h, silent));
+    }
+    const CliRun r = run({"frames", path, "--json"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    const auto rows = lines(r.out);
+    ASSERT_EQ(rows.size(), 42u);
+    EXPECT_EQ(rows[4].rfind("  {\"index\": 3, \"cable_m\": null, \"tilt\": null, \"roll\": null, "
+                            "\"detect_mm\": 1000, \"pipe_mm\": 600, \"error_pct\": 10, ",
+                            0),
+              0u)
+        << rows[4];
+    // JSON has no words for these numbers anywhere.
+    for (const char *word : {"nan", "inf", "NAN", "INF"})
+        EXPECT_EQ(r.out.find(word), std::string::npos) << word;
 }
 
 TEST_F(CliDocument, ProfilePrintsTheRadiusProfile)

@@ -342,18 +342,33 @@ TEST_F(AnimationDocumentTest, DeletingTheOnlyFrameLeavesAHeaderThatNoLongerOpens
     EXPECT_EQ(messages.messages, std::vector<int>{text::IllegalFileFormat});
 }
 
-TEST_F(AnimationDocumentTest, FailedDeletionLeavesTheSurveyUntouched)
+TEST_F(AnimationDocumentTest, FailedDeletionLeavesTheSurveyAndNothingElse)
 {
     const std::string path = survey(3);
     const auto before = readFileBytes(path);
-    std::filesystem::create_directory(path + ".tmp"); // the copy cannot be made
     ASSERT_TRUE(doc.open(path, nullptr));
     ASSERT_TRUE(doc.loadFrame(1, true));
-    EXPECT_FALSE(doc.deleteCurrentFrame(nullptr));
-    EXPECT_EQ(messages.messages, std::vector<int>{text::CreateFileFailed});
+    {
+        const FullDisk full(150000); // the header and one frame of the copy fit
+        EXPECT_FALSE(doc.deleteCurrentFrame(nullptr));
+    }
+    EXPECT_EQ(messages.messages, std::vector<int>{text::SaveFileFailed});
     EXPECT_EQ(readFileBytes(path), before);
+    EXPECT_EQ(namesIn(dir.path()), std::vector<std::string>{"survey3.Imv"});
     EXPECT_TRUE(doc.isOpen());
     EXPECT_EQ(doc.currentIndex(), 1);
+}
+
+TEST_F(AnimationDocumentTest, FailedSaveAsLeavesNoFile)
+{
+    const std::string path = survey(3);
+    ASSERT_TRUE(doc.open(path, nullptr));
+    {
+        const FullDisk full(150000);
+        EXPECT_FALSE(doc.copyAnimation(dir.file("copy.Imv"), nullptr, -1));
+    }
+    EXPECT_EQ(messages.messages, std::vector<int>{text::SaveFileFailed});
+    EXPECT_EQ(namesIn(dir.path()), std::vector<std::string>{"survey3.Imv"});
 }
 
 TEST_F(AnimationDocumentTest, SaveAsOntoTheOpenFileIsRefused)

@@ -4,6 +4,8 @@
 #include "core/base/ByteOrder.h"
 #include "core/data/ImgFile.h"
 
+#include <algorithm>
+#include <csignal>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <random>
@@ -25,6 +27,31 @@ TempDir::~TempDir()
 {
     std::error_code ec;
     std::filesystem::remove_all(m_path, ec);
+}
+
+FullDisk::FullDisk(rlim_t maxBytes)
+{
+    // The signal would end the process; the write's error is what counts.
+    m_handler = std::signal(SIGXFSZ, SIG_IGN);
+    getrlimit(RLIMIT_FSIZE, &m_old);
+    rlimit limit = m_old;
+    limit.rlim_cur = maxBytes;
+    setrlimit(RLIMIT_FSIZE, &limit);
+}
+
+FullDisk::~FullDisk()
+{
+    setrlimit(RLIMIT_FSIZE, &m_old);
+    std::signal(SIGXFSZ, m_handler);
+}
+
+std::vector<std::string> namesIn(const std::filesystem::path &folder)
+{
+    std::vector<std::string> names;
+    for (const auto &entry : std::filesystem::directory_iterator(folder))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
 }
 
 std::vector<uint8_t> readFileBytes(const std::string &path)

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <string>
+#include <sys/resource.h>
 #include <utility>
 #include <vector>
 
@@ -50,6 +51,24 @@ public:
 private:
     std::filesystem::path m_path;
 };
+
+// While it lives, no file of the process may grow beyond maxBytes: a write
+// that would reach past it fails, as on a full disk.
+class FullDisk
+{
+public:
+    explicit FullDisk(rlim_t maxBytes);
+    ~FullDisk();
+    FullDisk(const FullDisk &) = delete;
+    FullDisk &operator=(const FullDisk &) = delete;
+
+private:
+    rlimit m_old{};
+    void (*m_handler)(int) = nullptr;
+};
+
+// The names of the entries of a folder.
+std::vector<std::string> namesIn(const std::filesystem::path &folder);
 
 std::vector<uint8_t> readFileBytes(const std::string &path);
 void writeFileBytes(const std::string &path, const std::vector<uint8_t> &bytes);

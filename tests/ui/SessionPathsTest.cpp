@@ -282,7 +282,7 @@ TEST_F(SessionPathsTest, AFailedSaveGoesNowhere)
     ASSERT_TRUE(doc().isModified());
     const auto before = readFileBytes(path);
     {
-        const FileSizeLimit full(512); // no header can be written
+        const FullDisk full(512); // no header can be written
 
         // A bulk edit whose first save fails stops there.
         prompts.answers = {Answer::Ok};

@@ -8,10 +8,8 @@
 #include <QMouseEvent>
 #include <QTest>
 #include <QWidget>
-#include <csignal>
 #include <deque>
 #include <functional>
-#include <sys/resource.h>
 
 namespace dorvane::test {
 
@@ -51,33 +49,6 @@ public:
     std::optional<QString> nextSaveFile;
     // Runs as each question is asked, before it is answered.
     std::function<void(int textId)> onAsk;
-};
-
-// While it lives, no file of the process may grow beyond maxBytes: a write
-// that would reach past it fails, as on a full disk.
-class FileSizeLimit
-{
-public:
-    explicit FileSizeLimit(rlim_t maxBytes)
-    {
-        // The signal would end the process; the write's error is what counts.
-        m_handler = std::signal(SIGXFSZ, SIG_IGN);
-        getrlimit(RLIMIT_FSIZE, &m_old);
-        rlimit limit = m_old;
-        limit.rlim_cur = maxBytes;
-        setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~FileSizeLimit()
-    {
-        setrlimit(RLIMIT_FSIZE, &m_old);
-        std::signal(SIGXFSZ, m_handler);
-    }
-    FileSizeLimit(const FileSizeLimit &) = delete;
-    FileSizeLimit &operator=(const FileSizeLimit &) = delete;
-
-private:
-    rlimit m_old{};
-    void (*m_handler)(int) = nullptr;
 };
 
 // Handles events until the condition holds or the time is up.

@@ -1,9 +1,9 @@
 #include "core/acquire/SurveySimulator.h"
 
 #include "core/app/TextIds.h"
+#include "core/base/AtomicFile.h"
 #include "core/base/GbkText.h"
 #include "core/base/MessageSink.h"
-#include "core/base/PosixFile.h"
 #include "core/base/ProgressSink.h"
 #include "core/display/PictureGeometry.h"
 #include "core/display/RollShift.h"
@@ -165,11 +165,13 @@ bool writeSimulatedSurvey(const std::string &path, const SurveySimulator &simula
                           ProgressSink *progress, MessageSink &messages)
 {
     ProgressScope scope(progress, frameCount);
-    PosixFile out;
-    if (!out.open(path, PosixFile::Mode::Create)) {
+    // A survey cut short would still open: it appears whole or not at all.
+    AtomicFile file;
+    if (!file.open(path)) {
         messages.showMessage(text::CreateFileFailed);
         return false;
     }
+    PosixFile &out = file.file();
     const AnimationFileHeader fileHeader = simulator.fileHeader();
     bool ok = out.write(fileHeader.bytes().data(), fileHeader.bytes().size());
     auto frame = std::make_unique<FrameRecord>();
@@ -180,7 +182,7 @@ bool writeSimulatedSurvey(const std::string &path, const SurveySimulator &simula
              out.write(frame->samples.data(), frame->samples.size());
         scope.step(i, frameCount);
     }
-    ok = out.close() && ok;
+    ok = ok && file.commit();
     if (!ok) {
         messages.showMessage(text::SaveFileFailed);
         return false;

@@ -44,7 +44,8 @@ private:
 };
 
 // Writes a simulated survey of frameCount frames to path, posting progress
-// after each frame. Tells the user when the file cannot be made.
+// after each frame. Tells the user when the file cannot be made; a survey
+// that fails is not left behind (see AtomicFile).
 bool writeSimulatedSurvey(const std::string &path, const SurveySimulator &simulator, int frameCount,
                           ProgressSink *progress, MessageSink &messages);
 

@@ -38,6 +38,10 @@ bool PosixFile::open(const std::string &path, Mode mode)
     case Mode::Create:
         flags |= O_WRONLY | O_CREAT | O_TRUNC;
         break;
+    case Mode::CreateNew:
+        // Nothing that is there already is used, not even through a link.
+        flags |= O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW;
+        break;
     }
     do {
         m_fd = ::open(path.c_str(), flags, 0666);

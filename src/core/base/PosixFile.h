@@ -18,6 +18,7 @@ public:
         Read,      // existing file, read only
         ReadWrite, // existing file, read and write
         Create,    // create or truncate, write only
+        CreateNew, // create a file that does not exist yet, write only
     };
 
     PosixFile() = default;

@@ -1,6 +1,7 @@
 #include "core/data/AnimationFile.h"
 
 #include "core/app/TextIds.h"
+#include "core/base/AtomicFile.h"
 #include "core/base/ByteOrder.h"
 #include "core/base/MessageSink.h"
 #include "core/base/ProgressSink.h"
@@ -74,11 +75,14 @@ bool AnimationFile::copyAnimation(const std::string &destination,
                                   MessageSink &messages) const
 {
     ProgressScope scope(progress, frameCount);
-    PosixFile out;
-    if (!out.open(destination, PosixFile::Mode::Create)) {
+    // A copy cut short would open as a shorter survey: the copy appears whole
+    // or not at all.
+    AtomicFile copy;
+    if (!copy.open(destination)) {
         messages.showMessage(text::CreateFileFailed);
         return false;
     }
+    PosixFile &out = copy.file();
     if (!out.write(fileHeader.bytes().data(), fileHeader.bytes().size())) {
         messages.showMessage(text::SaveFileFailed);
         return false;
@@ -99,7 +103,7 @@ bool AnimationFile::copyAnimation(const std::string &destination,
         }
         scope.step(i, frameCount);
     }
-    if (!out.close()) {
+    if (!copy.commit()) {
         messages.showMessage(text::SaveFileFailed);
         return false;
     }

@@ -48,7 +48,9 @@ public:
 
     // Writes fileHeader and then every one of the first frameCount frames
     // except skipIndex (any index outside 0..frameCount-1 skips none) to
-    // destination, in order, posting progress after each frame.
+    // destination, in order, posting progress after each frame. The copy
+    // replaces destination whole (see AtomicFile), which may be this very
+    // file; a copy that fails leaves no file behind.
     bool copyAnimation(const std::string &destination, const AnimationFileHeader &fileHeader,
                        int frameCount, int skipIndex, ProgressSink *progress,
                        MessageSink &messages) const;

@@ -251,27 +251,15 @@ bool AnimationDocument::deleteCurrentFrame(ProgressSink *progress)
 {
     if (!requireWritableFile() || m_currentIndex < 0)
         return false;
-    const std::string path = m_path;
-    const std::string temporary = path + ".tmp";
-    if (!copyAnimation(temporary, progress, m_currentIndex))
+    // The copy without the frame replaces the survey in one rename: at every
+    // moment the file holds either the old survey or the new one. Through a
+    // link, the survey it points to is replaced.
+    if (!m_file.copyAnimation(m_path, m_fileHeader, m_frameCount, m_currentIndex, progress,
+                              m_messages) &&
+        isSameFileAsOpen(m_path))
         return false;
-
-    // The finished copy replaces the survey in one rename: at every moment
-    // the file holds either the old survey or the new one. The copy is made
-    // durable first and takes over the survey's permissions.
-    struct stat original
-    {};
-    PosixFile copy;
-    bool ready = copy.open(temporary, PosixFile::Mode::ReadWrite);
-    if (ready && ::fstat(m_file.file().descriptor(), &original) == 0)
-        ::fchmod(copy.descriptor(), original.st_mode & 07777);
-    ready = ready && copy.sync();
-    ready = copy.close() && ready;
-    if (!ready || std::rename(temporary.c_str(), path.c_str()) != 0) {
-        std::remove(temporary.c_str());
-        m_messages.showMessage(text::SaveFileFailed);
-        return false;
-    }
+    // Done, or only the folder could not be synced after the rename: the
+    // survey on disk is the new one either way.
     reset();
     return true;
 }

@@ -1,7 +1,7 @@
 #include "core/export/BmpFile.h"
 
+#include "core/base/AtomicFile.h"
 #include "core/base/ByteOrder.h"
-#include "core/base/PosixFile.h"
 #include "core/display/DibBlock.h"
 #include "core/display/PictureGeometry.h"
 #include "core/display/SonarImage.h"
@@ -27,12 +27,10 @@ bool writeBmpFile(const std::string &path, std::span<const uint8_t> block)
         fileHeader.data() + 10,
         static_cast<uint32_t>(BmpFileHeaderSize + DibBlock::InfoHeaderSize + colourTableBytes));
 
-    PosixFile file;
-    if (!file.open(path, PosixFile::Mode::Create))
-        return false;
-    const bool written =
-        file.write(fileHeader.data(), fileHeader.size()) && file.write(block.data(), block.size());
-    return file.close() && written;
+    // A picture cut short is no use: it appears whole or not at all.
+    AtomicFile file;
+    return file.open(path) && file.file().write(fileHeader.data(), fileHeader.size()) &&
+           file.file().write(block.data(), block.size()) && file.commit();
 }
 
 bool writeBmpFile(const std::string &path, const DibBlock &block)
