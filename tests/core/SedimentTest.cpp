@@ -185,6 +185,16 @@ TEST(Sediment, AbsurdHeadersNeitherOverflowNorDivideByZero)
     EXPECT_EQ(r.sedimentPermille, 499);
     EXPECT_GT(r.sedimentDepth, 60000);
 
+    // r = 65535 * 250 = 16383750 pixels: the deficit is all but the whole
+    // 200 r^2, and times 1000 it no longer fits 64 bits. The share just
+    // under half the pipe is 499, and its depth the smallest h with
+    // 1/2 - 2 (r - h) / (pi r) >= 0.499 (mm): r - h <= 102.9, h = 65433.
+    f->header.detectRadius = 1;
+    r = computeSediment(*f, PictureCentre);
+    EXPECT_EQ(r.radii[400], 16383750u);
+    EXPECT_EQ(r.sedimentPermille, 499);
+    EXPECT_EQ(r.sedimentDepth, 65433);
+
     f->header.detectRadius = 0;
     r = computeSediment(*f, PictureCentre);
     EXPECT_EQ(r.radii[400], 0u);
