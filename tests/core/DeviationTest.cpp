@@ -67,6 +67,30 @@ TEST(ToleranceBand, IsThePipeRadiusLessAndPlusTheErrorRate)
     EXPECT_EQ(toleranceBand(h).outer, 0);
 }
 
+TEST(ToleranceBand, AbsurdHeadersNeitherOverflowNorLeaveTheIntRange)
+{
+    // e = 65535 * 65535 / 100 = 42948362 mm: the product needs 64 bits.
+    // (65535 -+ e) * 250 / 1000 + 0.5, truncated towards zero.
+    FrameHeader h;
+    h.pipeRadius = 65535;
+    h.errorRate = 65535;
+    h.detectRadius = 1000;
+    ToleranceBand band = toleranceBand(h);
+    EXPECT_EQ(band.inner, -10720706);
+    EXPECT_EQ(band.outer, 10753474);
+    // At 1 mm a picture radius the same band is some 1e10 pixels: held to
+    // 2^24 either way.
+    h.detectRadius = 1;
+    band = toleranceBand(h);
+    EXPECT_EQ(band.inner, -16777216);
+    EXPECT_EQ(band.outer, 16777216);
+    // e = 32767: inner 32768 * 250 = 8192000, outer 98302 * 250 held.
+    h.errorRate = 50;
+    band = toleranceBand(h);
+    EXPECT_EQ(band.inner, 8192000);
+    EXPECT_EQ(band.outer, 16777216);
+}
+
 TEST(DeviationMap, ColoursEveryBeamOfEveryFrame)
 {
     // Frame f: beams at 100 % except beam 7 at 90 % (blue) and 110 % (red).
