@@ -7,6 +7,8 @@
 #include <QFont>
 #include <QFontMetrics>
 #include <QPainter>
+#include <algorithm>
+#include <cmath>
 
 namespace dorvane {
 
@@ -43,8 +45,19 @@ QString withNumber(int id, int value)
     return pattern;
 }
 
+// Far beyond any picture, and small enough to add to.
+constexpr double PixelLimit = 1 << 24;
+
+int toPixel(double offset)
+{
+    if (std::isnan(offset))
+        return 0;
+    return static_cast<int>(std::clamp(offset, -PixelLimit, PixelLimit));
+}
+
 // Pixel positions of the plot: 30 pixels in from the left and top, 60
-// pixels narrower and 60 lower than the rectangle.
+// pixels narrower and 60 lower than the rectangle. A length off the axis
+// stands at its nearer end.
 struct Plot
 {
     SedimentChartScale scale;
@@ -53,11 +66,14 @@ struct Plot
 
     int x(double metres) const
     {
-        return Margin + static_cast<int>(width * (metres - scale.xmin) / (scale.xmax - scale.xmin));
+        // xmax lies below xmin when the survey runs backwards.
+        const double onAxis =
+            std::clamp(metres, std::min(scale.xmin, scale.xmax), std::max(scale.xmin, scale.xmax));
+        return Margin + toPixel(width * (onAxis - scale.xmin) / (scale.xmax - scale.xmin));
     }
     int y(double millimetres) const
     {
-        return Margin + height - static_cast<int>(height * millimetres / scale.ymax);
+        return Margin + height - toPixel(height * millimetres / scale.ymax);
     }
 };
 
@@ -93,7 +109,7 @@ void SedimentChart::draw(QPainter &painter, const QRect &rect) const
         QPoint last;
         bool started = false;
         for (size_t i = 0; i < std::min(m_cableLengths.size(), m_depths.size()); ++i) {
-            if (m_depths[i] == -1)
+            if (m_depths[i] == -1 || !std::isfinite(m_cableLengths[i]))
                 continue;
             const QPoint p(plot.x(m_cableLengths[i]),
                            plot.y(static_cast<double>(static_cast<uint32_t>(m_depths[i]))));

@@ -19,7 +19,9 @@ struct ChartLabel
 
 // The sediment depth of every frame against its cable length, with the pipe
 // top, the average depth, ticks and grid, drawn into any painter over a
-// rectangle whose origin is (0, 0).
+// rectangle whose origin is (0, 0). Frames whose cable length is NaN or
+// infinite are left out of the curve; a length beyond the axis is drawn at
+// its end.
 class SedimentChart
 {
 public:

@@ -194,6 +194,18 @@ TEST_F(Cli, FailuresUseTheSystemsTextsAndExitStatuses)
     EXPECT_EQ(r.err, "IMG文件错误\n");
 }
 
+TEST_F(Cli, AHugeSparseSurveyIsRefusedNotAborted)
+{
+    const std::string path = dir.file("huge.Imv");
+    writeSurvey(path, 1);
+    if (extendSparse(path) == 0)
+        GTEST_SKIP() << "the filesystem takes no sparse file of 64 GiB";
+    const CliRun r = run({"info", path});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "动画数据帧存在错误\n");
+    EXPECT_EQ(r.out, "");
+}
+
 TEST_F(Cli, BadUsageExitsWithTwo)
 {
     EXPECT_EQ(run({}).status, 2);

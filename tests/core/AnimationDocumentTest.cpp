@@ -4,6 +4,7 @@
 #include "core/base/ByteOrder.h"
 #include "support/TestSupport.h"
 
+#include <chrono>
 #include <filesystem>
 #include <gtest/gtest.h>
 
@@ -116,6 +117,30 @@ TEST_F(AnimationDocumentTest, EveryOpenFailureHasItsMessageAndLeavesTheDocumentC
 
     writeFileBytes(dir.file("junk.img"), std::vector<uint8_t>(3000, 'x'));
     fails(dir.file("junk.img"), text::ImgFileError);
+}
+
+TEST_F(AnimationDocumentTest, AHugeSparseSurveyFailsAtItsFirstMissingFrame)
+{
+    // One frame, then a hole that promises millions of frames of zeros.
+    const std::string path = survey(1);
+    const uint64_t size = extendSparse(path);
+    if (size == 0)
+        GTEST_SKIP() << "the filesystem takes no sparse file of 64 GiB";
+    const auto start = std::chrono::steady_clock::now();
+    bool opened = true;
+    EXPECT_NO_THROW(opened = doc.open(path, &progress));
+    const auto elapsed = std::chrono::steady_clock::now() - start;
+    EXPECT_FALSE(opened);
+    EXPECT_EQ(messages.messages, std::vector<int>{text::AnimationFrameError});
+    EXPECT_FALSE(doc.isOpen());
+    EXPECT_EQ(doc.frameCount(), 0);
+    EXPECT_EQ(doc.derived().size(), 0);
+    // (0, N), frame 0, the end: N is what the size promised.
+    const int promised = static_cast<int>((size - 1024) / 100512);
+    EXPECT_EQ(progress.posts,
+              (std::vector<std::pair<int, int>>{{0, promised}, {0, promised}, {-1, -1}}));
+    // Reading a few records, not allocating for every promised frame.
+    EXPECT_LT(elapsed, std::chrono::seconds(5));
 }
 
 TEST_F(AnimationDocumentTest, FailedOpenDropsThePreviousSurvey)

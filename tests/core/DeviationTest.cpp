@@ -54,6 +54,20 @@ TEST(DeviationColour, BeamsOfAFrameWithoutPipeRadiusAreBlack)
     EXPECT_EQ(percent, static_cast<uint16_t>(70000)); // cut to 16 bits
 }
 
+TEST(DeviationColour, FractionalPercentagesAreCutToWholeOnes)
+{
+    // 205 of 200 pixels is 102.5 %: 102, still white. 195 of 200 is 97.5 %:
+    // 97, the first pale blue, 255 - 3 * 255 / 20 = 217.
+    EXPECT_EQ(beamColour(205, 200, 20), (Rgb{255, 255, 255}));
+    EXPECT_EQ(beamColour(195, 200, 20), (Rgb{217, 217, 255}));
+    // 206 of 200 is 103 %: pale red; 196 of 200 is 98 %: white.
+    EXPECT_EQ(beamColour(206, 200, 20), (Rgb{255, 217, 217}));
+    EXPECT_EQ(beamColour(196, 200, 20), (Rgb{255, 255, 255}));
+    uint16_t percent = 0;
+    ASSERT_TRUE(radiusPercent(299, 300, percent));
+    EXPECT_EQ(percent, 99u); // 99.67 %
+}
+
 TEST(ToleranceBand, IsThePipeRadiusLessAndPlusTheErrorRate)
 {
     FrameHeader h;
@@ -65,6 +79,44 @@ TEST(ToleranceBand, IsThePipeRadiusLessAndPlusTheErrorRate)
     EXPECT_EQ(band.outer, 110);
     h.detectRadius = 0;
     EXPECT_EQ(toleranceBand(h).outer, 0);
+}
+
+TEST(ToleranceBand, TheErrorShareIsWholeMillimetres)
+{
+    // 454 * 15 / 100 = 68.1, cut to 68 mm: inner (454 - 68) / 4 = 96.5 and
+    // outer (454 + 68) / 4 = 130.5, both rounded up. With 68.1 mm the
+    // inner edge would be 96.475, rounded down to 96.
+    FrameHeader h;
+    h.pipeRadius = 454;
+    h.errorRate = 15;
+    h.detectRadius = 1000;
+    const ToleranceBand band = toleranceBand(h);
+    EXPECT_EQ(band.inner, 97);
+    EXPECT_EQ(band.outer, 131);
+}
+
+TEST(ToleranceBand, AbsurdHeadersNeitherOverflowNorLeaveTheIntRange)
+{
+    // e = 65535 * 65535 / 100 = 42948362 mm: the product needs 64 bits.
+    // (65535 -+ e) * 250 / 1000 + 0.5, truncated towards zero.
+    FrameHeader h;
+    h.pipeRadius = 65535;
+    h.errorRate = 65535;
+    h.detectRadius = 1000;
+    ToleranceBand band = toleranceBand(h);
+    EXPECT_EQ(band.inner, -10720706);
+    EXPECT_EQ(band.outer, 10753474);
+    // At a detection radius of 1 mm the band is some 1e10 pixels: held to
+    // 2^24 either way.
+    h.detectRadius = 1;
+    band = toleranceBand(h);
+    EXPECT_EQ(band.inner, -16777216);
+    EXPECT_EQ(band.outer, 16777216);
+    // e = 32767: inner 32768 * 250 = 8192000, outer 98302 * 250 held.
+    h.errorRate = 50;
+    band = toleranceBand(h);
+    EXPECT_EQ(band.inner, 8192000);
+    EXPECT_EQ(band.outer, 16777216);
 }
 
 TEST(DeviationMap, ColoursEveryBeamOfEveryFrame)

@@ -129,6 +129,12 @@ TEST(FrameHeader, RulerLengthTruncatesPixelsBeforeScaling)
     h.rulerX2 = 250;
     h.rulerY2 = 0;
     EXPECT_EQ(h.rulerLengthMm(), 1000);
+    // The longest ruler: 65535 * sqrt(2) = 92680.4, so 92680 pixels, at
+    // 65535 mm: 92680 * 65535 * 0.004 = 24295135.2 mm.
+    h.rulerX2 = 65535;
+    h.rulerY2 = 65535;
+    h.detectRadius = 65535;
+    EXPECT_EQ(h.rulerLengthMm(), 24295135);
 }
 
 TEST(FrameHeader, ConsistencyTestChecksEachLimit)

@@ -42,6 +42,23 @@ TEST(PictureGeometry, TheCircleToolPushesTheSquareBackFirst)
     EXPECT_EQ(keepCircleInPicture({260, 240}, 50), (ScreenPoint{260, 240}));
 }
 
+TEST(PictureGeometry, TheCircleToolPushesBackAtTheTopAndBottomEdges)
+{
+    // Square from y = -60: pushed down to start at 0, centre 100, which lies
+    // 150 pixels from the picture centre: just inside the disc.
+    EXPECT_EQ(keepCircleInPicture({250, 40}, 100), (ScreenPoint{250, 100}));
+    // Square to y = 570: pushed up to end at 500, centre 400.
+    EXPECT_EQ(keepCircleInPicture({250, 470}, 100), (ScreenPoint{250, 400}));
+    // Up at the top and off to the side: square centre (350, 100) is
+    // sqrt(100^2 + 150^2) = 180.3 from the centre, beyond the reach of 150,
+    // so it is pulled in along the ray: 250 + 150 * 100 / 180 = 333,
+    // 250 - 150 * 150 / 180 = 125.
+    EXPECT_EQ(keepCircleInPicture({350, 10}, 100), (ScreenPoint{333, 125}));
+    // The same at the bottom: square centre (350, 400), pulled to
+    // 250 + 150 * 150 / 180 = 375.
+    EXPECT_EQ(keepCircleInPicture({350, 490}, 100), (ScreenPoint{333, 375}));
+}
+
 TEST(PictureGeometry, PointsBeyondTheDiscLandOnItsEdge)
 {
     EXPECT_EQ(projectOntoDisc({600, 250}), (ScreenPoint{500, 250}));

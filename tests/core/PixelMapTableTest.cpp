@@ -7,7 +7,6 @@
 #include <algorithm>
 #include <cmath>
 #include <gtest/gtest.h>
-#include <thread>
 #include <vector>
 
 using namespace dorvane;
@@ -69,17 +68,36 @@ TEST(PixelMapTable, FirstCodesLieOnTheBeamsLeadingEdges)
     EXPECT_EQ(t.cell(cellIndex(123, 0)).size(), 1u);
 }
 
-TEST(PixelMapTable, ComputedTablesAreIdentical)
+TEST(PixelMapTable, KnownCellsListTheirPixels)
 {
-    // Two threads asking at once get the one table; a fresh computation
-    // matches it code for code.
-    const PixelMapTable *seen[2] = {};
-    std::thread a([&] { seen[0] = &PixelMapTable::instance(); });
-    std::thread b([&] { seen[1] = &PixelMapTable::instance(); });
-    a.join();
-    b.join();
-    EXPECT_EQ(seen[0], seen[1]);
-    EXPECT_EQ(PixelMapTable::compute().codes(), seen[0]->codes());
+    // Cell (b, s) lists (250 + trunc(s sin phi), 250 + trunc(s cos phi)) for
+    // phi = b * 0.9 deg + k * 0.09 deg, k = 0..9, each point once; y counts
+    // upwards.
+    const PixelMapTable &t = PixelMapTable::instance();
+    const auto codes = [&](int beam, int sample) {
+        const auto cell = t.cell(cellIndex(beam, sample));
+        return std::vector<uint32_t>(cell.begin(), cell.end());
+    };
+    // Sample 0 is the centre at every angle.
+    EXPECT_EQ(codes(0, 0), std::vector<uint32_t>{makePixelCode(250, 250)});
+    // Beam 0, sample 249, straight up: 249 sin phi = 0, 0.39, 0.78, 1.17,
+    // 1.56, 1.96, 2.35, 2.74, 3.13, 3.52 and 249 cos phi = 249 at k = 0,
+    // 248.99.. after.
+    EXPECT_EQ(codes(0, 249),
+              (std::vector<uint32_t>{makePixelCode(250, 499), makePixelCode(250, 498),
+                                     makePixelCode(251, 498), makePixelCode(252, 498),
+                                     makePixelCode(253, 498)}));
+    // Beam 0, sample 100: 100 sin phi reaches 1 at k = 7 (1.0996), 100 cos
+    // phi drops below 100 from k = 1.
+    EXPECT_EQ(codes(0, 100),
+              (std::vector<uint32_t>{makePixelCode(250, 350), makePixelCode(250, 349),
+                                     makePixelCode(251, 349)}));
+    // Beam 100 is 90 deg, to the right, and fans out downwards (clockwise):
+    // x = 250 + trunc(249 cos(k * 0.09 deg)), y = 250 - trunc(249 sin(...)).
+    EXPECT_EQ(codes(100, 249),
+              (std::vector<uint32_t>{makePixelCode(499, 250), makePixelCode(498, 250),
+                                     makePixelCode(498, 249), makePixelCode(498, 248),
+                                     makePixelCode(498, 247)}));
 }
 
 TEST(PixelMapTable, LeadingEdgeCodesMatchTheFirstCodes)

@@ -1,6 +1,7 @@
 #include "core/display/SedimentChartScale.h"
 
 #include <gtest/gtest.h>
+#include <limits>
 
 using namespace dorvane;
 
@@ -55,6 +56,33 @@ TEST(SedimentChartScale, XTicksEveryFiveMetres)
     EXPECT_EQ(SedimentChartScale::of({0.0f, 10000.0f}, 600).xTickCount(), 1000);
     EXPECT_EQ(SedimentChartScale::of({0.0f}, 600).xTickCount(), 0);
     EXPECT_EQ(SedimentChartScale::of({47.0f, 12.3f}, 600).xTickCount(), 0); // 45 back to 15
+}
+
+TEST(SedimentChartScale, NonFiniteLengthsAreLeftOutOfRangeAndAverage)
+{
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    const float inf = std::numeric_limits<float>::infinity();
+    // The range runs from the first finite length to the last: 10..25 m.
+    auto scale = SedimentChartScale::of({nan, 12.0f, inf, 18.0f, 23.0f, -inf}, 600);
+    EXPECT_EQ(scale.xmin, 10.0);
+    EXPECT_EQ(scale.xmax, 25.0);
+    EXPECT_FALSE(SedimentChartScale::of({nan, inf}, 600).hasXRange());
+    // The frames between 10 and 25 m: 12, 18 and 23; the NaN and infinite
+    // ones are passed over, not the end of the scan.
+    const std::vector<float> cable = {nan, 12.0f, inf, 18.0f, nan, -inf, 23.0f};
+    const std::vector<int32_t> depth = {900, 100, 900, 200, 900, 900, 600};
+    EXPECT_EQ(scale.averageDepth(cable, depth), (100 + 200 + 600) / 3);
+}
+
+TEST(SedimentChartScale, HugeLengthsKeepTheTickCountBounded)
+{
+    // (1e30 - 0) / 5 steps: the cap, not a conversion out of range.
+    EXPECT_EQ(SedimentChartScale::of({0.0f, 1e30f}, 600).xTickCount(), 1000);
+    const float most = std::numeric_limits<float>::max();
+    EXPECT_EQ(SedimentChartScale::of({-most, most}, 600).xTickCount(), 1000);
+    // 4990 m: 999 steps, 1000 ticks; 4995 m: still 1000.
+    EXPECT_EQ(SedimentChartScale::of({0.0f, 4990.0f}, 600).xTickCount(), 999);
+    EXPECT_EQ(SedimentChartScale::of({0.0f, 4995.0f}, 600).xTickCount(), 1000);
 }
 
 TEST(SedimentChartScale, EveryTickLabelledWhileTheLabelsFit)

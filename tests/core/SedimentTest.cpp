@@ -185,6 +185,16 @@ TEST(Sediment, AbsurdHeadersNeitherOverflowNorDivideByZero)
     EXPECT_EQ(r.sedimentPermille, 499);
     EXPECT_GT(r.sedimentDepth, 60000);
 
+    // r = 65535 * 250 = 16383750 pixels: the deficit is all but the whole
+    // 200 r^2, and times 1000 it no longer fits 64 bits. The share just
+    // under half the pipe is 499, and its depth the smallest h with
+    // 1/2 - 2 (r - h) / (pi r) >= 0.499 (mm): r - h <= 102.9, h = 65433.
+    f->header.detectRadius = 1;
+    r = computeSediment(*f, PictureCentre);
+    EXPECT_EQ(r.radii[400], 16383750u);
+    EXPECT_EQ(r.sedimentPermille, 499);
+    EXPECT_EQ(r.sedimentDepth, 65433);
+
     f->header.detectRadius = 0;
     r = computeSediment(*f, PictureCentre);
     EXPECT_EQ(r.radii[400], 0u);
@@ -205,4 +215,19 @@ TEST(SedimentDepth, IsTheSmallestCoveringHeight)
     EXPECT_EQ(segmentShare(0, 500), 0.0);
     EXPECT_NEAR(segmentShare(500, 500), 0.5, 1e-7);
     EXPECT_NEAR(segmentShare(1000, 500), 1.0, 1e-6);
+}
+
+TEST(SedimentDepth, StepsInSinglePrecision)
+{
+    // Pipe 1061 mm, 491 per mille. At h = 1046 (r - h = 15) the share is
+    // 1/2 - (2 / pi) (15 / 1061) + (15 / 1061)^3 / (3 pi) = 491.00002 per
+    // mille; pi r^2 in single precision (pi as 3.14159274) comes out a few
+    // parts in 1e8 larger, enough to leave the share just under 491, so
+    // the depth is 1047 mm where double precision gives 1046.
+    EXPECT_LT(segmentShare(1046, 1061) * 1000.0, 491.0);
+    EXPECT_GE(segmentShare(1047, 1061) * 1000.0, 491.0);
+    EXPECT_EQ(sedimentDepthFor(491, 1061), 1047);
+    // Pipe 1098 mm, 17 per mille: at h = 103 the share is 17.0000002 per
+    // mille in double precision and just under 17 in single: 104, not 103.
+    EXPECT_EQ(sedimentDepthFor(17, 1098), 104);
 }

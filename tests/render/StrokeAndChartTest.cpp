@@ -6,7 +6,9 @@
 #include "render/StrokePicture.h"
 
 #include <QPainter>
+#include <cmath>
 #include <gtest/gtest.h>
+#include <limits>
 
 using namespace dorvane;
 
@@ -132,6 +134,29 @@ TEST(SedimentChart, DrawsCurveAverageAndPipeTop)
     EXPECT_EQ(picture.pixelColor(27, 170), QColor(Qt::black)); // 500 mm
     EXPECT_EQ(picture.pixelColor(27, 70), QColor(Qt::black));  // 1000 mm
     EXPECT_NE(picture.pixelColor(27, 120), QColor(Qt::black)); // no tick at 750
+}
+
+TEST(SedimentChart, NonFiniteAndHugeLengthsStayOnTheChart)
+{
+    // Plot 360 x 240 from (30, 30): 10..50 m, 0..1200 mm. The middle frame's
+    // length is odd; its neighbours are (20 m, 300 mm) = (120, 210) and
+    // (30 m, 900 mm) = (210, 90).
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    const float inf = std::numeric_limits<float>::infinity();
+    const std::vector<int32_t> depth = {0, 300, 600, 900, 300};
+    for (const float odd : {nan, inf, -inf, 1e30f, -1e30f}) {
+        const std::vector<float> cable = {12.3f, 20.0f, odd, 30.0f, 47.0f};
+        const QImage picture = chartPicture(cable, depth, 600);
+        // Nothing of the curve left of the y axis, between the labels of
+        // its 0 and 500 mm ticks.
+        EXPECT_FALSE(hasColour(picture, QRect(0, 180, 28, 80), Qt::black)) << odd;
+        if (std::isfinite(odd))
+            continue;
+        // Left out: the curve joins its neighbours, through (165, 150), and
+        // the average of 0, 300, 900 and 300 is 375 mm, at y = 270 - 75.
+        EXPECT_TRUE(hasColour(picture, QRect(164, 149, 3, 3), Qt::black)) << odd;
+        EXPECT_TRUE(hasColour(picture, QRect(40, 195, 300, 1), Qt::blue)) << odd;
+    }
 }
 
 TEST(SedimentChart, OneFrameDrawsTitleAndAxesOnly)

@@ -9,6 +9,7 @@
 #include <fstream>
 #include <gtest/gtest.h>
 #include <random>
+#include <unistd.h>
 
 namespace dorvane::test {
 
@@ -74,6 +75,16 @@ void writeSurvey(const std::string &path, int frameCount, uint64_t seed)
     SilentMessageSink messages;
     ASSERT_TRUE(
         writeSimulatedSurvey(path, SurveySimulator(options), frameCount, nullptr, messages));
+}
+
+uint64_t extendSparse(const std::string &path)
+{
+    for (const int shift : {41, 38, 36}) {
+        const uint64_t size = uint64_t{1} << shift;
+        if (::truncate(path.c_str(), static_cast<off_t>(size)) == 0)
+            return size;
+    }
+    return 0;
 }
 
 std::vector<uint8_t> makeImgFile(uint16_t detectRadius, float cableLength, uint8_t sampleFill)

@@ -76,6 +76,11 @@ void writeFileBytes(const std::string &path, const std::vector<uint8_t> &bytes);
 // A simulated survey of frameCount frames written to path.
 void writeSurvey(const std::string &path, int frameCount, uint64_t seed = 1);
 
+// Extends the file at path with a hole: to 2 TiB, or where the filesystem
+// will not take a sparse file that large, to 256 GiB or 64 GiB. The size it
+// reached; 0 when it took none of them.
+uint64_t extendSparse(const std::string &path);
+
 // The bytes of an IMG file whose fields carry recognisable values.
 std::vector<uint8_t> makeImgFile(uint16_t detectRadius, float cableLength, uint8_t sampleFill);
 

@@ -153,7 +153,8 @@ int FrameHeader::rulerLengthMm() const
     const double dx = static_cast<double>(rulerX1) - rulerX2;
     const double dy = static_cast<double>(rulerY1) - rulerY2;
     const int pixels = static_cast<int>(std::sqrt(dx * dx + dy * dy));
-    return static_cast<int>(pixels * detectRadius * 0.004 + 0.5);
+    // 64 bits: up to 92680 pixels times 65535 mm overflows an int.
+    return static_cast<int>(static_cast<double>(int64_t{pixels} * detectRadius) * 0.004 + 0.5);
 }
 
 bool isConsistentHeader(const FrameHeader &header)

@@ -2,6 +2,8 @@
 
 #include "core/display/PictureGeometry.h"
 
+#include <algorithm>
+
 namespace dorvane {
 
 namespace {
@@ -47,9 +49,12 @@ ToleranceBand toleranceBand(const FrameHeader &header)
 {
     if (header.detectRadius == 0)
         return {};
-    const int e = header.pipeRadius * header.errorRate / 100;
-    const auto pixels = [&](int mm) {
-        return static_cast<int>(mm * double{PictureRadius} / header.detectRadius + 0.5);
+    // 64 bits: 65535 mm at 65535 % overflows an int.
+    const int64_t e = int64_t{header.pipeRadius} * header.errorRate / 100;
+    const auto pixels = [&](int64_t mm) {
+        const double p =
+            static_cast<double>(mm) * double{PictureRadius} / header.detectRadius + 0.5;
+        return static_cast<int>(std::clamp(p, -ToleranceBand::Limit, ToleranceBand::Limit));
     };
     return {pixels(header.pipeRadius - e), pixels(header.pipeRadius + e)};
 }

@@ -27,9 +27,13 @@ bool radiusPercent(uint32_t radius, uint32_t pipeRadius, uint16_t &percent);
 Rgb beamColour(uint32_t radius, uint32_t pipeRadius, int range);
 
 // The tolerance band around the pipe circle, in pixels: the pipe radius less
-// and plus errorRate per cent of it.
+// and plus errorRate per cent of it (in whole millimetres), rounded. Absurd
+// headers are held to +-Limit pixels, far beyond the picture and small
+// enough to double.
 struct ToleranceBand
 {
+    static constexpr double Limit = 1 << 24;
+
     int inner = 0;
     int outer = 0;
 };

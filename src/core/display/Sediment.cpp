@@ -6,6 +6,7 @@
 
 #include <bit>
 #include <cmath>
+#include <numeric>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -137,7 +138,12 @@ FrameAnalysis analyseFrame(const FrameHeader &h, const uint8_t *samples, ScreenP
         a.sedimentDepth = -1;
         return a;
     }
-    a.sedimentPermille = static_cast<int>((expected - lowerHalfSum) * 1000 / (2 * expected));
+    // deficit * 1000 / (2 * 200 r^2) taken as deficit * 5 / (2 r^2): the
+    // deficit times 1000 overflows 64 bits for r up to 65535 * 250 pixels.
+    constexpr int64_t Numerator = 1000 / std::gcd(1000, 2 * LowerHalfBeams);
+    constexpr int64_t Denominator = 2 * LowerHalfBeams / std::gcd(1000, 2 * LowerHalfBeams);
+    const int64_t deficit = expected - lowerHalfSum;
+    a.sedimentPermille = static_cast<int>(deficit * Numerator / (Denominator * r * r));
     a.sedimentDepth = sedimentDepthFor(a.sedimentPermille, h.pipeRadius);
     return a;
 }

@@ -6,23 +6,20 @@
 
 namespace dorvane {
 
-namespace {
-double finiteOrZero(float value)
-{
-    return std::isfinite(value) ? static_cast<double>(value) : 0.0;
-}
-} // namespace
-
 SedimentChartScale SedimentChartScale::of(const std::vector<float> &cableLengths, int pipeRadius)
 {
     SedimentChartScale scale;
     scale.ymax = 2 * pipeRadius;
-    if (cableLengths.empty())
+    // A NaN or infinite length has no place on the axis.
+    const auto finite = [](float length) { return std::isfinite(length); };
+    const auto first = std::find_if(cableLengths.begin(), cableLengths.end(), finite);
+    if (first == cableLengths.end())
         return scale;
+    const auto last = std::find_if(cableLengths.rbegin(), cableLengths.rend(), finite);
     // Enclosing multiples of 5, so that every frame lies on the chart
     // whatever the sign of its cable length.
-    scale.xmin = XStep * std::floor(finiteOrZero(cableLengths.front()) / XStep);
-    scale.xmax = XStep * std::ceil(finiteOrZero(cableLengths.back()) / XStep);
+    scale.xmin = XStep * std::floor(static_cast<double>(*first) / XStep);
+    scale.xmax = XStep * std::ceil(static_cast<double>(*last) / XStep);
     return scale;
 }
 
@@ -30,8 +27,9 @@ int SedimentChartScale::xTickCount() const
 {
     if (!hasXRange() || xmax < xmin)
         return 0;
-    const int count = static_cast<int>(std::floor((xmax - xmin) / XStep)) + 1;
-    return std::min(count, MaxTicks);
+    // Compared before converting: a range of 1e30 m has no int count.
+    const double steps = std::floor((xmax - xmin) / XStep);
+    return steps + 1 >= MaxTicks ? MaxTicks : static_cast<int>(steps) + 1;
 }
 
 int SedimentChartScale::averageDepth(const std::vector<float> &cableLengths,
@@ -42,8 +40,13 @@ int SedimentChartScale::averageDepth(const std::vector<float> &cableLengths,
     uint64_t sum = 0;
     uint64_t count = 0;
     const size_t n = std::min(cableLengths.size(), depths.size());
-    for (size_t i = 0; i < n && cableLengths[i] < xmax; ++i) {
-        if (xmin < cableLengths[i] && depths[i] != -1) {
+    for (size_t i = 0; i < n; ++i) {
+        const float length = cableLengths[i];
+        if (!std::isfinite(length))
+            continue;
+        if (length >= xmax)
+            break;
+        if (xmin < length && depths[i] != -1) {
             sum += static_cast<uint32_t>(depths[i]);
             ++count;
         }

@@ -13,7 +13,8 @@ struct SedimentChartScale
     static constexpr double XStep = 5.0;
     static constexpr int MaxTicks = 1000;
 
-    // Multiples of 5 m that enclose the first and the last cable length.
+    // Multiples of 5 m that enclose the first and the last finite cable
+    // length; NaN and infinite lengths are left out.
     double xmin = 0;
     double xmax = 0;
     int ymax = 0; // twice the pipe radius
@@ -29,7 +30,8 @@ struct SedimentChartScale
 
     // The mean depth of the frames after xmin and before xmax (in array
     // order, stopping at the first frame at or beyond xmax), leaving out
-    // excluded frames (-1); 0 when none counts.
+    // excluded frames (-1) and frames whose cable length is NaN or
+    // infinite; 0 when none counts.
     int averageDepth(const std::vector<float> &cableLengths,
                      const std::vector<int32_t> &depths) const;
 };

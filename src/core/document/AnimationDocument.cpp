@@ -7,7 +7,9 @@
 #include "core/document/FrameStreamDeriver.h"
 
 #include <cstdio>
+#include <new>
 #include <sys/stat.h>
+#include <system_error>
 
 namespace dorvane {
 
@@ -155,7 +157,20 @@ void AnimationDocument::discardChanges()
 
 bool AnimationDocument::buildDerived(ProgressSink *progress)
 {
-    m_derived.resize(m_frameCount);
+    // The file's size only promises frames: the arrays grow with the frames
+    // read, and memory that cannot be had fails the build like a bad frame.
+    try {
+        return deriveAllFrames(progress);
+    } catch (const std::bad_alloc &) {
+    } catch (const std::system_error &) {
+        // No helper thread could be started.
+    }
+    m_derived.release();
+    return false;
+}
+
+bool AnimationDocument::deriveAllFrames(ProgressSink *progress)
+{
     ProgressScope scope(progress, m_frameCount);
     if (m_file.isOpen()) {
         // Every frame is read from the file, the current one included, so
@@ -166,6 +181,7 @@ bool AnimationDocument::buildDerived(ProgressSink *progress)
             return false;
         m_currentIndex = m_frameCount - 1;
     } else {
+        m_derived.resize(m_frameCount);
         for (int i = 0; i < m_frameCount; ++i) {
             if (!loadFrame(i, false))
                 return false;

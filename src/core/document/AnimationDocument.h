@@ -41,6 +41,8 @@ public:
     bool loadFrame(int index, bool force);
     // Recomputes the derived values of frame index from the current frame.
     void deriveFrame(int index);
+    // Derives every frame again; false at the first frame that cannot be
+    // read and when the memory for the derived values cannot be had.
     bool buildDerived(ProgressSink *progress);
 
     // Changes the current frame's header or the file header in memory. The
@@ -95,6 +97,8 @@ private:
     // The headers as the file holds them, for discarding edits.
     void rememberStoredHeaders();
     bool openImg(const std::string &path, ProgressSink *progress);
+    // buildDerived() without catching what the standard library throws.
+    bool deriveAllFrames(ProgressSink *progress);
     // Tells the user and returns false when no animation file is behind the
     // document (nothing open, or an IMG file).
     bool requireFile();

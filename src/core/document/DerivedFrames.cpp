@@ -15,6 +15,25 @@ void DerivedFrames::resize(int n)
     m_cableLengths.assign(count, 0.0f);
 }
 
+void DerivedFrames::extend(int n)
+{
+    if (n <= size())
+        return;
+    const auto count = static_cast<size_t>(n);
+    m_peakSamples.resize(count);
+    m_radiusProfiles.resize(count);
+    m_defectFlags.resize(count);
+    m_reportFlags.resize(count);
+    m_sedimentPermille.resize(count);
+    m_sedimentDepth.resize(count);
+    m_cableLengths.resize(count);
+}
+
+void DerivedFrames::release()
+{
+    *this = DerivedFrames();
+}
+
 void DerivedFrames::store(int index, const FrameHeader &header, const FrameAnalysis &analysis)
 {
     const auto i = static_cast<size_t>(index);

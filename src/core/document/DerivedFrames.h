@@ -17,7 +17,13 @@ class DerivedFrames
 public:
     // n entries, all zero.
     void resize(int n);
+    // Grows to n entries, keeping the ones there and zeroing the new ones;
+    // the capacity grows geometrically. Throws std::bad_alloc when the memory
+    // cannot be had, leaving the arrays of unequal size: release() them then.
+    void extend(int n);
     void clear() { resize(0); }
+    // Empties the arrays and gives their memory back.
+    void release();
     int size() const { return static_cast<int>(m_defectFlags.size()); }
 
     void store(int index, const FrameHeader &header, const FrameAnalysis &analysis);

@@ -3,8 +3,10 @@
 #include "core/base/PosixFile.h"
 #include "core/base/ProgressSink.h"
 #include "core/data/AnimationFile.h"
+#include "core/display/PixelMapTable.h"
 
-#include <atomic>
+#include <algorithm>
+#include <climits>
 #include <condition_variable>
 #include <cstring>
 #include <fcntl.h>
@@ -16,35 +18,31 @@ namespace dorvane {
 
 namespace {
 
-constexpr int Pending = -1;
+constexpr int Chunk = FrameStreamDeriver::ChunkFrames;
 
 class ChunkedPass
 {
 public:
-    ChunkedPass(const PosixFile &file, int frameCount, DerivedFrames &derived)
+    ChunkedPass(const PosixFile &file, int frameCount, DerivedFrames &derived, int growthFrames)
         : m_file(file), m_frameCount(frameCount), m_derived(derived),
-          m_chunkCount((frameCount + FrameStreamDeriver::ChunkFrames - 1) /
-                       FrameStreamDeriver::ChunkFrames),
-          m_results(static_cast<size_t>(m_chunkCount), Pending)
+          m_chunkCount(wholeChunks(frameCount)),
+          m_growth(std::clamp(wholeChunks(growthFrames), 1, INT_MAX / Chunk) * Chunk)
     {
         for (auto &buffer : m_buffers)
-            buffer.resize(static_cast<size_t>(FrameStreamDeriver::ChunkFrames) * FrameRecord::Size);
+            buffer.resize(static_cast<size_t>(Chunk) * FrameRecord::Size);
     }
 
     int run(FrameRecord &last, ProgressScope &progress)
     {
         std::thread helper([this] { helperLoop(); });
         int done = 0;
-        for (int chunk = 0; chunk < m_chunkCount; ++chunk) {
-            const int derived = chunk % 2 == 0 ? process(chunk, m_buffers[0]) : awaitHelper(chunk);
-            for (int k = 0; k < derived; ++k)
-                progress.step(first(chunk) + k, m_frameCount);
-            done = first(chunk) + derived;
-            if (derived < size(chunk))
-                break;
+        try {
+            done = deriveChunks(progress);
+        } catch (...) {
+            stopHelper(helper);
+            throw;
         }
-        m_stop = true;
-        helper.join();
+        stopHelper(helper);
 
         if (done == m_frameCount && done > 0) {
             const int lastChunk = m_chunkCount - 1;
@@ -58,10 +56,40 @@ public:
     }
 
 private:
-    int first(int chunk) const { return chunk * FrameStreamDeriver::ChunkFrames; }
-    int size(int chunk) const
+    static int wholeChunks(int frames) { return frames / Chunk + (frames % Chunk != 0 ? 1 : 0); }
+    int first(int chunk) const { return chunk * Chunk; }
+    int size(int chunk) const { return std::min(Chunk, m_frameCount - first(chunk)); }
+    int end(int chunk) const { return first(chunk) + size(chunk); }
+
+    int deriveChunks(ProgressScope &progress)
     {
-        return std::min(FrameStreamDeriver::ChunkFrames, m_frameCount - first(chunk));
+        int done = 0;
+        for (int chunk = 0; chunk < m_chunkCount; ++chunk) {
+            if (end(chunk) > m_room)
+                grow();
+            const int derived = chunk % 2 == 0 ? process(chunk, m_buffers[0]) : awaitHelper(chunk);
+            for (int k = 0; k < derived; ++k)
+                progress.step(first(chunk) + k, m_frameCount);
+            done = first(chunk) + derived;
+            if (derived < size(chunk))
+                break;
+        }
+        return done;
+    }
+
+    // Called only when the next chunk lies beyond the room: every chunk
+    // before it is done and the helper waits for room, so nothing reads or
+    // writes the arrays while they move. The growth is a whole number of
+    // chunks, so one growth takes in the next chunk.
+    void grow()
+    {
+        const int room = m_frameCount - m_room <= m_growth ? m_frameCount : m_room + m_growth;
+        m_derived.extend(room);
+        {
+            std::lock_guard lock(m_mutex);
+            m_room = room;
+        }
+        m_roomMade.notify_one();
     }
 
     // Reads and analyses one chunk; the number of frames derived before the
@@ -83,15 +111,23 @@ private:
         return complete;
     }
 
+    // Allocates nothing: an exception here would end the process.
     void helperLoop()
     {
-        for (int chunk = 1; chunk < m_chunkCount && !m_stop; chunk += 2) {
+        for (int chunk = 1; chunk < m_chunkCount; chunk += 2) {
+            {
+                std::unique_lock lock(m_mutex);
+                m_roomMade.wait(lock, [&] { return m_stop || end(chunk) <= m_room; });
+                if (m_stop)
+                    return;
+            }
             const int derived = process(chunk, m_buffers[1]);
             {
                 std::lock_guard lock(m_mutex);
-                m_results[static_cast<size_t>(chunk)] = derived;
+                m_helperChunk = chunk;
+                m_helperDerived = derived;
             }
-            m_ready.notify_one();
+            m_chunkDone.notify_one();
             if (derived < size(chunk))
                 return;
         }
@@ -100,30 +136,53 @@ private:
     int awaitHelper(int chunk)
     {
         std::unique_lock lock(m_mutex);
-        m_ready.wait(lock, [&] { return m_results[static_cast<size_t>(chunk)] != Pending; });
-        return m_results[static_cast<size_t>(chunk)];
+        m_chunkDone.wait(lock, [&] { return m_helperChunk >= chunk; });
+        // The helper stops at its first short chunk, so a later chunk done
+        // means this one was whole.
+        return m_helperChunk == chunk ? m_helperDerived : size(chunk);
+    }
+
+    void stopHelper(std::thread &helper)
+    {
+        {
+            std::lock_guard lock(m_mutex);
+            m_stop = true;
+        }
+        m_roomMade.notify_one();
+        helper.join();
     }
 
     const PosixFile &m_file;
     const int m_frameCount;
     DerivedFrames &m_derived;
     const int m_chunkCount;
+    const int m_growth;                // frames, whole chunks
     std::vector<uint8_t> m_buffers[2]; // the calling thread's, the helper's
-    std::vector<int> m_results;        // frames derived per chunk by the helper
-    std::atomic<bool> m_stop = false;
+
+    // Guarded by m_mutex: the frames the arrays have room for, the helper's
+    // last chunk and what it derived of it.
     std::mutex m_mutex;
-    std::condition_variable m_ready;
+    std::condition_variable m_roomMade;
+    std::condition_variable m_chunkDone;
+    int m_room = 0;
+    int m_helperChunk = -1;
+    int m_helperDerived = 0;
+    bool m_stop = false;
 };
 
 } // namespace
 
 int FrameStreamDeriver::derive(const PosixFile &file, int frameCount, DerivedFrames &derived,
-                               FrameRecord &last, ProgressScope &progress)
+                               FrameRecord &last, ProgressScope &progress, int growthFrames)
 {
+    derived.clear();
     if (frameCount <= 0)
         return 0;
+    // The table is built on first use; here, where a failure to allocate can
+    // still be caught, rather than in the helper.
+    PixelMapTable::instance();
     posix_fadvise(file.descriptor(), 0, 0, POSIX_FADV_SEQUENTIAL);
-    ChunkedPass pass(file, frameCount, derived);
+    ChunkedPass pass(file, frameCount, derived, growthFrames);
     return pass.run(last, progress);
 }
 
