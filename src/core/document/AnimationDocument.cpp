@@ -6,7 +6,6 @@
 #include "core/data/ImgFile.h"
 #include "core/document/FrameStreamDeriver.h"
 
-#include <cstdio>
 #include <new>
 #include <sys/stat.h>
 #include <system_error>
