@@ -1,0 +1,114 @@
+#pragma once
+
+#include "core/acquire/ProbeStatus.h"
+#include "core/base/PosixFile.h"
+#include "core/data/AnimationFileHeader.h"
+#include "core/data/FrameHeader.h"
+#include "core/data/FrameRecord.h"
+
+#include <condition_variable>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <vector>
+
+namespace dorvane {
+
+class MessageSink;
+
+// Records the probe's live frames into a new animation file. One recorder
+// exists per process because the device library calls back into it from its
+// own thread. Every accepted frame gets the probe's attitude and cable
+// counter and the settings in force stamped into the frame template, and is
+// appended with one write of a whole record, so the file is a valid survey
+// at every moment (a crash leaves at most a partial last record, which the
+// frame count ignores).
+//
+// The window sees each frame in a hand-over: the device thread posts it and
+// waits until the window's thread has shown it (the samples are valid until
+// then) or the recording stops. Stopping releases a waiting device thread
+// first, so the window's thread never waits for the device thread while that
+// thread waits for it.
+class LiveRecorder
+{
+public:
+    // The window's side of the hand-over. Both calls come on the device
+    // thread and must only post to the window's thread, never block.
+    class Listener
+    {
+    public:
+        virtual ~Listener() = default;
+        // A frame was recorded: the window's thread calls finishHandOver.
+        virtual void frameRecorded() = 0;
+        // A write failed and the recording stopped by itself; the file holds
+        // the frames before it. textId says what to tell the user.
+        virtual void recordingFailed(int textId) = 0;
+    };
+
+    // The frame being handed over, for the window to show.
+    struct LiveFrame
+    {
+        const FrameHeader &header; // as written
+        const uint8_t *samples;    // 100,000 bytes
+        const ProbeStatus &status;
+        const AnimationFileHeader &fileHeader;
+        int frameCount; // frames written so far, this one included
+    };
+
+    static LiveRecorder &instance();
+
+    // The window that sees the frames (null: none).
+    void setListener(Listener *listener);
+
+    // Settings stamped into the frames that follow; safe while recording.
+    void setDetectRadius(uint16_t millimetres);
+    void setPipeRadius(uint16_t millimetres);
+    uint16_t detectRadius() const;
+    uint16_t pipeRadius() const;
+    // The template's fixed fields: signature, error rate 20, circle centre
+    // (250, 250); every text and flag zero.
+    void resetTemplate();
+
+    // Creates (or empties) the output file, writes its file header and
+    // starts the device stream. A file that cannot be created is told
+    // ("创建文件失败 ") and nothing starts.
+    bool start(const std::string &path, MessageSink &messages);
+    // Stops the device stream and closes the file. Frames arriving later are
+    // ignored.
+    void stop();
+    bool isRecording() const;
+    int frameCount() const;
+    std::string path() const;
+
+    // On the window's thread, in answer to frameRecorded: show gets the
+    // frame being handed over, then the device thread goes on. Does nothing
+    // when no hand-over waits (the recording stopped meanwhile).
+    void finishHandOver(const std::function<void(const LiveFrame &)> &show);
+
+    // The device library's frame callback.
+    static int onProbeFrame(unsigned char *samples);
+    // Its work, on the device thread.
+    void recordFrame(const uint8_t *samples);
+
+private:
+    LiveRecorder();
+
+    mutable std::mutex m_mutex;
+    std::condition_variable m_handedOver;
+    Listener *m_listener = nullptr;
+    PosixFile m_file;
+    std::string m_path;
+    AnimationFileHeader m_fileHeader;
+    FrameHeader m_template;
+    ProbeStatus m_lastStatus;
+    std::vector<uint8_t> m_record; // one frame record, written in one go
+    const uint8_t *m_pendingSamples = nullptr;
+    bool m_handOverPending = false;
+    int m_frameCount = 0;
+    uint16_t m_detectRadius = 0;
+    uint16_t m_pipeRadius = 0;
+};
+
+} // namespace dorvane
