@@ -8,8 +8,8 @@
 #include "core/base/MessageSink.h"
 #include "ui/app/MainWindow.h"
 #include "ui/app/SurveySession.h"
-#include "ui/app/UserPrompts.h"
 #include "ui/display/FrameView.h"
+#include "ui/widgets/UserPrompts.h"
 
 #include <QApplication>
 #include <QImage>
@@ -31,6 +31,7 @@ public:
     Answer ask(int, Buttons, Answer) override { return Answer::Cancel; }
     std::optional<QString> openFileName(const FileDialog &) override { return std::nullopt; }
     std::optional<QString> saveFileName(const FileDialog &) override { return std::nullopt; }
+    QStringList openFileNames(const FileDialog &) override { return {}; }
 };
 
 std::string surveyPath()

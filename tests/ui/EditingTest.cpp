@@ -2,10 +2,10 @@
 #include "core/app/TextIds.h"
 #include "core/base/ByteOrder.h"
 #include "core/display/Palette.h"
-#include "ui/app/ProgressWindow.h"
 #include "ui/display/FramePropertyPanel.h"
 #include "ui/display/FrameView.h"
 #include "ui/display/GraphicsPanel.h"
+#include "ui/widgets/ProgressWindow.h"
 
 #include <QCheckBox>
 #include <QLineEdit>

@@ -3,10 +3,10 @@
 #include "core/base/ByteOrder.h"
 #include "render/FrameOverlay.h"
 #include "ui/app/PipeAttributesPanel.h"
-#include "ui/app/ProgressWindow.h"
 #include "ui/display/DefectStrip.h"
 #include "ui/display/FrameView.h"
 #include "ui/display/PreviewPopup.h"
+#include "ui/widgets/ProgressWindow.h"
 
 #include <QDropEvent>
 #include <QLineEdit>

@@ -2,10 +2,10 @@
 #include "core/app/Settings.h"
 #include "core/app/TextIds.h"
 #include "core/base/ByteOrder.h"
-#include "ui/app/ProgressWindow.h"
-#include "ui/app/QtUserPrompts.h"
 #include "ui/app/SettingsPanel.h"
 #include "ui/display/DefectStrip.h"
+#include "ui/widgets/ProgressWindow.h"
+#include "ui/widgets/QtUserPrompts.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -6,12 +6,12 @@
 #include "core/base/ByteOrder.h"
 #include "core/data/AnimationFile.h"
 #include "support/ReadOnlyFile.h"
-#include "ui/app/ProgressWindow.h"
 #include "ui/display/DefectStrip.h"
 #include "ui/display/FrameView.h"
 #include "ui/display/PreviewPopup.h"
 #include "ui/display/StrokePanel.h"
 #include "ui/display/StrokeView.h"
+#include "ui/widgets/ProgressWindow.h"
 #include "ui/widgets/UiText.h"
 
 #include <QCheckBox>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "support/TestSupport.h"
-#include "ui/app/UserPrompts.h"
+#include "ui/widgets/UserPrompts.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -40,6 +40,10 @@ public:
     {
         return std::exchange(nextSaveFile, std::nullopt);
     }
+    QStringList openFileNames(const FileDialog &) override
+    {
+        return std::exchange(nextOpenFiles, QStringList());
+    }
 
     std::vector<int> messages;
     std::vector<int> questions;
@@ -47,6 +51,7 @@ public:
     std::deque<Answer> answers;
     std::optional<QString> nextOpenFile;
     std::optional<QString> nextSaveFile;
+    QStringList nextOpenFiles;
     // Runs as each question is asked, before it is answered.
     std::function<void(int textId)> onAsk;
 };

@@ -2,8 +2,8 @@
 
 #include "core/app/Settings.h"
 #include "core/app/TextIds.h"
-#include "ui/app/ProgressWindow.h"
-#include "ui/app/QtUserPrompts.h"
+#include "ui/widgets/ProgressWindow.h"
+#include "ui/widgets/QtUserPrompts.h"
 
 #include <QWidget>
 #include <algorithm>

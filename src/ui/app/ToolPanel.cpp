@@ -8,7 +8,6 @@
 #include "ui/app/PipeAttributesPanel.h"
 #include "ui/app/SettingsPanel.h"
 #include "ui/app/SurveySession.h"
-#include "ui/app/UserPrompts.h"
 #include "ui/display/FramePropertyPanel.h"
 #include "ui/display/FrameView.h"
 #include "ui/display/GraphicsPanel.h"
@@ -16,6 +15,7 @@
 #include "ui/display/StrokeView.h"
 #include "ui/widgets/ToolIcons.h"
 #include "ui/widgets/UiText.h"
+#include "ui/widgets/UserPrompts.h"
 
 #include <QButtonGroup>
 #include <QDesktopServices>

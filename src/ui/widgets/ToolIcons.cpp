@@ -196,6 +196,24 @@ void drawIcon(QPainter &p, ToolIcon icon)
         p.setPen(QPen(Warm, 2));
         p.drawPolyline(QPolygonF({{6, 20}, {11, 14}, {16, 18}, {21, 9}, {27, 12}}));
         break;
+    case ToolIcon::MoveUp:
+        p.drawLine(16, 6, 16, 26);
+        p.drawLine(8, 14, 16, 6);
+        p.drawLine(24, 14, 16, 6);
+        break;
+    case ToolIcon::MoveDown:
+        p.drawLine(16, 6, 16, 26);
+        p.drawLine(8, 18, 16, 26);
+        p.drawLine(24, 18, 16, 26);
+        break;
+    case ToolIcon::Stop:
+        p.fillRect(QRectF(8, 8, 16, 16), Warm);
+        break;
+    case ToolIcon::ZeroDistance: // a counter back to zero
+        p.drawEllipse(QRectF(10, 6, 12, 20));
+        p.setPen(QPen(Accent, 2));
+        p.drawLine(4, 28, 28, 28);
+        break;
     case ToolIcon::Program: // a pipe's cross-section on the sonar screen
         drawSonar(p);
         p.setPen(QPen(Warm, 2));

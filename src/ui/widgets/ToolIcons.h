@@ -34,6 +34,10 @@ enum class ToolIcon
     Restore,
     Curve,
     Program, // the window's own icon
+    MoveUp,
+    MoveDown,
+    Stop,
+    ZeroDistance,
 };
 
 // The program's button pictures, drawn as simple line icons.

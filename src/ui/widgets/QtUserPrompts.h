@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/app/UserPrompts.h"
+#include "ui/widgets/UserPrompts.h"
 
 class QWidget;
 
@@ -17,6 +17,7 @@ public:
     void showMessage(int textId) override;
     Answer ask(int textId, Buttons buttons, Answer defaultAnswer) override;
     std::optional<QString> openFileName(const FileDialog &dialog) override;
+    QStringList openFileNames(const FileDialog &dialog) override;
     std::optional<QString> saveFileName(const FileDialog &dialog) override;
 
 private:

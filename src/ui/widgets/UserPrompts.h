@@ -3,6 +3,7 @@
 #include "core/base/MessageSink.h"
 
 #include <QString>
+#include <QStringList>
 #include <optional>
 
 namespace dorvane {
@@ -31,6 +32,8 @@ public:
 
     // The chosen existing file, or nothing when cancelled.
     virtual std::optional<QString> openFileName(const FileDialog &dialog) = 0;
+    // Any number of existing files, in the order chosen; empty when cancelled.
+    virtual QStringList openFileNames(const FileDialog &dialog) = 0;
     // The chosen file to write (overwriting confirmed), or nothing.
     virtual std::optional<QString> saveFileName(const FileDialog &dialog) = 0;
 };

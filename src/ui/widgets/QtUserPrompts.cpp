@@ -1,4 +1,4 @@
-#include "ui/app/QtUserPrompts.h"
+#include "ui/widgets/QtUserPrompts.h"
 
 #include "core/app/TextIds.h"
 #include "ui/widgets/UiText.h"
@@ -54,6 +54,18 @@ std::optional<QString> QtUserPrompts::openFileName(const FileDialog &dialog)
     if (fileDialog.exec() != QDialog::Accepted || fileDialog.selectedFiles().isEmpty())
         return std::nullopt;
     return fileDialog.selectedFiles().front();
+}
+
+QStringList QtUserPrompts::openFileNames(const FileDialog &dialog)
+{
+    QFileDialog fileDialog(m_parent, dialog.title, QString(), dialog.filter);
+    fileDialog.setAcceptMode(QFileDialog::AcceptOpen);
+    fileDialog.setFileMode(QFileDialog::ExistingFiles);
+    fileDialog.setOption(QFileDialog::ReadOnly, false);
+    fileDialog.setDefaultSuffix(dialog.defaultSuffix);
+    if (fileDialog.exec() != QDialog::Accepted)
+        return {};
+    return fileDialog.selectedFiles();
 }
 
 std::optional<QString> QtUserPrompts::saveFileName(const FileDialog &dialog)

@@ -1,4 +1,4 @@
-#include "ui/app/ProgressWindow.h"
+#include "ui/widgets/ProgressWindow.h"
 
 #include "ui/widgets/UiText.h"
 
