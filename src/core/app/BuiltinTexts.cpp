@@ -16,7 +16,8 @@ struct BuiltinText
 // The program's own (Chinese) texts, sorted by id. 379 and 380 refuse writes
 // that would destroy the open survey or that have no file to go to; 381 says
 // that deleting the only frame left a file of just its header; 382 refuses
-// edits of a survey that could only be opened for reading.
+// edits of a survey that could only be opened for reading; 383 marks a
+// simulated probe in the acquisition window's caption.
 constexpr BuiltinText kBuiltinTexts[] = {
     {101, "关于 Dorvane(&A)..."},
     {102, "确定要退出程序？"},
@@ -174,6 +175,7 @@ constexpr BuiltinText kBuiltinTexts[] = {
     {380, "当前数据来自IMG文件，没有可写入的动画文件"},
     {381, "已删除唯一的一帧：文件中只剩文件头，无法再打开"},
     {382, "文件是只读的，不能保存修改"},
+    {383, "（模拟探头）"},
 };
 
 constexpr bool sortedById()

@@ -136,6 +136,7 @@ constexpr int SetDetectRadiusFailed = 375;
 constexpr int SetPulseWidthFailed = 376;
 constexpr int ResetDistance = 377;
 constexpr int ResetCommandFailed = 378;
+constexpr int SimulatedProbe = 383;
 
 // Exports
 constexpr int ExportingVideo = 188;

@@ -102,6 +102,19 @@ bool SurveySession::savePrompt()
     }
 }
 
+bool SurveySession::prepareForOtherWork()
+{
+    if (isBusy())
+        return false;
+    pause();
+    return savePrompt();
+}
+
+QString SurveySession::surveyPath() const
+{
+    return QString::fromStdString(m_document.path());
+}
+
 bool SurveySession::openFromDialog()
 {
     if (isBusy())

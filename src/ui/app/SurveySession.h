@@ -64,6 +64,13 @@ public:
     // The playback timer's period for the rate of the settings.
     static int playbackIntervalMs();
 
+    // Before work of another window (acquisition, import, exports):
+    // playback stops and pending edits are saved or dropped. False when the
+    // operator cancels or an operation runs.
+    bool prepareForOtherWork();
+    // The file of the open survey (empty when none, or for an IMG file).
+    QString surveyPath() const;
+
     // The save question before anything that leaves the current frame or
     // the survey: true when the action may go on (nothing pending, saved,
     // or discarded). A failed save does not go on.

@@ -2,6 +2,7 @@
 
 #include "core/app/ProgramPaths.h"
 #include "core/app/TextIds.h"
+#include "ui/acquire/AcquisitionDialog.h"
 #include "ui/app/AboutDialog.h"
 #include "ui/app/ControlState.h"
 #include "ui/app/MainWindow.h"
@@ -247,6 +248,15 @@ void ToolPanel::switchPage(Page page)
         m_session.showCurrentFrame(SurveySession::Reload::Force);
     }
     m_window.focusVisibleView();
+}
+
+void ToolPanel::runAcquisition(AcquisitionDialog::Mode mode)
+{
+    if (!m_session.prepareForOtherWork())
+        return;
+    // The recorded or imported survey stays on disk; it is not opened here.
+    AcquisitionDialog dialog(mode, m_session.prompts(), m_session.surveyPath(), &m_window);
+    dialog.exec();
 }
 
 void ToolPanel::helpCommand()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/display/DibBlock.h"
+#include "ui/acquire/AcquisitionDialog.h"
 
 #include <QWidget>
 
@@ -62,6 +63,7 @@ private:
     void frameEdited();
     void surveyChanged();
     void surveyClosed();
+    void runAcquisition(AcquisitionDialog::Mode mode);
     void helpCommand();
     void aboutCommand();
 

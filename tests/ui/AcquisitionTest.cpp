@@ -1,0 +1,228 @@
+// Recording through the acquisition window with the probe simulator as the
+// device library: device wait, firmware, probe check, record, stop.
+
+#include "MainWindowTestFixture.h"
+#include "core/acquire/DeviceLink.h"
+#include "core/acquire/LiveRecorder.h"
+#include "core/app/TextIds.h"
+#include "core/data/AnimationFile.h"
+#include "ui/acquire/AcquisitionDialog.h"
+#include "ui/acquire/DialGauge.h"
+#include "ui/display/FrameView.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QTest>
+#include <QTimer>
+#include <cstdlib>
+#include <gtest/gtest.h>
+
+using namespace dorvane;
+using namespace dorvane::test;
+
+namespace {
+
+std::vector<FrameHeader> headersOf(const std::string &path)
+{
+    AnimationFile file;
+    std::vector<FrameHeader> headers;
+    EXPECT_TRUE(file.open(path, PosixFile::Mode::Read));
+    const auto size = file.file().size();
+    const int frames = frameCountForSize(size.value_or(0)).value_or(0);
+    for (int i = 0; i < frames; ++i) {
+        FrameHeader h;
+        EXPECT_TRUE(file.readFrameHeader(i, h));
+        headers.push_back(h);
+    }
+    return headers;
+}
+
+// The simulator, fast: the device shows up at once and frames come quickly.
+class AcquisitionTest : public MainWindowTest
+{
+protected:
+    void SetUp() override
+    {
+        ::setenv("TESSIQ_SIM_RATE", "50", 1);
+        ::setenv("TESSIQ_SIM_DEVICE_DELAY", "0", 1);
+        ::setenv("TESSIQ_SIM_TILT", "2", 1);
+        DeviceLink::instance().useLibrary(PROBE_SIM_PATH);
+        MainWindowTest::SetUp();
+        // The firmware placeholder is looked up from the current folder.
+        std::filesystem::current_path(std::filesystem::path(PROBE_SIM_PATH).parent_path());
+    }
+
+    // Ticks the device wait until the probe is ready.
+    void waitForProbe(AcquisitionDialog &dialog)
+    {
+        for (int tick = 0; tick < 10 && dialog.isWaitingForDevice(); ++tick)
+            dialog.checkDevice();
+        ASSERT_FALSE(dialog.isWaitingForDevice()) << dialog.windowTitle().toStdString();
+    }
+
+    int recorded() { return LiveRecorder::instance().frameCount(); }
+};
+
+} // namespace
+
+TEST_F(AcquisitionTest, RecordsTheLiveFramesWithTheSettingsInForce)
+{
+    AcquisitionDialog dialog(AcquisitionDialog::Mode::Acquire, prompts, QString(), window.get());
+    dialog.show();
+    EXPECT_TRUE(dialog.isWaitingForDevice());
+    EXPECT_TRUE(dialog.findChild<QWidget *>("startButton")->isHidden());
+    dialog.checkDevice(); // device found, firmware downloaded
+    EXPECT_TRUE(dialog.windowTitle().startsWith(QString::fromUtf8("下载Bin文件完成")))
+        << dialog.windowTitle().toStdString();
+    dialog.checkDevice(); // probe answers
+    EXPECT_EQ(dialog.windowTitle(), QString::fromUtf8("探头准备就绪（模拟探头）"));
+    EXPECT_FALSE(dialog.isWaitingForDevice());
+    EXPECT_FALSE(dialog.findChild<QWidget *>("startButton")->isHidden());
+
+    auto *radius = dialog.findChild<QComboBox *>("detectRadiusList");
+    ASSERT_EQ(radius->currentText(), "187mm");
+    const std::string out = dir.file("live.Imv");
+    prompts.nextSaveFile = QString::fromStdString(out);
+    ASSERT_TRUE(dialog.startRecording());
+    EXPECT_TRUE(dialog.findChild<QWidget *>("startButton")->isHidden());
+    EXPECT_FALSE(dialog.findChild<QWidget *>("stopButton")->isHidden());
+    EXPECT_FALSE(dialog.findChild<QWidget *>("pipeRadiusEdit")->isEnabled());
+    ASSERT_TRUE(waitUntil([&] { return recorded() >= 4; }));
+    EXPECT_TRUE(dialog.liveView().image().isValid());
+    ASSERT_NE(dialog.liveView().overlay().header, nullptr);
+    EXPECT_EQ(dialog.liveView().overlay().header->detectRadius, 187);
+
+    // A new detection radius reaches the frames that follow.
+    const int before = recorded();
+    radius->setCurrentIndex(6);
+    emit radius->activated(6);
+    ASSERT_TRUE(waitUntil([&] { return recorded() >= before + 4; }));
+    ASSERT_TRUE(dialog.stopRecording());
+    EXPECT_FALSE(LiveRecorder::instance().isRecording());
+    EXPECT_TRUE(dialog.findChild<QWidget *>("pipeRadiusEdit")->isEnabled());
+    EXPECT_TRUE(prompts.messages.empty());
+
+    const auto headers = headersOf(out);
+    ASSERT_GE(headers.size(), 8u);
+    bool sawNewRadius = false;
+    for (size_t i = 0; i < headers.size(); ++i) {
+        const FrameHeader &h = headers[i];
+        EXPECT_EQ(h.signature, FrameHeader::Signature);
+        EXPECT_EQ(h.pipeRadius, 150);
+        EXPECT_EQ(h.errorRate, 20);
+        EXPECT_EQ(h.circleX, 250);
+        EXPECT_EQ(h.circleY, 250);
+        EXPECT_EQ(h.titleText(), "");
+        EXPECT_EQ(h.defectFrame, 0);
+        // Once the new radius shows, it stays.
+        if (h.detectRadius == 1000)
+            sawNewRadius = true;
+        else
+            EXPECT_FALSE(sawNewRadius) << "frame " << i;
+        EXPECT_TRUE(h.detectRadius == 187 || h.detectRadius == 1000);
+    }
+    EXPECT_EQ(headers.front().detectRadius, 187);
+    EXPECT_TRUE(sawNewRadius);
+}
+
+TEST_F(AcquisitionTest, RefusalsAndRecordingOntoTheOpenSurvey)
+{
+    const std::string open = survey(3);
+    AcquisitionDialog dialog(AcquisitionDialog::Mode::Acquire, prompts,
+                             QString::fromStdString(open), window.get());
+    waitForProbe(dialog);
+    // A pipe radius of 0 is no pipe.
+    dialog.findChild<QLineEdit *>("pipeRadiusEdit")->setText("0");
+    EXPECT_FALSE(dialog.startRecording());
+    EXPECT_EQ(prompts.messages, std::vector<int>{text::EnterValidPipeRadius});
+    dialog.findChild<QLineEdit *>("pipeRadiusEdit")->setText("150");
+
+    prompts.nextSaveFile = QString::fromStdString(open);
+    EXPECT_FALSE(dialog.startRecording());
+    EXPECT_EQ(prompts.messages.back(), text::CannotSaveOverOpenFile);
+    EXPECT_FALSE(LiveRecorder::instance().isRecording());
+
+    // A folder that does not exist: told, and still ready.
+    prompts.nextSaveFile = QString::fromStdString(dir.file("missing/live.Imv"));
+    EXPECT_FALSE(dialog.startRecording());
+    EXPECT_EQ(prompts.messages.back(), text::CreateFileFailed);
+    EXPECT_FALSE(dialog.findChild<QWidget *>("startButton")->isHidden());
+    EXPECT_TRUE(dialog.findChild<QWidget *>("stopButton")->isHidden());
+    EXPECT_TRUE(dialog.findChild<QWidget *>("pipeRadiusEdit")->isEnabled());
+}
+
+TEST_F(AcquisitionTest, ClosingWhileRecordingStopsTheStreamAndKeepsTheFile)
+{
+    const std::string out = dir.file("closed.Imv");
+    {
+        AcquisitionDialog dialog(AcquisitionDialog::Mode::Acquire, prompts, QString(),
+                                 window.get());
+        waitForProbe(dialog);
+        prompts.nextSaveFile = QString::fromStdString(out);
+        ASSERT_TRUE(dialog.startRecording());
+        ASSERT_TRUE(waitUntil([&] { return recorded() >= 3; }));
+        dialog.reject();
+        EXPECT_FALSE(LiveRecorder::instance().isRecording());
+    }
+    const size_t frames = headersOf(out).size();
+    EXPECT_GE(frames, 3u);
+    QTest::qWait(200); // nothing more is written once closed
+    EXPECT_EQ(headersOf(out).size(), frames);
+
+    // A second recording in another window writes a fresh file.
+    AcquisitionDialog again(AcquisitionDialog::Mode::Acquire, prompts, QString(), window.get());
+    again.checkDevice(); // the device is known: straight to the probe check
+    EXPECT_FALSE(again.isWaitingForDevice());
+    const std::string second = dir.file("second.Imv");
+    prompts.nextSaveFile = QString::fromStdString(second);
+    ASSERT_TRUE(again.startRecording());
+    ASSERT_TRUE(waitUntil([&] { return recorded() >= 2; }));
+    ASSERT_TRUE(again.stopRecording());
+    EXPECT_EQ(headersOf(out).size(), frames);
+    EXPECT_GE(headersOf(second).size(), 2u);
+}
+
+TEST_F(AcquisitionTest, AFullDiskStopsTheRecordingWithAValidSurvey)
+{
+    AcquisitionDialog dialog(AcquisitionDialog::Mode::Acquire, prompts, QString(), window.get());
+    waitForProbe(dialog);
+    const std::string out = dir.file("full.Imv");
+    prompts.nextSaveFile = QString::fromStdString(out);
+    {
+        // Room for the file header and three frames and a half.
+        const FullDisk full(1024 + 3 * FrameRecord::Size + FrameRecord::Size / 2);
+        ASSERT_TRUE(dialog.startRecording());
+        ASSERT_TRUE(waitUntil([&] { return !prompts.messages.empty(); }));
+    }
+    EXPECT_EQ(prompts.messages, std::vector<int>{text::SaveFileFailed});
+    EXPECT_FALSE(LiveRecorder::instance().isRecording());
+    EXPECT_FALSE(dialog.findChild<QWidget *>("startButton")->isHidden());
+    EXPECT_EQ(readFileBytes(out).size(), 1024u + 3u * FrameRecord::Size);
+    AnimationDocument reopened(prompts);
+    EXPECT_TRUE(reopened.open(out, nullptr));
+    EXPECT_EQ(reopened.frameCount(), 3);
+}
+
+TEST_F(AcquisitionTest, TheToolbarAsksToSaveFirst)
+{
+    open(survey(4));
+    editTitle("pending");
+    prompts.answers = {MessageSink::Answer::Cancel};
+    QTest::mouseClick(child<QToolButton>("acquireButton"), Qt::LeftButton);
+    EXPECT_EQ(prompts.questions, std::vector<int>{text::DataChangedSave});
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr); // no window opened
+
+    bool opened = false;
+    QTimer::singleShot(50, [&] {
+        if (auto *dialog =
+                qobject_cast<AcquisitionDialog *>(QApplication::activeModalWidget())) {
+            opened = dialog->mode() == AcquisitionDialog::Mode::Import;
+            dialog->reject();
+        }
+    });
+    prompts.answers = {MessageSink::Answer::No};
+    QTest::mouseClick(child<QToolButton>("importButton"), Qt::LeftButton);
+    EXPECT_TRUE(opened);
+    EXPECT_FALSE(doc().isModified());
+}
