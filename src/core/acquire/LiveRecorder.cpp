@@ -24,7 +24,7 @@ LiveRecorder &LiveRecorder::instance()
     return *recorder;
 }
 
-LiveRecorder::LiveRecorder() : m_record(FrameRecord::Size)
+LiveRecorder::LiveRecorder() : m_record(std::make_unique<std::array<uint8_t, FrameRecord::Size>>())
 {
     resetTemplateLocked();
 }
@@ -174,16 +174,20 @@ void LiveRecorder::recordFrame(const uint8_t *samples)
         return;
 
     std::unique_lock lock(m_mutex);
+    // A window still showing the last record (the recording it belonged to
+    // was stopped meanwhile) reads it until it is done.
+    m_changed.wait(lock, [this] { return !m_showing || !m_file.isOpen(); });
     if (!m_file.isOpen())
         return;
+    uint8_t *const record = m_record->data();
     m_template.tilt = probeAngle(status.tiltCount());
     m_template.roll = probeAngle(status.rollCount());
     m_template.detectRadius = m_detectRadius;
     m_template.pipeRadius = m_pipeRadius;
     m_template.cableLength = status.distanceMetres();
-    m_template.encode(std::span<uint8_t, FrameHeader::Size>(m_record.data(), FrameHeader::Size));
-    std::memcpy(m_record.data() + FrameHeader::Size, samples, SampleCount);
-    if (!m_file.write(m_record.data(), m_record.size())) {
+    m_template.encode(std::span<uint8_t, FrameHeader::Size>(record, FrameHeader::Size));
+    std::memcpy(record + FrameHeader::Size, samples, SampleCount);
+    if (!m_file.write(record, FrameRecord::Size)) {
         failLocked(lock);
         return;
     }
@@ -234,7 +238,7 @@ void LiveRecorder::finishHandOver(const std::function<void(const LiveFrame &)> &
     const FrameHeader header = m_template;
     const ProbeStatus status = m_lastStatus;
     const AnimationFileHeader fileHeader = m_fileHeader;
-    const LiveFrame frame{header, m_record.data() + FrameHeader::Size, status, fileHeader,
+    const LiveFrame frame{header, m_record->data() + FrameHeader::Size, status, fileHeader,
                           m_frameCount};
     lock.unlock();
     show(frame);

@@ -4,14 +4,16 @@
 #include "core/base/PosixFile.h"
 #include "core/data/AnimationFileHeader.h"
 #include "core/data/FrameHeader.h"
+#include "core/data/FrameRecord.h"
 
+#include <array>
 #include <atomic>
 #include <condition_variable>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <mutex>
 #include <string>
-#include <vector>
 
 namespace dorvane {
 
@@ -110,7 +112,7 @@ private:
     void failLocked(std::unique_lock<std::mutex> &lock);
 
     mutable std::mutex m_mutex;
-    std::condition_variable m_changed; // hand-over finished, listener idle
+    std::condition_variable m_changed; // hand-over or showing ended, listener idle
     Listener *m_listener = nullptr;
     int m_listenerCalls = 0; // calls to the listener under way
     PosixFile m_file;        // open while recording
@@ -119,7 +121,8 @@ private:
     AnimationFileHeader m_fileHeader;
     FrameHeader m_template;
     ProbeStatus m_lastStatus;
-    std::vector<uint8_t> m_record; // one frame record, written in one go
+    // One frame record, written in one go and shown from.
+    std::unique_ptr<std::array<uint8_t, FrameRecord::Size>> m_record;
     bool m_handOverPending = false;
     bool m_showing = false;
     uint64_t m_handOverId = 0;
