@@ -2,22 +2,12 @@
 #include "cli/Commands.h"
 #include "core/acquire/ProbeStatus.h"
 
+#include <charconv>
 #include <cstdio>
 
 namespace dorvane::cli {
 
 namespace {
-
-int hexValue(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
 
 // 128 hexadecimal digits, two a byte.
 ProbeStatus parseRecord(const std::string &hex)
@@ -25,9 +15,9 @@ ProbeStatus parseRecord(const std::string &hex)
     ProbeStatus status;
     bool ok = hex.size() == 2 * ProbeStatus::Size;
     for (size_t i = 0; ok && i < status.bytes.size(); ++i) {
-        const int high = hexValue(hex[2 * i]), low = hexValue(hex[2 * i + 1]);
-        ok = high >= 0 && low >= 0;
-        status.bytes[i] = static_cast<uint8_t>(high * 16 + low);
+        const char *digits = hex.data() + 2 * i;
+        const auto [end, error] = std::from_chars(digits, digits + 2, status.bytes[i], 16);
+        ok = error == std::errc() && end == digits + 2;
     }
     if (!ok)
         throw UsageError{"expected the 64-byte status record as 128 hexadecimal digits"};

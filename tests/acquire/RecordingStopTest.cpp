@@ -71,7 +71,7 @@ TEST_F(RecordingSession, AFullDiskStopsTheRecordingWithTheFramesBeforeIt)
     prepareProbe();
     const std::string path = dir.file("full.Imv");
     {
-        // Room for the file header, three frames and part of a fourth.
+        // Room for the file header, three frames and 40,000 bytes of a fourth.
         FullDisk disk(1024 + 3 * 100512 + 40000);
         ASSERT_TRUE(recorder.start(path, messages));
         ASSERT_TRUE(window.waitForFailure());

@@ -10,9 +10,9 @@ using namespace dorvane::test;
 
 namespace {
 
-bool contains(const std::string &text, const std::string &part)
+bool contains(const std::string &text, const std::string &piece)
 {
-    return text.find(part) != std::string::npos;
+    return text.find(piece) != std::string::npos;
 }
 
 std::string programFolderOf(const std::string &program)
@@ -213,4 +213,5 @@ TEST_F(CliAcquire, ProbeStatusReadsWhatTheRecordHolds)
 
     EXPECT_EQ(run({"probe-status", "553C"}).status, 2);
     EXPECT_EQ(run({"probe-status", std::string(127, '0') + "G"}).status, 2);
+    EXPECT_EQ(run({"probe-status", "-1" + std::string(126, '0')}).status, 2);
 }
