@@ -164,6 +164,20 @@ int LiveRecorder::onProbeFrame(unsigned char *samples)
     return 0;
 }
 
+template<typename Call>
+void LiveRecorder::callListener(std::unique_lock<std::mutex> &lock, Call call)
+{
+    // Outside the lock, so that the listener's own locks never nest in ours;
+    // setListener waits until the call is over.
+    Listener *const listener = m_listener;
+    ++m_listenerCalls;
+    lock.unlock();
+    call(*listener);
+    lock.lock();
+    --m_listenerCalls;
+    m_changed.notify_all();
+}
+
 void LiveRecorder::recordFrame(const uint8_t *samples)
 {
     if (!m_recording)
@@ -194,17 +208,10 @@ void LiveRecorder::recordFrame(const uint8_t *samples)
     ++m_frameCount;
     m_lastStatus = status;
 
-    Listener *const listener = m_listener;
-    if (!listener)
+    if (!m_listener)
         return;
-    ++m_handOverId;
     m_handOverPending = true;
-    ++m_listenerCalls;
-    lock.unlock();
-    listener->frameRecorded();
-    lock.lock();
-    --m_listenerCalls;
-    m_changed.notify_all();
+    callListener(lock, [](Listener &listener) { listener.frameRecorded(); });
     // The samples stay valid until the window has shown them.
     m_changed.wait(lock, [this] { return !m_handOverPending; });
 }
@@ -215,15 +222,9 @@ void LiveRecorder::failLocked(std::unique_lock<std::mutex> &lock)
     m_file.truncate(frameOffset(m_frameCount));
     m_file.close();
     m_recording = false;
-    Listener *const listener = m_listener;
-    if (!listener)
-        return;
-    ++m_listenerCalls;
-    lock.unlock();
-    listener->recordingFailed(text::SaveFileFailed);
-    lock.lock();
-    --m_listenerCalls;
-    m_changed.notify_all();
+    if (m_listener)
+        callListener(lock,
+                     [](Listener &listener) { listener.recordingFailed(text::SaveFileFailed); });
 }
 
 void LiveRecorder::finishHandOver(const std::function<void(const LiveFrame &)> &show)
@@ -231,7 +232,6 @@ void LiveRecorder::finishHandOver(const std::function<void(const LiveFrame &)> &
     std::unique_lock lock(m_mutex);
     if (!m_handOverPending || m_showing)
         return;
-    const uint64_t id = m_handOverId;
     m_showing = true;
     // Copies, so that nothing is read under the device thread's hands; the
     // record stays put until the hand-over ends.
@@ -243,9 +243,10 @@ void LiveRecorder::finishHandOver(const std::function<void(const LiveFrame &)> &
     lock.unlock();
     show(frame);
     lock.lock();
+    // A new hand-over cannot have begun meanwhile: the device thread waits
+    // while the window shows.
     m_showing = false;
-    if (m_handOverId == id)
-        m_handOverPending = false;
+    m_handOverPending = false;
     m_changed.notify_all();
 }
 

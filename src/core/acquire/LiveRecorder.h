@@ -110,6 +110,8 @@ private:
     LiveRecorder();
     void resetTemplateLocked();
     void failLocked(std::unique_lock<std::mutex> &lock);
+    template<typename Call>
+    void callListener(std::unique_lock<std::mutex> &lock, Call call);
 
     mutable std::mutex m_mutex;
     std::condition_variable m_changed; // hand-over or showing ended, listener idle
@@ -125,7 +127,6 @@ private:
     std::unique_ptr<std::array<uint8_t, FrameRecord::Size>> m_record;
     bool m_handOverPending = false;
     bool m_showing = false;
-    uint64_t m_handOverId = 0;
     std::atomic<bool> m_recording{false};
     std::atomic<int> m_frameCount{0};
     std::atomic<uint16_t> m_detectRadius{0};
