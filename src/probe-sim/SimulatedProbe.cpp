@@ -183,7 +183,11 @@ void SimulatedProbe::run(SimulatorOptions options)
             next += interval;
             continue;
         }
-        const int position = m_distanceCount / CountsPerFrame;
+        // The cable moves on at once: a zeroing meanwhile counts from the
+        // next frame on.
+        const int distance = m_distanceCount;
+        m_distanceCount += CountsPerFrame;
+        const int position = distance / CountsPerFrame;
         const int detectRadius = m_detectRadiusMm;
         lock.unlock();
 
@@ -202,7 +206,7 @@ void SimulatedProbe::run(SimulatorOptions options)
         lock.lock();
         StatusValues values =
             simulatedStatus(position, options.tiltAmplitudeDeg, frame->header.roll);
-        values.distanceCount = m_distanceCount;
+        values.distanceCount = distance;
         values.frameNumber = number;
         values.marker = !inShare(number, options.unmarkedPercent);
         m_status = encodeStatus(values);
@@ -213,7 +217,6 @@ void SimulatedProbe::run(SimulatorOptions options)
             callback(frame->samples.data());
 
         lock.lock();
-        m_distanceCount += CountsPerFrame;
         next += inShare(number, options.fastPercent) ? interval / 2 : interval;
         ++number;
     }

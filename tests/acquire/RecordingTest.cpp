@@ -109,6 +109,26 @@ TEST_F(RecordingSession, SettingsChangedWhileRecordingApplyFromTheNextFrame)
     EXPECT_EQ(recorder.detectRadius(), 250);
 }
 
+TEST_F(RecordingSession, ZeroingTheDistanceWhileRecordingCountsFromTheNextFrame)
+{
+    prepareProbe();
+    window.onShow([&](const LiveRecorder::LiveFrame &frame) {
+        if (frame.frameCount == 4) {
+            EXPECT_TRUE(link.request(0x3A));
+        }
+    });
+    const std::string path = dir.file("zeroed.Imv");
+    ASSERT_TRUE(recorder.start(path, messages));
+    ASSERT_TRUE(window.waitForShown(7));
+    stopRecording();
+
+    const auto frames = readRecording(path);
+    ASSERT_GE(frames.size(), 7u);
+    const float expected[] = {0.0f, 0.1f, 0.2f, 0.3f, 0.0f, 0.1f, 0.2f};
+    for (size_t i = 0; i < 7; ++i)
+        EXPECT_NEAR(frames[i].header.cableLength, expected[i], 1e-4) << i;
+}
+
 TEST_F(RecordingSession, FramesWithoutTheMarkerAreNeitherWrittenCountedNorShown)
 {
     // Every fourth status record lacks its marker: frames 3, 7, 11 ...
