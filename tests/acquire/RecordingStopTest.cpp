@@ -50,6 +50,22 @@ TEST_F(RecordingSession, StoppingNeverWaitsForTheDeviceThreadWhileItWaits)
     EXPECT_TRUE(messages.messages.empty());
 }
 
+TEST_F(RecordingSession, TheWindowMayStopWhileItShowsAFrame)
+{
+    prepareProbe();
+    window.onShow([&](const LiveRecorder::LiveFrame &frame) {
+        if (frame.frameCount == 2) {
+            EXPECT_TRUE(recorder.stop());
+        }
+    });
+    const std::string path = dir.file("stopped.Imv");
+    ASSERT_TRUE(recorder.start(path, messages));
+    ASSERT_TRUE(window.waitForShown(2));
+    EXPECT_FALSE(recorder.isRecording());
+    EXPECT_EQ(recorder.frameCount(), 2);
+    expectWholeSurvey(path, 2);
+}
+
 TEST_F(RecordingSession, ReplacingTheListenerReleasesAWaitingHandOver)
 {
     prepareProbe();

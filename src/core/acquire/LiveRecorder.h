@@ -88,7 +88,7 @@ public:
     // Closes the file, releases a waiting hand-over and then stops the device
     // stream (joining the library's thread). Frames arriving later are
     // ignored. False when the file could not be made durable. Call it on the
-    // window's thread, never from a listener or inside show.
+    // window's thread (inside show too), never from a listener's calls.
     bool stop();
     bool isRecording() const;
     // Frames written by the running or the last recording.
