@@ -18,5 +18,8 @@ int runDeleteFrame(const std::vector<std::string> &args);
 int runCopy(const std::vector<std::string> &args);
 int runDeviationMap(const std::vector<std::string> &args);
 int runChart(const std::vector<std::string> &args);
+int runImport(const std::vector<std::string> &args);
+int runRecord(const std::vector<std::string> &args);
+int runProbeStatus(const std::vector<std::string> &args);
 
 } // namespace dorvane::cli

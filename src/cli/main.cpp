@@ -47,6 +47,18 @@ const char *const Usage =
     "                             the bottom, as a 24-bit BMP\n"
     "  chart FILE -o OUT.bmp [--size WxH]\n"
     "                             the sediment depth chart (450x300 by default)\n"
+    "  import A.img [B.img ...] -o OUT.Imv\n"
+    "                             probe image files, in the order given, as the\n"
+    "                             frames of a new survey\n"
+    "  record -o OUT.Imv --frames N [--detect MM] [--pipe MM] [--pulse US]\n"
+    "         [--device-library PATH | --simulate] [--wait-seconds S]\n"
+    "                             record N live frames from the probe: detection\n"
+    "                             radius MM (187), pipe radius MM (150), pulse\n"
+    "                             width US (8); the device library is libUsbDll.so\n"
+    "                             beside the program, $TESSIQ_DEVICE_LIBRARY or\n"
+    "                             PATH; --simulate takes the probe simulator\n"
+    "  probe-status HEX128        decode a 64-byte probe status record given as\n"
+    "                             128 hexadecimal digits\n"
     "\n"
     "Exit status: 0 on success, 1 on failure, 2 on bad usage.\n";
 
@@ -72,7 +84,8 @@ int main(int argc, char **argv)
         {"simulate", runSimulate}, {"profile", runProfile},
         {"apply", runApply},       {"delete-frame", runDeleteFrame},
         {"copy", runCopy},         {"deviation-map", runDeviationMap},
-        {"chart", runChart},
+        {"chart", runChart},       {"import", runImport},
+        {"record", runRecord},     {"probe-status", runProbeStatus},
     };
 
     if (argc >= 2 && (!std::strcmp(argv[1], "--help") || !std::strcmp(argv[1], "-h") ||

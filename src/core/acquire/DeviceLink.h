@@ -3,26 +3,34 @@
 #include "core/acquire/DeviceLibraryAbi.h"
 
 #include <array>
+#include <atomic>
 #include <cstdint>
 #include <mutex>
 #include <string>
 
 namespace dorvane {
 
-// The process-wide binding to the probe's device library. The library is
-// libUsbDll.so in the program folder, or the file named by the environment
-// variable TESSIQ_DEVICE_LIBRARY (or by useLibrary, before first use). While
-// it cannot be loaded every operation tries again; once loaded it is never
-// unloaded. Every export is looked up by name at every call: a missing
-// export is a failed call, a missing bStop a missing library. Calls are safe
-// from any thread.
+// The binding to the probe's device library; the program uses the one of
+// instance(). The library is libUsbDll.so in the program folder, or the file
+// named by the environment variable TESSIQ_DEVICE_LIBRARY, or the one named
+// by useLibrary before it is loaded. While it cannot be loaded every
+// operation tries again; once loaded it is never unloaded. Every export is
+// looked up by name at every call: a missing export is a failed call that
+// does nothing, a missing bStop a missing library. Calls are safe from any
+// thread; none holds a lock while the library runs.
 class DeviceLink
 {
 public:
+    // The process-wide binding.
     static DeviceLink &instance();
+    // A binding of its own (tests); it shares the library's state with every
+    // other binding of the same file.
+    DeviceLink() = default;
+    DeviceLink(const DeviceLink &) = delete;
+    DeviceLink &operator=(const DeviceLink &) = delete;
 
-    // Names the library to load instead of the default; only before the
-    // first load (the batch tool's --device-library and --simulate).
+    // Names the library to load instead of the default (the batch tool's
+    // --device-library and --simulate); ignored once a library is loaded.
     void useLibrary(const std::string &path);
     // Loads the library if it is not loaded yet: true when it is.
     bool load();
@@ -34,8 +42,8 @@ public:
     std::string simulatorName();
 
     // GetDevName: a device is attached. The answer is kept as the
-    // process-wide device-present flag, so a second acquisition skips the
-    // firmware download.
+    // device-present flag, so a second acquisition skips the firmware
+    // download.
     bool findDevice();
     bool devicePresent() const { return m_devicePresent; }
     // bDLDHex with the firmware path (always "tcxmaster.hex").
@@ -45,24 +53,27 @@ public:
     bool getPipeInfo();
     // On_Copy_StatusBuf into a zero-filled buffer; false without the export.
     bool copyStatus(std::array<uint8_t, deviceabi::StatusSize> &status);
-    // bStop := 0, SetRealDataFunc(callback), On_EP6Bulk_TreadProc.
+    // bStop := 0, SetRealDataFunc(callback), On_EP6Bulk_TreadProc; nothing
+    // when one of them is missing.
     bool startStream(DeviceFrameCallback callback);
-    // On_SetTreadProc_Stop(1), bStop := 1. Joins the library's thread: never
-    // call it while that thread may wait for the caller.
+    // On_SetTreadProc_Stop(1), bStop := 1, each as far as it is there. Joins
+    // the library's thread: never call it from that thread, nor while that
+    // thread may wait for the caller.
     bool stopStream();
 
-    // For tests: forget the loaded library's device flag.
+    // For tests: forget the device flag.
     void resetDevicePresent() { m_devicePresent = false; }
 
 private:
-    DeviceLink() = default;
     void *symbol(const char *name);
+    bool setStopFlag(uint8_t value);
+    std::string defaultPath() const;
 
     mutable std::mutex m_mutex;
     std::string m_path;
     bool m_pathChosen = false;
     void *m_handle = nullptr;
-    bool m_devicePresent = false;
+    std::atomic<bool> m_devicePresent{false};
 };
 
 } // namespace dorvane

@@ -6,13 +6,14 @@
 #include "core/data/FrameHeader.h"
 #include "core/data/FrameRecord.h"
 
+#include <array>
+#include <atomic>
 #include <condition_variable>
 #include <cstdint>
 #include <functional>
 #include <memory>
 #include <mutex>
 #include <string>
-#include <vector>
 
 namespace dorvane {
 
@@ -24,7 +25,8 @@ class MessageSink;
 // counter and the settings in force stamped into the frame template, and is
 // appended with one write of a whole record, so the file is a valid survey
 // at every moment (a crash leaves at most a partial last record, which the
-// frame count ignores).
+// frame count ignores). Frames whose status record lacks its marker are
+// dropped: nothing is written, counted or shown.
 //
 // The window sees each frame in a hand-over: the device thread posts it and
 // waits until the window's thread has shown it (the samples are valid until
@@ -35,15 +37,17 @@ class LiveRecorder
 {
 public:
     // The window's side of the hand-over. Both calls come on the device
-    // thread and must only post to the window's thread, never block.
+    // thread and must only post to the window's thread, never block nor
+    // call back into the recorder.
     class Listener
     {
     public:
         virtual ~Listener() = default;
         // A frame was recorded: the window's thread calls finishHandOver.
         virtual void frameRecorded() = 0;
-        // A write failed and the recording stopped by itself; the file holds
-        // the frames before it. textId says what to tell the user.
+        // A write failed and the recording stopped by itself: the file holds
+        // the frames before it. textId says what to tell the user. The
+        // device stream still runs until the window's thread calls stop().
         virtual void recordingFailed(int textId) = 0;
     };
 
@@ -58,8 +62,12 @@ public:
     };
 
     static LiveRecorder &instance();
+    LiveRecorder(const LiveRecorder &) = delete;
+    LiveRecorder &operator=(const LiveRecorder &) = delete;
 
-    // The window that sees the frames (null: none).
+    // The window that sees the frames (null: none). Returns once no call to
+    // the former listener is under way, and releases a hand-over that waits
+    // for it, so the former listener may go then.
     void setListener(Listener *listener);
 
     // Settings stamped into the frames that follow; safe while recording.
@@ -68,23 +76,29 @@ public:
     uint16_t detectRadius() const;
     uint16_t pipeRadius() const;
     // The template's fixed fields: signature, error rate 20, circle centre
-    // (250, 250); every text and flag zero.
+    // (250, 250); every text and flag zero. start() does it too.
     void resetTemplate();
 
     // Creates (or empties) the output file, writes its file header and
     // starts the device stream. A file that cannot be created is told
-    // ("创建文件失败 ") and nothing starts.
+    // ("创建文件失败 ") and nothing starts; so is a stream that cannot start
+    // (the library lacks its exports), and the file is removed again. False
+    // while a recording runs.
     bool start(const std::string &path, MessageSink &messages);
-    // Stops the device stream and closes the file. Frames arriving later are
-    // ignored.
-    void stop();
+    // Closes the file, releases a waiting hand-over and then stops the device
+    // stream (joining the library's thread). Frames arriving later are
+    // ignored. False when the file could not be made durable. Call it on the
+    // window's thread (inside show too), never from a listener's calls.
+    bool stop();
     bool isRecording() const;
+    // Frames written by the running or the last recording.
     int frameCount() const;
     std::string path() const;
 
     // On the window's thread, in answer to frameRecorded: show gets the
     // frame being handed over, then the device thread goes on. Does nothing
-    // when no hand-over waits (the recording stopped meanwhile).
+    // when no hand-over waits (the recording stopped meanwhile, or an earlier
+    // call showed it).
     void finishHandOver(const std::function<void(const LiveFrame &)> &show);
 
     // The device library's frame callback.
@@ -94,21 +108,29 @@ public:
 
 private:
     LiveRecorder();
+    void resetTemplateLocked();
+    void failLocked(std::unique_lock<std::mutex> &lock);
+    template<typename Call>
+    void callListener(std::unique_lock<std::mutex> &lock, Call call);
 
     mutable std::mutex m_mutex;
-    std::condition_variable m_handedOver;
+    std::condition_variable m_changed; // hand-over or showing ended, listener idle
     Listener *m_listener = nullptr;
-    PosixFile m_file;
+    int m_listenerCalls = 0; // calls to the listener under way
+    PosixFile m_file;        // open while recording
+    bool m_streaming = false;
     std::string m_path;
     AnimationFileHeader m_fileHeader;
     FrameHeader m_template;
     ProbeStatus m_lastStatus;
-    std::vector<uint8_t> m_record; // one frame record, written in one go
-    const uint8_t *m_pendingSamples = nullptr;
+    // One frame record, written in one go and shown from.
+    std::unique_ptr<std::array<uint8_t, FrameRecord::Size>> m_record;
     bool m_handOverPending = false;
-    int m_frameCount = 0;
-    uint16_t m_detectRadius = 0;
-    uint16_t m_pipeRadius = 0;
+    bool m_showing = false;
+    std::atomic<bool> m_recording{false};
+    std::atomic<int> m_frameCount{0};
+    std::atomic<uint16_t> m_detectRadius{0};
+    std::atomic<uint16_t> m_pipeRadius{0};
 };
 
 } // namespace dorvane

@@ -147,6 +147,17 @@ bool PosixFile::seek(uint64_t offset)
            ::lseek(m_fd, static_cast<off_t>(offset), SEEK_SET) == static_cast<off_t>(offset);
 }
 
+bool PosixFile::truncate(uint64_t size)
+{
+    if (m_fd < 0)
+        return false;
+    int rc;
+    do {
+        rc = ::ftruncate(m_fd, static_cast<off_t>(size));
+    } while (rc != 0 && errno == EINTR);
+    return rc == 0;
+}
+
 bool PosixFile::sync()
 {
     return m_fd >= 0 && ::fsync(m_fd) == 0;

@@ -51,6 +51,8 @@ public:
     bool write(const void *data, size_t size);
 
     bool seek(uint64_t offset);
+    // Cuts the file to size bytes (or extends it with zeros).
+    bool truncate(uint64_t size);
     // Flushes the file's data to the disk.
     bool sync();
 
