@@ -9,6 +9,7 @@
 #include "ui/display/FramePropertyPanel.h"
 #include "ui/display/FrameView.h"
 #include "ui/display/GraphicsPanel.h"
+#include "ui/widgets/ProgressWindow.h"
 
 #include <QLineEdit>
 #include <QListWidget>

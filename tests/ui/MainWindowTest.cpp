@@ -73,7 +73,7 @@ TEST_F(MainWindowTest, StartsWithNothingOpen)
     EXPECT_FALSE(child("graphicsPanel")->isEnabled());
     EXPECT_TRUE(child("settingsPanel")->isEnabled());
     EXPECT_TRUE(child("saveButton")->isHidden());
-    EXPECT_FALSE(child<QToolButton>("acquireButton")->isEnabled());
+    EXPECT_TRUE(child<QToolButton>("acquireButton")->isEnabled());
     EXPECT_FALSE(child<QToolButton>("reportButton")->isEnabled());
     EXPECT_FALSE(session().goToFrame(3)); // nothing open: nothing to go to
 }

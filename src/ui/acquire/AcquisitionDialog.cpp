@@ -236,9 +236,9 @@ void AcquisitionDialog::applyMode()
         return;
     }
     setCaption(text::ImportImgTitle);
-    for (QWidget *w : std::initializer_list<QWidget *>{
-             m_radiusLabel, m_radius, m_pulseLabel, m_pulse, m_pipeLabel, m_pipe, m_gauge, m_zero,
-             m_start, m_stop})
+    for (QWidget *w :
+         std::initializer_list<QWidget *>{m_radiusLabel, m_radius, m_pulseLabel, m_pulse,
+                                          m_pipeLabel, m_pipe, m_gauge, m_zero, m_start, m_stop})
         w->hide();
     m_graphicsPanel->setEnabled(false);
     m_propertyPanel->setEnabled(false);
@@ -250,8 +250,11 @@ void AcquisitionDialog::setCaption(int textId, const QString &suffix)
     QString caption = uiText(textId) + suffix;
     // A simulated probe must never pass for a real one.
     DeviceLink &link = DeviceLink::instance();
-    if (m_mode == Mode::Acquire && link.isSimulator())
-        caption += uiText(text::SimulatedProbe);
+    if (m_mode == Mode::Acquire && link.isSimulator()) {
+        // Chinese brings its own full-width bracket; other languages a space.
+        const QString mark = uiText(text::SimulatedProbe);
+        caption += (mark.startsWith(QChar(0xFF08)) ? QString() : QStringLiteral(" ")) + mark;
+    }
     setWindowTitle(caption);
 }
 
@@ -383,9 +386,11 @@ bool AcquisitionDialog::stopRecording()
 
 void AcquisitionDialog::stopNow()
 {
-    LiveRecorder::instance().stop();
+    const bool durable = LiveRecorder::instance().stop();
     setSettingsEnabled(true);
     showRecording(false);
+    if (!durable)
+        m_prompts.showMessage(text::SaveFileFailed);
 }
 
 void AcquisitionDialog::zeroDistance()

@@ -93,9 +93,14 @@ ToolPanel::ToolPanel(MainWindow &window, SurveySession &session)
     layout->setSpacing(0);
     // Built by later parts of the program.
     const auto later = [](QToolButton *button) { button->setEnabled(false); };
-    later(
-        addButton("acquireButton", text::AcquireData, static_cast<int>(ToolIcon::Acquire), false));
-    later(addButton("importButton", text::ImportData, static_cast<int>(ToolIcon::Import), false));
+    QToolButton *acquire =
+        addButton("acquireButton", text::AcquireData, static_cast<int>(ToolIcon::Acquire), false);
+    connect(acquire, &QToolButton::clicked, this,
+            [this] { runAcquisition(AcquisitionDialog::Mode::Acquire); });
+    QToolButton *import =
+        addButton("importButton", text::ImportData, static_cast<int>(ToolIcon::Import), false);
+    connect(import, &QToolButton::clicked, this,
+            [this] { runAcquisition(AcquisitionDialog::Mode::Import); });
     QToolButton *open =
         addButton("openButton", text::OpenAnimation, static_cast<int>(ToolIcon::Open), false);
     connect(open, &QToolButton::clicked, &session, &SurveySession::openFromDialog);
