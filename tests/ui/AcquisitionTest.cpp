@@ -215,8 +215,7 @@ TEST_F(AcquisitionTest, TheToolbarAsksToSaveFirst)
 
     bool opened = false;
     QTimer::singleShot(50, [&] {
-        if (auto *dialog =
-                qobject_cast<AcquisitionDialog *>(QApplication::activeModalWidget())) {
+        if (auto *dialog = qobject_cast<AcquisitionDialog *>(QApplication::activeModalWidget())) {
             opened = dialog->mode() == AcquisitionDialog::Mode::Import;
             dialog->reject();
         }
