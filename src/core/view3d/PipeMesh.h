@@ -1,0 +1,88 @@
+#pragma once
+
+#include "core/display/Sediment.h"
+
+#include <array>
+#include <cstdint>
+#include <span>
+#include <vector>
+
+namespace dorvane {
+
+class ProgressSink;
+
+// One vertex of the pipe model: position, normal (the position itself, not
+// normalised: the lighting depends on its length) and texture coordinates.
+struct PipeVertex
+{
+    float x = 0, y = 0, z = 0;
+    float nx = 0, ny = 0, nz = 0;
+    float u = 0, v = 0;
+
+    // A vertex that was not built stays all zero.
+    bool isBuilt() const { return x != 0 || y != 0 || z != 0; }
+};
+static_assert(sizeof(PipeVertex) == 32, "the vertex layout is 8 floats");
+
+// A triangle strip of one band: its first index in the shared strip pattern
+// and its triangle count.
+struct StripRun
+{
+    uint16_t start = 0;
+    uint16_t triangles = 0;
+
+    friend bool operator==(const StripRun &, const StripRun &) = default;
+};
+
+// The surveyed pipe as a tube: one ring of 201 vertices per frame, whose
+// distance from the axis follows the frame's radius profile where the wall
+// lies within the frame's tolerated error band, and strips joining
+// consecutive rings where both rings were built. The model's y axis is the
+// pipe axis; ring i lies in the plane y = i x 0.02.
+class PipeMesh
+{
+public:
+    static constexpr int RingVertices = 201;
+    static constexpr int StripIndexCount = 2 * RingVertices;
+    static constexpr float RingSpacing = 0.02f;
+    static constexpr float RadialScale = 1.5f;
+    static constexpr float UnitsPerPixel = 0.004f;
+
+    // Builds from one radius profile per frame, frame 0 first. Progress: (0,
+    // 2N), then (i, 2N) before ring i, (N + b, 2N) before band b, (1, 1) and
+    // the end. False when the memory for the model cannot be had; the model
+    // is then empty.
+    bool build(std::span<const RadiusProfile> profiles, ProgressSink *progress = nullptr);
+    void clear();
+
+    int frameCount() const { return m_frameCount; }
+    // 0.02 per frame: the length the viewpoints frame.
+    float length() const { return RingSpacing * static_cast<float>(m_frameCount); }
+
+    // Ring i occupies vertices 201 i .. 201 i + 200.
+    const std::vector<PipeVertex> &vertices() const { return m_vertices; }
+    // Frees the vertices once they have been copied elsewhere (the graphics
+    // buffer); the runs stay.
+    void releaseVertices();
+    // Vertices with a non-zero position, counted at build time.
+    int builtVertexCount() const { return m_builtVertices; }
+
+    // Index 2k is k, index 2k + 1 is 201 + k: strips between a ring and the
+    // next, drawn with the ring's first vertex as the base.
+    static const std::array<uint16_t, StripIndexCount> &stripIndices();
+
+    // The strips between ring band and ring band + 1; none outside 0..N-2.
+    std::span<const StripRun> runs(int band) const;
+    int bandCount() const { return m_frameCount > 1 ? m_frameCount - 1 : 0; }
+    // All strips of all bands.
+    int runCount() const { return static_cast<int>(m_runs.size()); }
+
+private:
+    int m_frameCount = 0;
+    int m_builtVertices = 0;
+    std::vector<PipeVertex> m_vertices;
+    std::vector<StripRun> m_runs;
+    std::vector<uint32_t> m_bandStarts; // N entries: band b's runs are [b], [b + 1])
+};
+
+} // namespace dorvane
