@@ -21,5 +21,6 @@ int runChart(const std::vector<std::string> &args);
 int runImport(const std::vector<std::string> &args);
 int runRecord(const std::vector<std::string> &args);
 int runProbeStatus(const std::vector<std::string> &args);
+int runRender3d(const std::vector<std::string> &args);
 
 } // namespace dorvane::cli

@@ -59,6 +59,12 @@ const char *const Usage =
     "                             PATH; --simulate takes the probe simulator\n"
     "  probe-status HEX128        decode a 64-byte probe status record given as\n"
     "                             128 hexadecimal digits\n"
+    "  render3d FILE --viewpoint K -o OUT.bmp [--frame I] [--size N] [--wireframe]\n"
+    "                             the 3D pipe model from viewpoint K (0 outside,\n"
+    "                             1 inside, 2 far, 3 centre) with frame I's band\n"
+    "                             highlighted, as a 24-bit BMP of N x N (500);\n"
+    "                             needs OpenGL: without a display, run it under\n"
+    "                             xvfb-run\n"
     "\n"
     "Exit status: 0 on success, 1 on failure, 2 on bad usage.\n";
 
@@ -86,6 +92,7 @@ int main(int argc, char **argv)
         {"copy", runCopy},         {"deviation-map", runDeviationMap},
         {"chart", runChart},       {"import", runImport},
         {"record", runRecord},     {"probe-status", runProbeStatus},
+        {"render3d", runRender3d},
     };
 
     if (argc >= 2 && (!std::strcmp(argv[1], "--help") || !std::strcmp(argv[1], "-h") ||

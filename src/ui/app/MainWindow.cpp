@@ -2,6 +2,7 @@
 
 #include "core/app/Settings.h"
 #include "core/app/TextIds.h"
+#include "core/view3d/PipeCamera.h"
 #include "render/FrameOverlay.h"
 #include "ui/app/ControlState.h"
 #include "ui/app/SurveySession.h"
@@ -9,13 +10,16 @@
 #include "ui/display/DefectStrip.h"
 #include "ui/display/FrameView.h"
 #include "ui/display/GraphicsPanel.h"
-#include "ui/display/PlaceholderView.h"
 #include "ui/display/PreviewPopup.h"
 #include "ui/display/SedimentChartDialog.h"
 #include "ui/display/StrokePanel.h"
 #include "ui/display/StrokeView.h"
+#include "ui/view3d/PipeView.h"
+#include "ui/view3d/View3dPanel.h"
+#include "ui/widgets/ProgressWindow.h"
 #include "ui/widgets/ToolIcons.h"
 #include "ui/widgets/UiText.h"
+#include "ui/widgets/UserPrompts.h"
 
 #include <QApplication>
 #include <QDragEnterEvent>
@@ -96,7 +100,7 @@ MainWindow::MainWindow(UserPrompts *prompts, QWidget *parent)
     m_views->setContentsMargins(0, 0, 0, 0);
     m_frameView = new FrameView(m_viewArea);
     m_strokeView = new StrokeView(m_viewArea);
-    m_pipeView = new PlaceholderView("pipeView", m_viewArea);
+    m_pipeView = new PipeView(m_session->prompts(), m_viewArea);
     m_views->addWidget(m_frameView);
     m_views->addWidget(m_strokeView);
     m_views->addWidget(m_pipeView);
@@ -163,6 +167,8 @@ MainWindow::MainWindow(UserPrompts *prompts, QWidget *parent)
     connect(&session, &SurveySession::frameEdited, this, &MainWindow::frameEdited);
     connect(&session, &SurveySession::surveyChanged, this, &MainWindow::surveyChanged);
     connect(&session, &SurveySession::closed, this, &MainWindow::surveyClosed);
+    connect(&session, &SurveySession::opened, this, [this] { m_centreViewpointPending = true; });
+    connect(m_pipeView, &PipeView::deviceLost, this, &MainWindow::pipeDeviceLost);
     connect(&session, &SurveySession::playbackChanged, this, &MainWindow::applyOverlaySettings);
     connect(&session, &SurveySession::factsChanged, this, &MainWindow::applyControlState);
     applyControlState();
@@ -241,11 +247,45 @@ void MainWindow::presentFrame()
         presentInStrokeView();
         break;
     case View::Pipe:
-        m_pipeView->update();
+        presentInPipeView();
         break;
     case View::None:
         break;
     }
+}
+
+void MainWindow::presentInPipeView()
+{
+    if (m_pipeModelStale)
+        buildPipeModel();
+    const SurveySession &session = *m_session;
+    if (session.isOpen())
+        m_pipeView->showFrameHeaders(session.currentFrame().header, session.fileHeader(),
+                                     session.currentIndex(), session.frameCount());
+    applyOverlaySettings();
+}
+
+void MainWindow::buildPipeModel()
+{
+    m_pipeModelStale = false;
+    SurveySession &session = *m_session;
+    const std::span<const RadiusProfile> profiles =
+        session.isOpen() ? session.derived().radiusProfiles() : std::span<const RadiusProfile>();
+    if (!m_pipeView->build(profiles, m_toolPanel->mapBlock().bytes(), &session.progressWindow(),
+                           session.isOpen() ? session.currentIndex() : -1))
+        return;
+    if (std::exchange(m_centreViewpointPending, false)) {
+        m_pipeView->setViewpoint(PipeCamera::Centre);
+        m_toolPanel->view3dPanel().resetTurn();
+    }
+}
+
+void MainWindow::pipeDeviceLost()
+{
+    m_pipeModelStale = true;
+    m_centreViewpointPending = true;
+    if (m_visibleView == View::Pipe)
+        presentInPipeView();
 }
 
 void MainWindow::presentInFrameView()
@@ -292,6 +332,8 @@ void MainWindow::surveyChanged()
     m_slider->setRange(1, m_session->frameCount());
     m_slider->setPageStep(SliderPageSize);
     m_defectStrip->setFlags(m_session->derived().defectFlags());
+    m_pipeView->reset();
+    m_pipeModelStale = true;
 }
 
 void MainWindow::surveyClosed()
@@ -301,6 +343,10 @@ void MainWindow::surveyClosed()
     m_defectStrip->clear();
     m_frameView->resetView();
     m_strokeView->resetView();
+    m_pipeView->reset();
+    m_pipeModelStale = true;
+    if (m_visibleView == View::Pipe)
+        buildPipeModel();
 }
 
 void MainWindow::applyOverlaySettings()
@@ -315,6 +361,10 @@ void MainWindow::applyOverlaySettings()
         overlay.showNotes = s.showNotes != 0;
         view->update();
     }
+    FrameOverlay &overlay = m_pipeView->overlay();
+    overlay.fps = fps;
+    overlay.showTitle = s.showTitle != 0;
+    overlay.showNotes = s.showNotes != 0;
     m_pipeView->update();
 }
 

@@ -10,6 +10,7 @@ namespace dorvane {
 
 class DefectStrip;
 class FrameView;
+class PipeView;
 class PreviewPopup;
 class StrokeView;
 class SurveySession;
@@ -41,6 +42,7 @@ public:
     ToolPanel &toolPanel() { return *m_toolPanel; }
     FrameView &frameView() { return *m_frameView; }
     StrokeView &strokeView() { return *m_strokeView; }
+    PipeView &pipeView() { return *m_pipeView; }
     DefectStrip &defectStrip() { return *m_defectStrip; }
     QSlider &slider() { return *m_slider; }
     PreviewPopup &previewPopup() { return *m_preview; }
@@ -77,6 +79,10 @@ private:
     void presentFrame();
     void presentInFrameView();
     void presentInStrokeView();
+    void presentInPipeView();
+    // The 3D model of the survey as it is now; built when the 3D page shows.
+    void buildPipeModel();
+    void pipeDeviceLost();
     void applyOverlaySettings();
     void sliderMoved();
     int markPosition(int index, int count) const;
@@ -89,7 +95,7 @@ private:
     QStackedLayout *m_views;
     FrameView *m_frameView;
     StrokeView *m_strokeView;
-    QWidget *m_pipeView;
+    PipeView *m_pipeView;
     QToolButton *m_pauseButton;
     QToolButton *m_forwardButton;
     QToolButton *m_backwardButton;
@@ -97,6 +103,8 @@ private:
     ToolPanel *m_toolPanel;
     View m_visibleView = View::None;
     bool m_started = false;
+    bool m_pipeModelStale = true;
+    bool m_centreViewpointPending = true;
     QString m_startFile;
 };
 

@@ -14,6 +14,7 @@
 #include "ui/display/GraphicsPanel.h"
 #include "ui/display/StrokePanel.h"
 #include "ui/display/StrokeView.h"
+#include "ui/view3d/View3dPanel.h"
 #include "ui/widgets/ToolIcons.h"
 #include "ui/widgets/UiText.h"
 #include "ui/widgets/UserPrompts.h"
@@ -31,13 +32,6 @@ namespace dorvane {
 namespace {
 
 constexpr int ButtonWidth = 54;
-
-QWidget *emptyPanel(const char *name, QWidget *parent)
-{
-    auto *panel = new QWidget(parent);
-    panel->setObjectName(name);
-    return panel;
-}
 
 // A button that may hide keeps its place, so the toolbar does not move.
 void keepPlaceWhenHidden(QWidget *widget)
@@ -74,7 +68,7 @@ ToolPanel::ToolPanel(MainWindow &window, SurveySession &session)
       m_sidePanels(new QStackedWidget(&window)),
       m_graphicsPanel(new GraphicsPanel(window.frameView(), m_sidePanels)),
       m_strokePanel(new StrokePanel(window.strokeView(), m_sidePanels)),
-      m_view3dPanel(emptyPanel("view3dPanel", m_sidePanels)),
+      m_view3dPanel(new View3dPanel(window.pipeView(), m_sidePanels)),
       m_propertyPanel(new FramePropertyPanel(session.prompts(), m_sidePanels)),
       m_pipePanel(new PipeAttributesPanel(m_sidePanels)),
       m_settingsPanel(new SettingsPanel(session.prompts(), m_sidePanels)),

@@ -19,6 +19,7 @@ class PipeAttributesPanel;
 class SettingsPanel;
 class StrokePanel;
 class SurveySession;
+class View3dPanel;
 
 // The toolbar of the main window with its side pages. Its buttons and pages
 // ask the survey session for what they do, and the pages show what the
@@ -47,6 +48,7 @@ public:
     SettingsPanel &settingsPanel() { return *m_settingsPanel; }
     GraphicsPanel &graphicsPanel() { return *m_graphicsPanel; }
     StrokePanel &strokePanel() { return *m_strokePanel; }
+    View3dPanel &view3dPanel() { return *m_view3dPanel; }
     // The survey's deviation map as a 24-bit bitmap block, for the 3D model.
     const DibBlock &mapBlock() const { return m_mapBlock; }
 
@@ -72,7 +74,7 @@ private:
     QStackedWidget *m_sidePanels;
     GraphicsPanel *m_graphicsPanel;
     StrokePanel *m_strokePanel;
-    QWidget *m_view3dPanel;
+    View3dPanel *m_view3dPanel;
     FramePropertyPanel *m_propertyPanel;
     PipeAttributesPanel *m_pipePanel;
     SettingsPanel *m_settingsPanel;

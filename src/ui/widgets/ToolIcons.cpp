@@ -214,6 +214,14 @@ void drawIcon(QPainter &p, ToolIcon icon)
         p.setPen(QPen(Accent, 2));
         p.drawLine(4, 28, 28, 28);
         break;
+    case ToolIcon::FixedCamera: // a camera on a tripod
+        p.drawRoundedRect(QRectF(6, 5, 20, 12), 2, 2);
+        p.drawEllipse(QRectF(12, 7, 8, 8));
+        p.setPen(QPen(Accent, 2));
+        p.drawLine(16, 17, 16, 22);
+        p.drawLine(16, 22, 8, 28);
+        p.drawLine(16, 22, 24, 28);
+        break;
     case ToolIcon::Program: // a pipe's cross-section on the sonar screen
         drawSonar(p);
         p.setPen(QPen(Warm, 2));

@@ -38,6 +38,7 @@ enum class ToolIcon
     MoveDown,
     Stop,
     ZeroDistance,
+    FixedCamera,
 };
 
 // The program's button pictures, drawn as simple line icons.

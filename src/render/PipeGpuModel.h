@@ -1,0 +1,58 @@
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <vector>
+
+class QOpenGLFunctions_3_3_Core;
+
+namespace dorvane {
+
+class PipeMesh;
+
+// The pipe model in graphics memory: the vertices, every strip of every band
+// in one index buffer (strips separated by a restart index, so the whole
+// model is one draw call) and the deviation map as its texture. Filled once
+// per build; drawing touches no vertex data. Needs the renderer's context
+// current whenever it is called.
+class PipeGpuModel
+{
+public:
+    static constexpr uint32_t RestartIndex = 0xFFFFFFFFu;
+
+    explicit PipeGpuModel(QOpenGLFunctions_3_3_Core &gl) : m_gl(gl) {}
+    ~PipeGpuModel();
+    PipeGpuModel(const PipeGpuModel &) = delete;
+    PipeGpuModel &operator=(const PipeGpuModel &) = delete;
+
+    // Uploads the mesh's vertices and strips. False when graphics memory
+    // cannot be had.
+    bool upload(const PipeMesh &mesh);
+    // The texture from a 24-bit bitmap block (info header and rows, frame 0
+    // at the bottom); a block that is not one leaves the model untextured.
+    void loadTexture(std::span<const uint8_t> mapBlock, int maximumSize);
+
+    bool hasTexture() const { return m_texture != 0; }
+    int frameCount() const { return m_frameCount; }
+    // Binds the vertex array (and the texture to unit 0).
+    void bind();
+    // One draw call for every strip; the number of calls issued.
+    int drawAll();
+    // The strips of one band again; 0 calls when it has none.
+    int drawBand(int band);
+
+private:
+    void release();
+
+    QOpenGLFunctions_3_3_Core &m_gl;
+    uint32_t m_vertexArray = 0;
+    uint32_t m_vertexBuffer = 0;
+    uint32_t m_indexBuffer = 0;
+    uint32_t m_texture = 0;
+    int m_frameCount = 0;
+    int m_indexCount = 0;
+    // Band b's indices are [m_bandStarts[b], m_bandStarts[b + 1]).
+    std::vector<uint32_t> m_bandStarts;
+};
+
+} // namespace dorvane

@@ -1,0 +1,238 @@
+#include "render/PipeRenderer.h"
+
+#include "core/export/BmpFile.h"
+#include "core/view3d/PipeMesh.h"
+#include "render/ImageDib.h"
+#include "render/PipeGpuModel.h"
+
+#include <QOffscreenSurface>
+#include <QOpenGLContext>
+#include <QOpenGLFramebufferObject>
+#include <QOpenGLFunctions_3_3_Core>
+#include <QOpenGLShaderProgram>
+#include <QOpenGLVersionFunctionsFactory>
+#include <glm/gtc/type_ptr.hpp>
+
+namespace dorvane {
+
+namespace {
+
+// Lit per vertex as a fixed-function pipeline lights it: one white
+// directional light shining down the y axis, ambient 0xA0 grey, and the
+// normals used as they come (they are the vertex positions, so their length
+// brightens the wall), then the colour clamped.
+const char *const VertexShader = R"(#version 330 core
+layout(location = 0) in vec3 position;
+layout(location = 1) in vec3 normal;
+layout(location = 2) in vec2 texCoord;
+uniform mat4 world;
+uniform mat4 viewProjection;
+out vec3 lightColour;
+out vec2 uv;
+const vec3 towardsLight = vec3(0.0, 1.0, 0.0);
+const vec3 ambient = vec3(160.0 / 255.0);
+void main()
+{
+    gl_Position = viewProjection * (world * vec4(position, 1.0));
+    // The world matrix only turns and moves, so the normal keeps its length.
+    vec3 n = mat3(world) * normal;
+    lightColour = clamp(ambient + vec3(max(dot(n, towardsLight), 0.0)), 0.0, 1.0);
+    uv = texCoord;
+}
+)";
+
+// Mode 0: texture times light; 1: the texture's colour alone (wireframe);
+// 2: the highlight colour alone.
+const char *const FragmentShader = R"(#version 330 core
+in vec3 lightColour;
+in vec2 uv;
+uniform sampler2D map;
+uniform bool textured;
+uniform int mode;
+out vec4 colour;
+void main()
+{
+    vec3 texel = textured ? texture(map, uv).rgb : vec3(1.0);
+    if (mode == 2)
+        colour = vec4(1.0, 1.0, 0.0, 1.0);
+    else if (mode == 1)
+        colour = vec4(texel, 1.0);
+    else
+        colour = vec4(texel * lightColour, 1.0);
+}
+)";
+
+constexpr float Clear = 120.0f / 255.0f; // 0xFF787878
+
+} // namespace
+
+PipeRenderer::PipeRenderer(QSize size) : m_size(size)
+{
+    m_camera.setWindowSize(size.width(), size.height());
+}
+
+PipeRenderer::~PipeRenderer()
+{
+    // Graphics objects go while their context is current.
+    if (!m_lost && makeCurrent()) {
+        m_model.reset();
+        m_program.reset();
+        m_target.reset();
+        m_context->doneCurrent();
+    }
+}
+
+std::unique_ptr<PipeRenderer> PipeRenderer::create(QSize size)
+{
+    if (size.width() < 1 || size.height() < 1)
+        return nullptr;
+    std::unique_ptr<PipeRenderer> renderer(new PipeRenderer(size));
+    if (!renderer->initialise())
+        return nullptr;
+    return renderer;
+}
+
+bool PipeRenderer::initialise()
+{
+    QSurfaceFormat format;
+    format.setVersion(3, 3);
+    format.setProfile(QSurfaceFormat::CoreProfile);
+    format.setDepthBufferSize(16);
+    m_context = std::make_unique<QOpenGLContext>();
+    m_context->setFormat(format);
+    if (!m_context->create())
+        return false;
+    const QSurfaceFormat got = m_context->format();
+    if (got.version() < qMakePair(3, 3))
+        return false;
+    m_surface = std::make_unique<QOffscreenSurface>();
+    m_surface->setFormat(got);
+    m_surface->create();
+    if (!m_surface->isValid() || !m_context->makeCurrent(m_surface.get()))
+        return false;
+    m_gl = QOpenGLVersionFunctionsFactory::get<QOpenGLFunctions_3_3_Core>(m_context.get());
+    if (!m_gl || !m_gl->initializeOpenGLFunctions())
+        return false;
+
+    m_target = std::make_unique<QOpenGLFramebufferObject>(m_size, QOpenGLFramebufferObject::Depth);
+    if (!m_target->isValid())
+        return false;
+    m_program = std::make_unique<QOpenGLShaderProgram>();
+    if (!m_program->addShaderFromSourceCode(QOpenGLShader::Vertex, VertexShader) ||
+        !m_program->addShaderFromSourceCode(QOpenGLShader::Fragment, FragmentShader) ||
+        !m_program->link())
+        return false;
+    m_gl->glGetIntegerv(GL_MAX_TEXTURE_SIZE, &m_maximumTextureSize);
+    m_model = std::make_unique<PipeGpuModel>(*m_gl);
+    m_picture = QImage(m_size, QImage::Format_RGB32);
+    m_picture.fill(Qt::black);
+    return true;
+}
+
+bool PipeRenderer::makeCurrent()
+{
+    return !m_lost && m_context && m_context->isValid() && m_context->makeCurrent(m_surface.get());
+}
+
+void PipeRenderer::loseContext()
+{
+    if (makeCurrent()) {
+        m_model.reset();
+        m_program.reset();
+        m_target.reset();
+        m_context->doneCurrent();
+    }
+    m_lost = true;
+}
+
+bool PipeRenderer::setModel(PipeMesh &mesh, std::span<const uint8_t> mapBlock)
+{
+    if (!makeCurrent())
+        return false;
+    const bool uploaded = m_model->upload(mesh);
+    mesh.releaseVertices();
+    if (uploaded)
+        m_model->loadTexture(mapBlock, m_maximumTextureSize);
+    m_highlight = -1;
+    m_solid = true;
+    return uploaded;
+}
+
+bool PipeRenderer::hasModel() const
+{
+    return m_model && m_model->frameCount() > 0;
+}
+
+int PipeRenderer::frameCount() const
+{
+    return m_model ? m_model->frameCount() : 0;
+}
+
+float PipeRenderer::modelLength() const
+{
+    return PipeMesh::RingSpacing * static_cast<float>(frameCount());
+}
+
+bool PipeRenderer::render()
+{
+    m_drawCalls = 0;
+    if (!makeCurrent())
+        return false;
+    QOpenGLFunctions_3_3_Core &gl = *m_gl;
+    while (gl.glGetError() != GL_NO_ERROR) {
+    }
+    if (!m_target->bind())
+        return false;
+    gl.glViewport(0, 0, m_size.width(), m_size.height());
+    if (!hasModel()) {
+        gl.glClearColor(0, 0, 0, 1);
+        gl.glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    } else {
+        gl.glClearColor(Clear, Clear, Clear, 1);
+        gl.glClearDepth(1.0);
+        gl.glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        gl.glEnable(GL_DEPTH_TEST);
+        // The highlight is the same geometry drawn again: equal depths pass.
+        gl.glDepthFunc(GL_LEQUAL);
+        gl.glDisable(GL_CULL_FACE);
+        gl.glEnable(GL_PRIMITIVE_RESTART);
+        gl.glPrimitiveRestartIndex(PipeGpuModel::RestartIndex);
+        gl.glPolygonMode(GL_FRONT_AND_BACK, m_solid ? GL_FILL : GL_LINE);
+
+        m_program->bind();
+        const glm::mat4 world = m_camera.world();
+        const glm::mat4 viewProjection = PipeCamera::projection() * m_camera.view();
+        gl.glUniformMatrix4fv(m_program->uniformLocation("world"), 1, GL_FALSE,
+                              glm::value_ptr(world));
+        gl.glUniformMatrix4fv(m_program->uniformLocation("viewProjection"), 1, GL_FALSE,
+                              glm::value_ptr(viewProjection));
+        m_program->setUniformValue("map", 0);
+        m_program->setUniformValue("textured", m_model->hasTexture());
+        const int mode = m_program->uniformLocation("mode");
+        m_model->bind();
+        m_program->setUniformValue(mode, m_solid ? 0 : 1);
+        m_drawCalls += m_model->drawAll();
+        if (m_highlight >= 0 && m_highlight < m_model->frameCount() - 1) {
+            m_program->setUniformValue(mode, 2);
+            m_drawCalls += m_model->drawBand(m_highlight);
+        }
+        gl.glBindVertexArray(0);
+        m_program->release();
+        gl.glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
+    }
+    gl.glFinish();
+    const bool drawn = gl.glGetError() == GL_NO_ERROR;
+    m_picture = m_target->toImage(false).convertToFormat(QImage::Format_RGB32);
+    m_target->release();
+    if (!drawn || m_picture.isNull())
+        return false;
+    ++m_framesPresented;
+    return true;
+}
+
+bool PipeRenderer::saveBmp(const std::string &path)
+{
+    return render() && writeBmpFile(path, dibFromImage(m_picture));
+}
+
+} // namespace dorvane

@@ -1,0 +1,95 @@
+#pragma once
+
+#include "core/view3d/PipeCamera.h"
+
+#include <QImage>
+#include <QSize>
+#include <cstdint>
+#include <memory>
+#include <span>
+#include <string>
+
+class QOffscreenSurface;
+class QOpenGLContext;
+class QOpenGLFramebufferObject;
+class QOpenGLFunctions_3_3_Core;
+class QOpenGLShaderProgram;
+
+namespace dorvane {
+
+class PipeGpuModel;
+class PipeMesh;
+
+// Draws the pipe model off screen with OpenGL 3.3: textured and lit as the
+// deviation map on a tube under one light from above, or as a wireframe in
+// the map's colours, with the band after the current frame in yellow. The
+// picture is read back after every render, so that views, exports and the
+// batch tool all take the same picture and nothing depends on a window
+// system's OpenGL surface.
+class PipeRenderer
+{
+public:
+    // A renderer for pictures of the given size; null when no OpenGL 3.3
+    // core context can be had.
+    static std::unique_ptr<PipeRenderer> create(QSize size);
+    ~PipeRenderer();
+    PipeRenderer(const PipeRenderer &) = delete;
+    PipeRenderer &operator=(const PipeRenderer &) = delete;
+
+    // Replaces the model with the mesh and the map (a 24-bit bitmap block);
+    // the mesh's vertices are released once in graphics memory. A map that
+    // cannot be loaded leaves the model untextured. False when the model
+    // cannot be placed in graphics memory: the model is then empty.
+    bool setModel(PipeMesh &mesh, std::span<const uint8_t> mapBlock);
+    bool hasModel() const;
+    // Frames in the model; 0.02 units each along the axis.
+    int frameCount() const;
+    float modelLength() const;
+
+    PipeCamera &camera() { return m_camera; }
+    const PipeCamera &camera() const { return m_camera; }
+    // The band drawn in yellow: between frame band and the next; -1 none.
+    void setHighlight(int band) { m_highlight = band; }
+    int highlight() const { return m_highlight; }
+    // Solid (textured and lit) or wireframe (the texture's colours, unlit).
+    void setSolid(bool solid) { m_solid = solid; }
+    bool isSolid() const { return m_solid; }
+
+    // Draws into the picture. Without a model the picture is black. False
+    // when the context is lost or a graphics call fails.
+    bool render();
+    // The last rendered picture.
+    const QImage &picture() const { return m_picture; }
+    QSize size() const { return m_size; }
+    // Renders and writes the picture as a 24-bit BMP file.
+    bool saveBmp(const std::string &path);
+
+    int framesPresented() const { return m_framesPresented; }
+    // Draw calls of the last render.
+    int drawCalls() const { return m_drawCalls; }
+    // Destroys the context as a lost device would: every later render fails.
+    void loseContext();
+
+private:
+    explicit PipeRenderer(QSize size);
+    bool initialise();
+    bool makeCurrent();
+
+    QSize m_size;
+    std::unique_ptr<QOpenGLContext> m_context;
+    std::unique_ptr<QOffscreenSurface> m_surface;
+    QOpenGLFunctions_3_3_Core *m_gl = nullptr;
+    std::unique_ptr<QOpenGLFramebufferObject> m_target;
+    std::unique_ptr<QOpenGLShaderProgram> m_program;
+    std::unique_ptr<PipeGpuModel> m_model;
+    int m_maximumTextureSize = 0;
+    PipeCamera m_camera;
+    int m_highlight = -1;
+    bool m_solid = true;
+    bool m_lost = false;
+    int m_framesPresented = 0;
+    int m_drawCalls = 0;
+    QImage m_picture;
+};
+
+} // namespace dorvane
