@@ -222,7 +222,7 @@ bool PipeRenderer::render()
     }
     gl.glFinish();
     const bool drawn = gl.glGetError() == GL_NO_ERROR;
-    m_picture = m_target->toImage(false).convertToFormat(QImage::Format_RGB32);
+    m_picture = m_target->toImage(true).convertToFormat(QImage::Format_RGB32);
     m_target->release();
     if (!drawn || m_picture.isNull())
         return false;

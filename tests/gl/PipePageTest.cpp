@@ -115,7 +115,7 @@ TEST_F(PipePageTest, TheMouseTurnsTheModelAndKeysReachTheWindow)
     showPipePage();
     const QImage before = paint();
     QTest::mousePress(&view(), Qt::LeftButton, Qt::NoModifier, QPoint(250, 250));
-    EXPECT_TRUE(view().hasFocus());
+    EXPECT_EQ(window->focusWidget(), &view());
     QMouseEvent move(QEvent::MouseMove, QPointF(170, 250), view().mapToGlobal(QPointF(170, 250)),
                      Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
     QCoreApplication::sendEvent(&view(), &move);
@@ -142,6 +142,8 @@ TEST_F(PipePageTest, ALostContextIsRebuiltAndAnEditedSurveyIsBuiltAgain)
     open(survey(20));
     showPipePage();
     renderer().loseContext();
+    // Found out at the next picture, here that of the next frame.
+    session().step(SurveySession::Direction::Forwards);
     paint();
     EXPECT_EQ(view().renderer(), nullptr);
     ASSERT_TRUE(waitUntil([&] { return view().renderer() != nullptr; }));

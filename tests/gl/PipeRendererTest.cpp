@@ -43,7 +43,8 @@ struct Census
     int background = 0;
     int yellow = 0;
     int blue = 0;
-    double yellowRow = 0; // mean row of the yellow pixels
+    // The lowest row with yellow: the front of the band, never hidden.
+    int yellowBottom = -1;
 };
 
 Census census(const QImage &picture)
@@ -56,13 +57,11 @@ Census census(const QImage &picture)
                 ++c.background;
             } else if (qRed(p) > 240 && qGreen(p) > 240 && qBlue(p) < 16) {
                 ++c.yellow;
-                c.yellowRow += y;
+                c.yellowBottom = y;
             } else if (qRed(p) < 16 && qGreen(p) < 16 && qBlue(p) > 150) {
                 ++c.blue;
             }
         }
-    if (c.yellow)
-        c.yellowRow /= c.yellow;
     return c;
 }
 
@@ -149,28 +148,29 @@ TEST_F(PipeRendererTest, TheBandMovesWithTheFrameAndTheModelFollowsUnlessTheCame
     camera.setFixed(true);
     renderer->setHighlight(5);
     camera.followFrame(5);
-    const double fixedLow = rendered().yellowRow;
+    const int fixedLow = rendered().yellowBottom;
     renderer->setHighlight(30);
     camera.followFrame(30);
-    const double fixedHigh = rendered().yellowRow;
+    const int fixedHigh = rendered().yellowBottom;
     // Further along the pipe is higher up the picture.
     EXPECT_LT(fixedHigh, fixedLow - 10);
 
     camera.setFixed(false);
     renderer->setHighlight(5);
     camera.followFrame(5);
-    const double followedLow = rendered().yellowRow;
+    const int followedLow = rendered().yellowBottom;
     renderer->setHighlight(30);
     camera.followFrame(30);
-    const double followedHigh = rendered().yellowRow;
-    EXPECT_NEAR(followedHigh, followedLow, 1.5);
+    const int followedHigh = rendered().yellowBottom;
+    EXPECT_NEAR(followedHigh, followedLow, 1);
 }
 
 TEST_F(PipeRendererTest, WireframeShowsTheMapColourUnlitBetweenItsLines)
 {
     PipeMesh mesh;
     ASSERT_TRUE(mesh.build(roundPipe(40)));
-    // A dark colour: lit it would be brighter, unlit it stays as it is.
+    // Solid, the light scales the colour down away from the top of the
+    // ring; in wireframe it stays as it is.
     const DibBlock map = plainMap(40, 100, 0, 0);
     ASSERT_TRUE(renderer->setModel(mesh, map.bytes()));
     renderer->camera().modelBuilt();
@@ -183,20 +183,26 @@ TEST_F(PipeRendererTest, WireframeShowsTheMapColourUnlitBetweenItsLines)
     const QImage wire = renderer->picture();
     EXPECT_NE(solid, wire);
 
-    int solidLit = 0;
+    int solidShaded = 0;
+    int solidOther = 0;
     int wireUnlit = 0;
-    int wireBackground = 0;
-    int solidBackground = 0;
+    int wireOther = 0;
     for (int y = 0; y < Size; ++y)
         for (int x = 0; x < Size; ++x) {
-            solidLit += solid.pixel(x, y) != qRgb(120, 120, 120) && qBlue(solid.pixel(x, y)) > 100;
-            wireUnlit += wire.pixel(x, y) == qRgb(0, 0, 100);
-            solidBackground += solid.pixel(x, y) == qRgb(120, 120, 120);
-            wireBackground += wire.pixel(x, y) == qRgb(120, 120, 120);
+            const QRgb s = solid.pixel(x, y);
+            const QRgb w = wire.pixel(x, y);
+            if (s != qRgb(120, 120, 120)) {
+                // Ambient 160/255 at least: 100 x 0.627 = 63.
+                const bool shaded = qRed(s) == 0 && qGreen(s) == 0 && qBlue(s) >= 62 &&
+                                    qBlue(s) < 100;
+                (shaded ? solidShaded : solidOther) += 1;
+            }
+            if (w != qRgb(120, 120, 120))
+                (w == qRgb(0, 0, 100) ? wireUnlit : wireOther) += 1;
         }
-    EXPECT_GT(solidLit, 2000);
-    EXPECT_GT(wireUnlit, 200);
-    EXPECT_GT(wireBackground, solidBackground + 1000); // the wall shows through
+    EXPECT_GT(solidShaded, 1000);
+    EXPECT_GT(wireUnlit, 500);
+    EXPECT_LT(wireOther, wireUnlit / 10);
 }
 
 TEST_F(PipeRendererTest, SavesA24BitBitmapOfThePicture)

@@ -159,6 +159,8 @@ void PipeView::mousePressEvent(QMouseEvent *event)
         return;
     const QPoint p = event->position().toPoint();
     ArcBall &ball = m_renderer->camera().arcBall();
+    if (event->button() == Qt::LeftButton || event->button() == Qt::RightButton)
+        setFocus(Qt::MouseFocusReason);
     if (event->button() == Qt::LeftButton)
         ball.leftButtonDown(p.x(), p.y());
     else if (event->button() == Qt::RightButton || event->button() == Qt::MiddleButton)
