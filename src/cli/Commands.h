@@ -18,6 +18,7 @@ int runDeleteFrame(const std::vector<std::string> &args);
 int runCopy(const std::vector<std::string> &args);
 int runDeviationMap(const std::vector<std::string> &args);
 int runChart(const std::vector<std::string> &args);
+int runMesh(const std::vector<std::string> &args);
 int runImport(const std::vector<std::string> &args);
 int runRecord(const std::vector<std::string> &args);
 int runProbeStatus(const std::vector<std::string> &args);

@@ -47,6 +47,9 @@ const char *const Usage =
     "                             the bottom, as a 24-bit BMP\n"
     "  chart FILE -o OUT.bmp [--size WxH]\n"
     "                             the sediment depth chart (450x300 by default)\n"
+    "  mesh FILE                  the 3D pipe model's strips: for every band with\n"
+    "                             strips a line \"b: s,t s,t ...\", "
+    "then the number of built vertices\n"
     "  import A.img [B.img ...] -o OUT.Imv\n"
     "                             probe image files, in the order given, as the\n"
     "                             frames of a new survey\n"
@@ -93,6 +96,7 @@ int main(int argc, char **argv)
         {"chart", runChart},       {"import", runImport},
         {"record", runRecord},     {"probe-status", runProbeStatus},
         {"render3d", runRender3d},
+        {"mesh", runMesh},
     };
 
     if (argc >= 2 && (!std::strcmp(argv[1], "--help") || !std::strcmp(argv[1], "-h") ||

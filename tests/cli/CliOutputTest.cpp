@@ -28,6 +28,7 @@ TEST_F(CliOutput, ListingsThatCannotBeWrittenFail)
              std::vector<std::string>{"frames", survey},
              std::vector<std::string>{"frames", survey, "--json"},
              std::vector<std::string>{"profile", survey, "--frame", "3"},
+             std::vector<std::string>{"mesh", survey},
              std::vector<std::string>{"palette"},
              std::vector<std::string>{"--help"},
          }) {

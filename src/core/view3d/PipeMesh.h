@@ -9,6 +9,7 @@
 
 namespace dorvane {
 
+class ProgressScope;
 class ProgressSink;
 
 // One vertex of the pipe model: position, normal (the position itself, not
@@ -78,6 +79,9 @@ public:
     int runCount() const { return static_cast<int>(m_runs.size()); }
 
 private:
+    void buildRings(std::span<const RadiusProfile> profiles, ProgressScope &scope);
+    void buildRuns(ProgressScope &scope);
+
     int m_frameCount = 0;
     int m_builtVertices = 0;
     std::vector<PipeVertex> m_vertices;

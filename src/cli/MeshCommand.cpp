@@ -1,0 +1,58 @@
+#include "cli/Arguments.h"
+#include "cli/Commands.h"
+#include "cli/OpenSurvey.h"
+#include "core/view3d/PipeMesh.h"
+
+#include <cstdio>
+#include <string>
+
+namespace dorvane::cli {
+
+namespace {
+
+// "b: s,t s,t ...": the band and its runs in order.
+std::string bandLine(int band, std::span<const StripRun> runs)
+{
+    std::string line = std::to_string(band);
+    line += ':';
+    for (const StripRun &run : runs) {
+        line += ' ';
+        line += std::to_string(run.start);
+        line += ',';
+        line += std::to_string(run.triangles);
+    }
+    line += '\n';
+    return line;
+}
+
+} // namespace
+
+int runMesh(const std::vector<std::string> &args)
+{
+    const Arguments arguments(args, {}, {});
+    arguments.expectPositional(1);
+    Session session;
+    if (!session.open(arguments.positional()[0]))
+        return 1;
+    // The radius profiles the window builds its model from.
+    PipeMesh mesh;
+    if (!mesh.build(session.document.derived().radiusProfiles(), &session.progress)) {
+        std::fflush(stdout);
+        std::fputs("tessiq-cli mesh: not enough memory for the model\n", stderr);
+        return 1;
+    }
+    // Only the strips and the count are told: the vertices can go.
+    mesh.releaseVertices();
+    for (int b = 0; b < mesh.bandCount(); ++b) {
+        const auto runs = mesh.runs(b);
+        if (runs.empty())
+            continue;
+        // The rest would have nowhere to go; main tells why.
+        if (std::fputs(bandLine(b, runs).c_str(), stdout) == EOF)
+            return 1;
+    }
+    std::printf("%d\n", mesh.builtVertexCount());
+    return 0;
+}
+
+} // namespace dorvane::cli
