@@ -2,7 +2,7 @@
 // back), for a 2,000- and a 10,000-frame survey. Needs OpenGL: on a machine
 // without a display run it under Xvfb, where Mesa's llvmpipe draws.
 //
-//   QT_QPA_PLATFORM=offscreen xvfb-run -a build/bin/pipe-render-bench \
+//   QT_QPA_PLATFORM=offscreen xvfb-run -a build/bin/pipe-render-bench
 //       --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
 
 #include "core/display/DeviationMap.h"
@@ -44,6 +44,7 @@ std::vector<RadiusProfile> surveyProfiles(int frames)
 void BM_RenderPipe(benchmark::State &state)
 {
     const int frames = static_cast<int>(state.range(0));
+    const int viewpoint = static_cast<int>(state.range(1));
     const auto renderer = PipeRenderer::create(QSize(500, 500));
     if (!renderer) {
         state.SkipWithError("no OpenGL 3.3 context");
@@ -56,7 +57,8 @@ void BM_RenderPipe(benchmark::State &state)
     renderer->setModel(mesh, DeviationMap(profiles).mapBlock().bytes());
     PipeCamera &camera = renderer->camera();
     camera.modelBuilt();
-    camera.setViewpoint(PipeCamera::Centre, renderer->modelLength());
+    camera.setViewpoint(viewpoint, renderer->modelLength());
+    renderer->setDrawEveryBand(state.range(2) != 0);
     // The first picture compiles the shaders for the software renderer.
     renderer->render();
     int frame = frames / 2;
@@ -71,7 +73,12 @@ void BM_RenderPipe(benchmark::State &state)
     state.counters["draw_calls"] = renderer->drawCalls();
     state.counters["strips"] = runs;
 }
-BENCHMARK(BM_RenderPipe)->Arg(2000)->Arg(10000)->Unit(benchmark::kMillisecond);
+// frames, viewpoint (0 outside, 1 inside, 2 far, 3 centre), every band drawn.
+BENCHMARK(BM_RenderPipe)
+    ->ArgsProduct({{2000, 10000}, {0, 1, 2, 3}, {0}})
+    ->Args({2000, 3, 1})
+    ->Args({10000, 3, 1})
+    ->Unit(benchmark::kMillisecond);
 
 } // namespace
 

@@ -6,6 +6,7 @@
 
 #include <QOpenGLFunctions_3_3_Core>
 #include <algorithm>
+#include <cmath>
 #include <cstddef>
 #include <new>
 
@@ -36,7 +37,8 @@ void PipeGpuModel::release()
     if (m_vertexArray)
         m_gl.glDeleteVertexArrays(1, &m_vertexArray);
     m_texture = m_indexBuffer = m_vertexBuffer = m_vertexArray = 0;
-    m_frameCount = m_indexCount = 0;
+    m_frameCount = 0;
+    m_largestRadius = 0;
     m_bandStarts.clear();
 }
 
@@ -68,7 +70,10 @@ bool PipeGpuModel::upload(const PipeMesh &mesh)
         release();
         return false;
     }
-    m_indexCount = static_cast<int>(indices.size());
+    float largest = 0;
+    for (const PipeVertex &v : vertices)
+        largest = std::max(largest, v.x * v.x + v.z * v.z);
+    m_largestRadius = std::sqrt(largest);
 
     QOpenGLFunctions_3_3_Core &gl = m_gl;
     while (gl.glGetError() != GL_NO_ERROR) {
@@ -102,7 +107,7 @@ bool PipeGpuModel::upload(const PipeMesh &mesh)
     return true;
 }
 
-void PipeGpuModel::loadTexture(std::span<const uint8_t> block, int maximumSize)
+void PipeGpuModel::loadTexture(std::span<const uint8_t> block, int maximumSize, bool anisotropic)
 {
     if (m_texture) {
         m_gl.glDeleteTextures(1, &m_texture);
@@ -148,10 +153,12 @@ void PipeGpuModel::loadTexture(std::span<const uint8_t> block, int maximumSize)
                     pixels.data());
     gl.glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
     gl.glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-    GLfloat largest = 0;
-    gl.glGetFloatv(MaxTextureMaxAnisotropy, &largest);
-    if (gl.glGetError() == GL_NO_ERROR && largest >= 1.0f)
-        gl.glTexParameterf(GL_TEXTURE_2D, TextureMaxAnisotropy, std::min(largest, Anisotropy));
+    if (anisotropic) {
+        GLfloat largest = 0;
+        gl.glGetFloatv(MaxTextureMaxAnisotropy, &largest);
+        if (gl.glGetError() == GL_NO_ERROR && largest >= 1.0f)
+            gl.glTexParameterf(GL_TEXTURE_2D, TextureMaxAnisotropy, std::min(largest, Anisotropy));
+    }
     while (gl.glGetError() != GL_NO_ERROR) {
     }
 }
@@ -163,26 +170,26 @@ void PipeGpuModel::bind()
     m_gl.glBindTexture(GL_TEXTURE_2D, m_texture);
 }
 
-int PipeGpuModel::drawAll()
+int PipeGpuModel::drawBands(int first, int last)
 {
-    if (m_indexCount == 0)
+    const int bands = static_cast<int>(m_bandStarts.size()) - 1;
+    first = std::max(first, 0);
+    last = std::min(last, bands - 1);
+    if (first > last)
         return 0;
-    m_gl.glDrawElements(GL_TRIANGLE_STRIP, m_indexCount, GL_UNSIGNED_INT, nullptr);
+    const uint32_t begin = m_bandStarts[static_cast<size_t>(first)];
+    const uint32_t end = m_bandStarts[static_cast<size_t>(last) + 1];
+    if (end == begin)
+        return 0;
+    m_gl.glDrawElements(
+        GL_TRIANGLE_STRIP, static_cast<GLsizei>(end - begin), GL_UNSIGNED_INT,
+        reinterpret_cast<const void *>(static_cast<uintptr_t>(begin) * sizeof(uint32_t)));
     return 1;
 }
 
 int PipeGpuModel::drawBand(int band)
 {
-    if (band < 0 || static_cast<size_t>(band) + 1 >= m_bandStarts.size())
-        return 0;
-    const uint32_t first = m_bandStarts[static_cast<size_t>(band)];
-    const uint32_t end = m_bandStarts[static_cast<size_t>(band) + 1];
-    if (end == first)
-        return 0;
-    m_gl.glDrawElements(
-        GL_TRIANGLE_STRIP, static_cast<GLsizei>(end - first), GL_UNSIGNED_INT,
-        reinterpret_cast<const void *>(static_cast<uintptr_t>(first) * sizeof(uint32_t)));
-    return 1;
+    return band >= 0 ? drawBands(band, band) : 0;
 }
 
 } // namespace dorvane

@@ -30,14 +30,18 @@ public:
     bool upload(const PipeMesh &mesh);
     // The texture from a 24-bit bitmap block (info header and rows, frame 0
     // at the bottom); a block that is not one leaves the model untextured.
-    void loadTexture(std::span<const uint8_t> mapBlock, int maximumSize);
+    // Anisotropic filtering of 8 where asked for and the driver has it.
+    void loadTexture(std::span<const uint8_t> mapBlock, int maximumSize, bool anisotropic);
 
     bool hasTexture() const { return m_texture != 0; }
     int frameCount() const { return m_frameCount; }
     // Binds the vertex array (and the texture to unit 0).
     void bind();
-    // One draw call for every strip; the number of calls issued.
-    int drawAll();
+    // The largest distance of a vertex from the pipe axis.
+    float largestRadius() const { return m_largestRadius; }
+    // One draw call for every strip of bands first..last; the number of
+    // calls issued.
+    int drawBands(int first, int last);
     // The strips of one band again; 0 calls when it has none.
     int drawBand(int band);
 
@@ -50,7 +54,7 @@ private:
     uint32_t m_indexBuffer = 0;
     uint32_t m_texture = 0;
     int m_frameCount = 0;
-    int m_indexCount = 0;
+    float m_largestRadius = 0;
     // Band b's indices are [m_bandStarts[b], m_bandStarts[b + 1]).
     std::vector<uint32_t> m_bandStarts;
 };

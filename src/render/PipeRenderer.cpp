@@ -11,6 +11,9 @@
 #include <QOpenGLFunctions_3_3_Core>
 #include <QOpenGLShaderProgram>
 #include <QOpenGLVersionFunctionsFactory>
+#include <algorithm>
+#include <cmath>
+#include <glm/gtc/constants.hpp>
 #include <glm/gtc/type_ptr.hpp>
 
 namespace dorvane {
@@ -123,6 +126,12 @@ bool PipeRenderer::initialise()
         !m_program->link())
         return false;
     m_gl->glGetIntegerv(GL_MAX_TEXTURE_SIZE, &m_maximumTextureSize);
+    // Anisotropic filtering takes a software rasteriser a hundred times
+    // longer per picture (seconds for a long survey) for a difference hardly
+    // seen on a 500-pixel view, so only graphics hardware does it.
+    const QByteArray renderer = reinterpret_cast<const char *>(m_gl->glGetString(GL_RENDERER));
+    m_anisotropic = !renderer.contains("llvmpipe") && !renderer.contains("softpipe") &&
+                    !renderer.contains("Software Rasterizer");
     m_model = std::make_unique<PipeGpuModel>(*m_gl);
     m_picture = QImage(m_size, QImage::Format_RGB32);
     m_picture.fill(Qt::black);
@@ -152,7 +161,7 @@ bool PipeRenderer::setModel(PipeMesh &mesh, std::span<const uint8_t> mapBlock)
     const bool uploaded = m_model->upload(mesh);
     mesh.releaseVertices();
     if (uploaded)
-        m_model->loadTexture(mapBlock, m_maximumTextureSize);
+        m_model->loadTexture(mapBlock, m_maximumTextureSize, m_anisotropic);
     m_highlight = -1;
     m_solid = true;
     return uploaded;
@@ -211,7 +220,9 @@ bool PipeRenderer::render()
         const int mode = m_program->uniformLocation("mode");
         m_model->bind();
         m_program->setUniformValue(mode, m_solid ? 0 : 1);
-        m_drawCalls += m_model->drawAll();
+        const auto [first, last] = m_drawEveryBand ? std::pair(0, m_model->frameCount() - 2)
+                                                   : visibleBands(m_camera.view() * world);
+        m_drawCalls += m_model->drawBands(first, last);
         if (m_highlight >= 0 && m_highlight < m_model->frameCount() - 1) {
             m_program->setUniformValue(mode, 2);
             m_drawCalls += m_model->drawBand(m_highlight);
@@ -220,14 +231,51 @@ bool PipeRenderer::render()
         m_program->release();
         gl.glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
     }
-    gl.glFinish();
+    // Read straight into the picture: blue, green, red, alpha is how a
+    // 32-bit picture lies in memory; OpenGL's rows run bottom-up.
+    if (m_picture.size() != m_size)
+        m_picture = QImage(m_size, QImage::Format_RGB32);
+    gl.glPixelStorei(GL_PACK_ALIGNMENT, 4);
+    gl.glReadPixels(0, 0, m_size.width(), m_size.height(), GL_BGRA, GL_UNSIGNED_BYTE,
+                    m_picture.bits());
+    m_picture.mirror();
     const bool drawn = gl.glGetError() == GL_NO_ERROR;
-    m_picture = m_target->toImage(true).convertToFormat(QImage::Format_RGB32);
     m_target->release();
-    if (!drawn || m_picture.isNull())
+    if (!drawn)
         return false;
     ++m_framesPresented;
     return true;
+}
+
+std::pair<int, int> PipeRenderer::visibleBands(const glm::mat4 &modelView) const
+{
+    // A band lies within a sphere about its middle on the axis. The model is
+    // a straight tube, so the bands whose spheres are not wholly outside one
+    // side of the view volume follow each other: drawing only those gives
+    // the same picture for a fraction of the work on a long survey.
+    const float half = PipeMesh::RingSpacing / 2.0f;
+    const float radius =
+        std::sqrt(m_model->largestRadius() * m_model->largestRadius() + half * half) * 1.01f +
+        0.01f;
+    const float side = std::tan(glm::quarter_pi<float>() / 2.0f);
+    const float cosine = 1.0f / std::sqrt(1.0f + side * side);
+    const float sine = side * cosine;
+    int first = m_model->frameCount();
+    int last = -1;
+    for (int band = 0; band < m_model->frameCount() - 1; ++band) {
+        const glm::vec4 p =
+            modelView *
+            glm::vec4(0.0f, PipeMesh::RingSpacing * static_cast<float>(band) + half, 0.0f, 1.0f);
+        if (p.z + radius < PipeCamera::NearPlane || p.z - radius > PipeCamera::FarPlane)
+            continue;
+        const float depth = p.z * sine;
+        if (p.x * cosine - depth > radius || -p.x * cosine - depth > radius ||
+            p.y * cosine - depth > radius || -p.y * cosine - depth > radius)
+            continue;
+        first = std::min(first, band);
+        last = band;
+    }
+    return {first, last};
 }
 
 bool PipeRenderer::saveBmp(const std::string &path)

@@ -8,6 +8,7 @@
 #include <memory>
 #include <span>
 #include <string>
+#include <utility>
 
 class QOffscreenSurface;
 class QOpenGLContext;
@@ -67,6 +68,9 @@ public:
     int framesPresented() const { return m_framesPresented; }
     // Draw calls of the last render.
     int drawCalls() const { return m_drawCalls; }
+    // Bands out of view are left out unless every band is asked for (to
+    // compare the two).
+    void setDrawEveryBand(bool every) { m_drawEveryBand = every; }
     // Destroys the context as a lost device would: every later render fails.
     void loseContext();
 
@@ -74,6 +78,8 @@ private:
     explicit PipeRenderer(QSize size);
     bool initialise();
     bool makeCurrent();
+    // The first and last band that can show in the picture.
+    std::pair<int, int> visibleBands(const glm::mat4 &modelView) const;
 
     QSize m_size;
     std::unique_ptr<QOpenGLContext> m_context;
@@ -83,10 +89,12 @@ private:
     std::unique_ptr<QOpenGLShaderProgram> m_program;
     std::unique_ptr<PipeGpuModel> m_model;
     int m_maximumTextureSize = 0;
+    bool m_anisotropic = false;
     PipeCamera m_camera;
     int m_highlight = -1;
     bool m_solid = true;
     bool m_lost = false;
+    bool m_drawEveryBand = false;
     int m_framesPresented = 0;
     int m_drawCalls = 0;
     QImage m_picture;

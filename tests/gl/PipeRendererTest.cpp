@@ -193,8 +193,8 @@ TEST_F(PipeRendererTest, WireframeShowsTheMapColourUnlitBetweenItsLines)
             const QRgb w = wire.pixel(x, y);
             if (s != qRgb(120, 120, 120)) {
                 // Ambient 160/255 at least: 100 x 0.627 = 63.
-                const bool shaded = qRed(s) == 0 && qGreen(s) == 0 && qBlue(s) >= 62 &&
-                                    qBlue(s) < 100;
+                const bool shaded =
+                    qRed(s) == 0 && qGreen(s) == 0 && qBlue(s) >= 62 && qBlue(s) < 100;
                 (shaded ? solidShaded : solidOther) += 1;
             }
             if (w != qRgb(120, 120, 120))
@@ -203,6 +203,25 @@ TEST_F(PipeRendererTest, WireframeShowsTheMapColourUnlitBetweenItsLines)
     EXPECT_GT(solidShaded, 1000);
     EXPECT_GT(wireUnlit, 500);
     EXPECT_LT(wireOther, wireUnlit / 10);
+}
+
+TEST_F(PipeRendererTest, LeavingOutTheBandsOutOfViewChangesNoPixel)
+{
+    buildRoundPipe(600); // 12 units long: most of it out of view
+    PipeCamera &camera = renderer->camera();
+    for (int viewpoint = 0; viewpoint < 4; ++viewpoint) {
+        camera.setViewpoint(viewpoint, renderer->modelLength());
+        camera.followFrame(300);
+        camera.setAxisAngle(0.3f * static_cast<float>(viewpoint));
+        camera.setTiltAngle(0.4f);
+        renderer->setHighlight(300);
+        renderer->setDrawEveryBand(true);
+        ASSERT_TRUE(renderer->render());
+        const QImage every = renderer->picture();
+        renderer->setDrawEveryBand(false);
+        ASSERT_TRUE(renderer->render());
+        EXPECT_EQ(renderer->picture(), every) << "viewpoint " << viewpoint;
+    }
 }
 
 TEST_F(PipeRendererTest, SavesA24BitBitmapOfThePicture)

@@ -96,7 +96,7 @@ glm::mat4 PipeCamera::view() const
 
 glm::mat4 PipeCamera::projection()
 {
-    return glm::perspectiveLH_NO(glm::quarter_pi<float>(), 1.0f, 1.0f, 100.0f);
+    return glm::perspectiveLH_NO(glm::quarter_pi<float>(), 1.0f, NearPlane, FarPlane);
 }
 
 } // namespace dorvane

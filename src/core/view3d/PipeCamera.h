@@ -13,6 +13,9 @@ namespace dorvane {
 class PipeCamera
 {
 public:
+    static constexpr float NearPlane = 1.0f;
+    static constexpr float FarPlane = 100.0f;
+
     enum Viewpoint
     {
         Outside = 0,
