@@ -1,5 +1,6 @@
 #include "core/app/Settings.h"
 #include "ui/app/MainWindow.h"
+#include "ui/app/ToolPanel.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -33,12 +34,23 @@ int main(int argc, char **argv)
     parser.addPositionalArgument("file", "A survey (*.Imv) or probe image (*.img) to open.");
     QCommandLineOption screenshot("screenshot", "Save a picture of the window and quit.", "png");
     parser.addOption(screenshot);
+    QCommandLineOption page("page", "The page to start on: animation, stroke or 3d.", "page");
+    parser.addOption(page);
     parser.process(application);
+    const QMap<QString, dorvane::ToolPanel::Page> pages = {
+        {"animation", dorvane::ToolPanel::Page::Animation},
+        {"stroke", dorvane::ToolPanel::Page::Stroke},
+        {"3d", dorvane::ToolPanel::Page::View3D},
+    };
+    if (parser.isSet(page) && !pages.contains(parser.value(page)))
+        parser.showHelp(2);
 
     // The configuration comes first: the window's texts depend on its language.
     dorvane::loadSettings();
 
     dorvane::MainWindow window;
+    if (parser.isSet(page))
+        window.setStartPage(pages.value(parser.value(page)));
     if (!parser.positionalArguments().isEmpty())
         window.openAtStart(parser.positionalArguments().front());
     window.show();

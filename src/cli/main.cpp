@@ -95,8 +95,7 @@ int main(int argc, char **argv)
         {"copy", runCopy},         {"deviation-map", runDeviationMap},
         {"chart", runChart},       {"import", runImport},
         {"record", runRecord},     {"probe-status", runProbeStatus},
-        {"render3d", runRender3d},
-        {"mesh", runMesh},
+        {"render3d", runRender3d}, {"mesh", runMesh},
     };
 
     if (argc >= 2 && (!std::strcmp(argv[1], "--help") || !std::strcmp(argv[1], "-h") ||

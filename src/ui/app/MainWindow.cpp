@@ -194,6 +194,8 @@ void MainWindow::startUp()
     m_started = true;
     if (!m_startFile.isEmpty())
         m_session->openFile(std::exchange(m_startFile, QString()));
+    if (m_startPage != ToolPanel::Page::Animation)
+        m_toolPanel->switchPage(m_startPage);
 }
 
 void MainWindow::openAtStart(const QString &path)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ui/app/ToolPanel.h"
+
 #include <QDialog>
 
 class QSlider;
@@ -14,7 +16,6 @@ class PipeView;
 class PreviewPopup;
 class StrokeView;
 class SurveySession;
-class ToolPanel;
 class UserPrompts;
 
 // The program's main window: the three stacked views of the current frame,
@@ -59,6 +60,8 @@ public:
 
     // Opens path once the window has started up.
     void openAtStart(const QString &path);
+    // The page shown once the window has started up (and opened its file).
+    void setStartPage(ToolPanel::Page page) { m_startPage = page; }
 
     // Closing (Esc, the close box): asks to exit, or to save pending edits.
     void reject() override;
@@ -106,6 +109,7 @@ private:
     bool m_pipeModelStale = true;
     bool m_centreViewpointPending = true;
     QString m_startFile;
+    ToolPanel::Page m_startPage = ToolPanel::Page::Animation;
 };
 
 } // namespace dorvane
