@@ -135,6 +135,12 @@ TEST_F(PipePageTest, TheMouseTurnsTheModelAndKeysReachTheWindow)
     QTest::keyClick(&view(), Qt::Key_A, Qt::ControlModifier);
     EXPECT_EQ(session().currentIndex(), 4);
     EXPECT_EQ(renderer().highlight(), 4);
+    // Escape reaches the window, which asks whether to exit.
+    prompts.questions.clear();
+    prompts.answers = {MessageSink::Answer::Cancel};
+    QTest::keyClick(&view(), Qt::Key_Escape);
+    EXPECT_EQ(prompts.questions, std::vector<int>{text::ConfirmExit});
+    EXPECT_TRUE(window->isVisible());
 }
 
 TEST_F(PipePageTest, ALostContextIsRebuiltAndAnEditedSurveyIsBuiltAgain)

@@ -6,11 +6,13 @@
 #include "ui/display/DefectStrip.h"
 #include "ui/display/FrameView.h"
 #include "ui/display/PreviewPopup.h"
+#include "ui/view3d/PipeView.h"
 #include "ui/widgets/ProgressWindow.h"
 
 #include <QDropEvent>
 #include <QLineEdit>
 #include <QMimeData>
+#include <QOpenGLContext>
 #include <QStackedWidget>
 #include <QTest>
 #include <QUrl>
@@ -359,4 +361,29 @@ TEST_F(MainWindowTest, ViewPagesAskBeforeLeavingUnsavedEdits)
     EXPECT_EQ(window->visibleView(), MainWindow::View::Stroke);
     EXPECT_EQ(child<QStackedWidget>("sidePanels")->currentWidget(), child("settingsPanel"));
     EXPECT_EQ(prompts.questions.size(), 1u);
+}
+
+TEST_F(MainWindowTest, WithoutOpenGLThe3dPageSaysSoAndStaysBlack)
+{
+    {
+        QOpenGLContext probe;
+        QSurfaceFormat format;
+        format.setVersion(3, 3);
+        format.setProfile(QSurfaceFormat::CoreProfile);
+        probe.setFormat(format);
+        if (probe.create() && probe.format().version() >= qMakePair(3, 3))
+            GTEST_SKIP() << "OpenGL is available here; gl-tests cover the 3D page";
+    }
+    open(survey(5));
+    QTest::mouseClick(child<QToolButton>("view3dPageButton"), Qt::LeftButton);
+    EXPECT_EQ(window->visibleView(), MainWindow::View::Pipe);
+    EXPECT_EQ(prompts.messages, std::vector<int>{text::View3dInitFailed});
+    EXPECT_FALSE(window->pipeView().isReady());
+    QImage shown(window->pipeView().size(), QImage::Format_RGB32);
+    window->pipeView().render(&shown);
+    EXPECT_EQ(shown.pixel(250, 250), qRgb(0, 0, 0));
+
+    // The rest of the window goes on working.
+    session().step(SurveySession::Direction::Forwards);
+    EXPECT_EQ(session().currentIndex(), 1);
 }
