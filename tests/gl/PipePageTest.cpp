@@ -165,3 +165,28 @@ TEST_F(PipePageTest, ALostContextIsRebuiltAndAnEditedSurveyIsBuiltAgain)
 }
 
 } // namespace
+
+TEST_F(PipePageTest, TheScreenshotOfThe3dPageIsTheRenderedPictureWithoutTheOverlay)
+{
+    open(survey(20));
+    showPipePage();
+    const std::string path = dir.file("pipe.bmp");
+    prompts.nextSaveFile = QString::fromStdString(path);
+    QTest::mouseClick(child<QToolButton>("screenshotButton"), Qt::LeftButton);
+    EXPECT_TRUE(prompts.messages.empty());
+    const auto bytes = readFileBytes(path);
+    ASSERT_EQ(bytes.size(), 54u + 1500u * 500u);
+    // The rendered picture, pixel for pixel: the overlay shown on screen
+    // (the frame counter at the top left) is not in the file.
+    const QImage &picture = renderer().picture();
+    const QImage shown = paint();
+    int differFromScreen = 0;
+    for (int y = 0; y < 500; ++y)
+        for (int x = 0; x < 500; ++x) {
+            const size_t at = 54 + static_cast<size_t>(499 - y) * 1500 + 3 * x;
+            const QRgb p = picture.pixel(x, y);
+            ASSERT_EQ(qRgb(bytes[at + 2], bytes[at + 1], bytes[at]), p) << x << "," << y;
+            differFromScreen += shown.pixel(x, y) != p;
+        }
+    EXPECT_GT(differFromScreen, 50);
+}

@@ -18,6 +18,7 @@ ControlState controlStateFor(const SessionFacts &facts)
     state.pipeAttributesReadOnly = !facts.writable;
     state.viewToolsLocked = !facts.open || facts.playing || !facts.writable;
     state.saveAsEnabled = facts.open;
+    state.exportsEnabled = facts.open;
     return state;
 }
 

@@ -26,6 +26,7 @@ struct ControlState
     bool pipeAttributesReadOnly = false; // the pipe attributes page only shows
     bool viewToolsLocked = true;         // circle tool, ruler and wheel on the views
     bool saveAsEnabled = false;
+    bool exportsEnabled = false; // screenshot, video and report
 
     friend bool operator==(const ControlState &, const ControlState &) = default;
 };

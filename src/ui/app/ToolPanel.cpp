@@ -101,8 +101,9 @@ ToolPanel::ToolPanel(MainWindow &window, SurveySession &session)
     m_saveAsButton =
         addButton("saveAsButton", text::SaveDataAs, static_cast<int>(ToolIcon::SaveAs), false);
     connect(m_saveAsButton, &QToolButton::clicked, &session, &SurveySession::saveAsFromDialog);
-    later(addButton("screenshotButton", text::ViewScreenshot,
-                    static_cast<int>(ToolIcon::Screenshot), false));
+    m_screenshotButton = addButton("screenshotButton", text::ViewScreenshot,
+                                   static_cast<int>(ToolIcon::Screenshot), false);
+    connect(m_screenshotButton, &QToolButton::clicked, this, [this] { m_exports.exportImage(); });
     later(addButton("videoButton", text::ExportVideo, static_cast<int>(ToolIcon::Video), false));
     later(
         addButton("reportButton", text::GenerateReport, static_cast<int>(ToolIcon::Report), false));
@@ -193,6 +194,7 @@ void ToolPanel::applyControlState(const ControlState &state)
     m_saveButton->setVisible(state.saveShown);
     m_discardButton->setVisible(state.saveShown);
     m_saveAsButton->setEnabled(state.saveAsEnabled);
+    m_screenshotButton->setEnabled(state.exportsEnabled);
     for (QWidget *panel : std::initializer_list<QWidget *>{
              m_graphicsPanel, m_strokePanel, m_view3dPanel, m_propertyPanel, m_pipePanel})
         panel->setEnabled(state.surveyPanelsEnabled);

@@ -2,6 +2,7 @@
 
 #include "core/display/DibBlock.h"
 #include "ui/acquire/AcquisitionDialog.h"
+#include "ui/app/ExportCommands.h"
 
 #include <QWidget>
 
@@ -80,10 +81,12 @@ private:
     SettingsPanel *m_settingsPanel;
     QButtonGroup *m_pageButtons;
     QToolButton *m_saveAsButton = nullptr;
+    QToolButton *m_screenshotButton = nullptr;
     QToolButton *m_saveButton = nullptr;
     QToolButton *m_discardButton = nullptr;
     Page m_page = Page::Animation;
     DibBlock m_mapBlock{400, 1, 24};
+    ExportCommands m_exports{m_window, m_session};
 };
 
 } // namespace dorvane

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QString>
+
+namespace dorvane {
+
+class MainWindow;
+class SurveySession;
+
+// The toolbar's exports of the open survey: a picture of the visible view,
+// the survey as a video, the report. Each stops playback and asks to save
+// pending edits first, and leaves the frame shown before on screen.
+class ExportCommands
+{
+public:
+    ExportCommands(MainWindow &window, SurveySession &session)
+        : m_window(window), m_session(session)
+    {}
+
+    // "View screenshot": the visible view as a 24-bit BMP file.
+    void exportImage();
+    // The visible view (frame, stroke or 3D, with its texts) saved at path.
+    // False when nothing is open or shown, or the file could not be
+    // written; no file is left then.
+    bool saveViewImage(const QString &path);
+
+private:
+    bool readyToExport();
+
+    MainWindow &m_window;
+    SurveySession &m_session;
+};
+
+} // namespace dorvane
