@@ -38,6 +38,10 @@ public:
     using UserPrompts::ask;
     explicit SilentPrompts(std::string path) : m_path(std::move(path)) {}
     void showMessage(int textId) override { std::fprintf(stderr, "message %d\n", textId); }
+    void showDetailedMessage(int textId, const QString &detail) override
+    {
+        std::fprintf(stderr, "message %d: %s\n", textId, qPrintable(detail));
+    }
     Answer ask(int, Buttons, Answer) override { return Answer::Cancel; }
     std::optional<QString> openFileName(const FileDialog &) override { return std::nullopt; }
     QStringList openFileNames(const FileDialog &) override { return {}; }

@@ -88,3 +88,59 @@ TEST_F(ExportTest, NothingIsSavedWithoutASurvey)
 }
 
 } // namespace
+
+namespace {
+
+// What ffprobe says of a movie's video stream: "width,height,tag,frames".
+std::string probeMovie(const std::string &path)
+{
+    const std::string command = "ffprobe -v error -count_frames -select_streams v:0 "
+                                "-show_entries stream=width,height,codec_tag_string,"
+                                "nb_read_frames -of csv=p=0 '" +
+                                path + "' 2>/dev/null";
+    std::string out;
+    if (FILE *pipe = popen(command.c_str(), "r")) {
+        char buffer[256];
+        while (fgets(buffer, sizeof buffer, pipe))
+            out += buffer;
+        pclose(pipe);
+    }
+    while (!out.empty() && (out.back() == '\n' || out.back() == '\r'))
+        out.pop_back();
+    return out;
+}
+
+TEST_F(ExportTest, TheVideoHoldsEveryFrameAndTheWindowComesBackToTheFrameShownBefore)
+{
+    open(survey(6));
+    goTo(3);
+    QTest::mouseClick(child<QToolButton>("strokePageButton"), Qt::LeftButton);
+    const std::string path = dir.file("survey.avi");
+    prompts.nextSaveFile = QString::fromStdString(path);
+    prompts.answers = {MessageSink::Answer::Yes};
+    QTest::mouseClick(child<QToolButton>("videoButton"), Qt::LeftButton);
+    EXPECT_EQ(prompts.questions, std::vector<int>{text::AskVideoTexts});
+    EXPECT_TRUE(prompts.messages.empty());
+    EXPECT_EQ(probeMovie(path), "500,500,XVID,6");
+    EXPECT_EQ(session().currentIndex(), 3);
+    EXPECT_EQ(window->visibleView(), MainWindow::View::Frame);
+    EXPECT_EQ(window->frameView().overlay().frameIndex, 3);
+    EXPECT_TRUE(window->isEnabled());
+}
+
+TEST_F(ExportTest, AMovieThatCannotBeWrittenIsToldWithTheWritersText)
+{
+    open(survey(3));
+    goTo(1);
+    const std::string path = dir.file("missing/survey.avi");
+    prompts.nextSaveFile = QString::fromStdString(path);
+    prompts.answers = {MessageSink::Answer::No};
+    QTest::mouseClick(child<QToolButton>("videoButton"), Qt::LeftButton);
+    EXPECT_EQ(prompts.messages, std::vector<int>{text::AviError});
+    EXPECT_EQ(prompts.details, QStringList{"Unable to Create the Movie File"});
+    EXPECT_FALSE(std::filesystem::exists(path));
+    EXPECT_EQ(session().currentIndex(), 1);
+    EXPECT_TRUE(window->isEnabled());
+}
+
+} // namespace

@@ -20,6 +20,11 @@ class ScriptedPrompts final : public UserPrompts
 public:
     using UserPrompts::ask;
     void showMessage(int textId) override { messages.push_back(textId); }
+    void showDetailedMessage(int textId, const QString &detail) override
+    {
+        messages.push_back(textId);
+        details.push_back(detail);
+    }
     Answer ask(int textId, Buttons, Answer defaultAnswer) override
     {
         questions.push_back(textId);
@@ -46,6 +51,7 @@ public:
     }
 
     std::vector<int> messages;
+    QStringList details; // of the detailed messages
     std::vector<int> questions;
     std::vector<Answer> defaults; // the answer Enter gives, per question
     std::deque<Answer> answers;

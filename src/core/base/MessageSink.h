@@ -11,6 +11,7 @@ public:
     enum class Buttons
     {
         OkCancel,
+        YesNo,
         YesNoCancel
     };
     enum class Answer

@@ -1,9 +1,12 @@
 #include "ui/app/ExportCommands.h"
 
 #include "core/app/TextIds.h"
+#include "core/export/AviMovieWriter.h"
+#include "render/ImageDib.h"
 #include "render/ViewCapture.h"
 #include "ui/app/MainWindow.h"
 #include "ui/app/SurveySession.h"
+#include "ui/app/ToolPanel.h"
 #include "ui/display/FrameView.h"
 #include "ui/display/StrokeView.h"
 #include "ui/view3d/PipeView.h"
@@ -14,6 +17,12 @@
 #include <unistd.h>
 
 namespace dorvane {
+
+namespace {
+
+constexpr int VideoFramesPerSecond = 4;
+
+} // namespace
 
 bool ExportCommands::readyToExport()
 {
@@ -32,6 +41,38 @@ void ExportCommands::exportImage()
         return;
     if (!saveViewImage(*path))
         prompts.showMessage(text::SaveBmpFailed);
+}
+
+void ExportCommands::exportVideo()
+{
+    if (!readyToExport())
+        return;
+    UserPrompts &prompts = m_session.prompts();
+    const std::optional<QString> path =
+        prompts.saveFileName({"Export AVI", "AVI File (*.avi)", "avi"});
+    if (!path)
+        return;
+    const bool showTexts =
+        prompts.ask(text::AskVideoTexts, MessageSink::Buttons::YesNo) == MessageSink::Answer::Yes;
+    // The movie shows the frames as the frame view draws them.
+    m_window.toolPanel().switchPage(ToolPanel::Page::Animation);
+    if (m_window.visibleView() != MainWindow::View::Frame)
+        return;
+    FrameView &view = m_window.frameView();
+    QImage surface(view.size(), QImage::Format_RGB32);
+    AviMovieWriter writer(path->toStdString(), fourCharacterCode("Xvid"), VideoFramesPerSecond);
+    m_session.walkFrames(text::ExportingVideo, [&](int) {
+        surface.fill(Qt::black);
+        {
+            QPainter painter(&surface);
+            view.draw(painter, surface.rect(), showTexts);
+        }
+        return writer.appendFrame(dibFromImage(surface)) == AviMovieWriter::Succeeded;
+    });
+    // The frames written before a failure stay a complete, shorter movie.
+    const bool failed = writer.state() == AviMovieWriter::Closed;
+    if (!writer.release() || failed)
+        prompts.showDetailedMessage(text::AviError, QString::fromStdString(writer.lastError()));
 }
 
 bool ExportCommands::saveViewImage(const QString &path)

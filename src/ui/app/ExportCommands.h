@@ -23,6 +23,9 @@ public:
     // False when nothing is open or shown, or the file could not be
     // written; no file is left then.
     bool saveViewImage(const QString &path);
+    // "Export video": every frame as the frame view draws it, with or
+    // without the overlay texts, into an AVI movie at 4 frames a second.
+    void exportVideo();
 
 private:
     bool readyToExport();

@@ -173,6 +173,33 @@ bool SurveySession::showFrame(int index, Reload reload)
     return true;
 }
 
+bool SurveySession::walkFrames(int textId, const std::function<bool(int index)> &perFrame)
+{
+    if (!isOpen() || isBusy() || isModified())
+        return false;
+    pause();
+    const int shownBefore = currentIndex();
+    const int count = frameCount();
+    bool complete = true;
+    {
+        BusyScope busy(*this);
+        m_progress->setProgressText(textId);
+        ProgressScope progress(m_progress, count);
+        for (int i = 0; i < count; ++i) {
+            if (!showFrame(i, Reload::IfNeeded) || !perFrame(i)) {
+                complete = false;
+                break;
+            }
+            progress.step(i, count);
+        }
+        if (complete)
+            progress.complete();
+        showFrame(shownBefore, Reload::IfNeeded);
+    }
+    raiseWindow();
+    return complete;
+}
+
 bool SurveySession::goToFrame(int index)
 {
     if (!isOpen() || isBusy())

@@ -103,6 +103,14 @@ public:
     bool applyToFrames(const BulkEdit &edit);
     bool deleteCurrentFrame();
 
+    // An export's walk through the survey: with the window disabled and the
+    // progress shown under textId, every frame in file order is shown and
+    // handed to perFrame. An unreadable frame (the document tells the user)
+    // or false from perFrame ends the walk early. The frame shown before is
+    // shown again on every path. True when every frame was handed over.
+    // Needs an open survey without pending edits.
+    bool walkFrames(int textId, const std::function<bool(int index)> &perFrame);
+
     // Reads a frame for a preview without touching the current one.
     bool readFrame(int index, FrameRecord &frame) const;
     // Closing the program: the exit question, or the save question when

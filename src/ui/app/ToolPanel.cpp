@@ -104,7 +104,9 @@ ToolPanel::ToolPanel(MainWindow &window, SurveySession &session)
     m_screenshotButton = addButton("screenshotButton", text::ViewScreenshot,
                                    static_cast<int>(ToolIcon::Screenshot), false);
     connect(m_screenshotButton, &QToolButton::clicked, this, [this] { m_exports.exportImage(); });
-    later(addButton("videoButton", text::ExportVideo, static_cast<int>(ToolIcon::Video), false));
+    m_videoButton =
+        addButton("videoButton", text::ExportVideo, static_cast<int>(ToolIcon::Video), false);
+    connect(m_videoButton, &QToolButton::clicked, this, [this] { m_exports.exportVideo(); });
     later(
         addButton("reportButton", text::GenerateReport, static_cast<int>(ToolIcon::Report), false));
     const struct
@@ -195,6 +197,7 @@ void ToolPanel::applyControlState(const ControlState &state)
     m_discardButton->setVisible(state.saveShown);
     m_saveAsButton->setEnabled(state.saveAsEnabled);
     m_screenshotButton->setEnabled(state.exportsEnabled);
+    m_videoButton->setEnabled(state.exportsEnabled);
     for (QWidget *panel : std::initializer_list<QWidget *>{
              m_graphicsPanel, m_strokePanel, m_view3dPanel, m_propertyPanel, m_pipePanel})
         panel->setEnabled(state.surveyPanelsEnabled);

@@ -82,6 +82,7 @@ private:
     QButtonGroup *m_pageButtons;
     QToolButton *m_saveAsButton = nullptr;
     QToolButton *m_screenshotButton = nullptr;
+    QToolButton *m_videoButton = nullptr;
     QToolButton *m_saveButton = nullptr;
     QToolButton *m_discardButton = nullptr;
     Page m_page = Page::Animation;

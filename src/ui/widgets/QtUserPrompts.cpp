@@ -20,6 +20,11 @@ void QtUserPrompts::showMessage(int textId)
     QMessageBox::information(m_parent, caption(), uiText(textId));
 }
 
+void QtUserPrompts::showDetailedMessage(int textId, const QString &detail)
+{
+    QMessageBox::information(m_parent, caption(), uiText(textId) + detail);
+}
+
 MessageSink::Answer QtUserPrompts::ask(int textId, Buttons buttons, Answer defaultAnswer)
 {
     if (buttons == Buttons::OkCancel) {
@@ -33,7 +38,9 @@ MessageSink::Answer QtUserPrompts::ask(int textId, Buttons buttons, Answer defau
                                                                  : QMessageBox::Yes;
     const auto choice = QMessageBox::question(
         m_parent, caption(), uiText(textId),
-        QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, defaultButton);
+        buttons == Buttons::YesNo ? QMessageBox::Yes | QMessageBox::No
+                                  : QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
+        defaultButton);
     switch (choice) {
     case QMessageBox::Yes:
         return Answer::Yes;

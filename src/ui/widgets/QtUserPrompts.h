@@ -15,6 +15,7 @@ public:
 
     using UserPrompts::ask;
     void showMessage(int textId) override;
+    void showDetailedMessage(int textId, const QString &detail) override;
     Answer ask(int textId, Buttons buttons, Answer defaultAnswer) override;
     std::optional<QString> openFileName(const FileDialog &dialog) override;
     QStringList openFileNames(const FileDialog &dialog) override;
