@@ -41,8 +41,9 @@ public:
     {
         return std::exchange(nextOpenFile, std::nullopt);
     }
-    std::optional<QString> saveFileName(const FileDialog &) override
+    std::optional<QString> saveFileName(const FileDialog &dialog) override
     {
+        lastSaveDialog = dialog;
         return std::exchange(nextSaveFile, std::nullopt);
     }
     QStringList openFileNames(const FileDialog &) override
@@ -57,6 +58,7 @@ public:
     std::deque<Answer> answers;
     std::optional<QString> nextOpenFile;
     std::optional<QString> nextSaveFile;
+    FileDialog lastSaveDialog;
     QStringList nextOpenFiles;
     // Runs as each question is asked, before it is answered.
     std::function<void(int textId)> onAsk;

@@ -1,8 +1,14 @@
 #include "ui/app/ExportCommands.h"
 
+#include "core/app/Settings.h"
 #include "core/app/TextIds.h"
 #include "core/export/AviMovieWriter.h"
+#include "core/export/ExportFolder.h"
+#include "core/export/ReportTexts.h"
+#include "core/export/WordProcessor.h"
+#include "core/export/WordReport.h"
 #include "render/ImageDib.h"
+#include "render/ReportPictures.h"
 #include "render/ViewCapture.h"
 #include "ui/app/MainWindow.h"
 #include "ui/app/SurveySession.h"
@@ -10,10 +16,15 @@
 #include "ui/display/FrameView.h"
 #include "ui/display/StrokeView.h"
 #include "ui/view3d/PipeView.h"
+#include "ui/widgets/ProgressWindow.h"
 #include "ui/widgets/UserPrompts.h"
 
+#include <QDateTime>
+#include <QDesktopServices>
 #include <QImage>
 #include <QPainter>
+#include <QStandardPaths>
+#include <QUrl>
 #include <unistd.h>
 
 namespace dorvane {
@@ -73,6 +84,78 @@ void ExportCommands::exportVideo()
     const bool failed = writer.state() == AviMovieWriter::Closed;
     if (!writer.release() || failed)
         prompts.showDetailedMessage(text::AviError, QString::fromStdString(writer.lastError()));
+}
+
+void ExportCommands::exportReport()
+{
+    if (!readyToExport())
+        return;
+    UserPrompts &prompts = m_session.prompts();
+    // Without LibreOffice only .docx can be written: offer that name.
+    const bool converts = !QStandardPaths::findExecutable("soffice").isEmpty();
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    QString name = QString::fromStdString(defaultReportFileName(local));
+    if (converts)
+        name.chop(1); // ".doc"
+    const std::optional<QString> path = prompts.saveFileName(
+        {"Export DOC", "doc File (*.doc);;docx File (*.docx);;PDF File (*.pdf)",
+         converts ? "doc" : "docx", name});
+    if (!path)
+        return;
+    // Nothing may change the survey while its pictures are made: the
+    // window stays disabled throughout.
+    std::optional<WordReportResult> result;
+    m_session.runWhileBusy([&] { result = writeReport(path->toStdString()); });
+    if (!result)
+        return; // told already
+    switch (*result) {
+    case WordReportResult::Written:
+        // Only a report that was written is opened.
+        if (m_openFile)
+            m_openFile(*path);
+        else
+            QDesktopServices::openUrl(QUrl::fromLocalFile(*path));
+        break;
+    case WordReportResult::CannotStart:
+        prompts.showMessage(text::WordMissing);
+        break;
+    case WordReportResult::Failed:
+        prompts.showMessage(text::ReportError);
+        break;
+    }
+}
+
+std::optional<WordReportResult> ExportCommands::writeReport(const std::string &output)
+{
+    UserPrompts &prompts = m_session.prompts();
+    ProgressWindow &progressWindow = m_session.progressWindow();
+    ProgressScope progress(&progressWindow, 100);
+    progress.setText(text::ExportingReport);
+    const std::unique_ptr<ExportFolder> folder = ExportFolder::create();
+    if (!folder) {
+        prompts.showMessage(text::SaveBmpFailed);
+        return std::nullopt;
+    }
+    const AnimationDocument &document = m_session.document();
+    const int count = buildReportPictures(document, folder->path(), &progressWindow, prompts);
+    if (count < 0)
+        return std::nullopt;
+    std::vector<std::string> pictures;
+    for (int k = 0; k < count; ++k)
+        pictures.push_back(folder->path() + std::to_string(k));
+    progress.step(8, 100);
+    const std::string templateCopy = folder->copyIn(reportTemplatePath(settings().language != 0));
+    if (templateCopy.empty()) {
+        prompts.showMessage(text::TemplateFailed);
+        return std::nullopt;
+    }
+    progress.step(10, 100);
+    const std::vector<std::string> texts = reportTexts(document);
+    const std::unique_ptr<WordApplication> application = startWordProcessor(output);
+    return fillWordReport(application.get(), templateCopy, output, pictures, texts,
+                          &progressWindow);
 }
 
 bool ExportCommands::saveViewImage(const QString &path)

@@ -1,9 +1,13 @@
 #pragma once
 
 #include <QString>
+#include <functional>
+#include <optional>
+#include <string>
 
 namespace dorvane {
 
+enum class WordReportResult;
 class MainWindow;
 class SurveySession;
 
@@ -26,12 +30,26 @@ public:
     // "Export video": every frame as the frame view draws it, with or
     // without the overlay texts, into an AVI movie at 4 frames a second.
     void exportVideo();
+    // "Generate report": the survey's figures, sediment chart, 3D views and
+    // the frames marked for the report in a Word document (.docx written
+    // here; .doc and .pdf converted by LibreOffice), opened once written.
+    void exportReport();
+
+    // How a finished report is opened (the desktop's default program).
+    void setFileOpener(std::function<void(const QString &path)> opener)
+    {
+        m_openFile = std::move(opener);
+    }
 
 private:
     bool readyToExport();
+    // Pictures, template copy, texts and the filled document; nothing when
+    // the user was told why it stopped before the filling.
+    std::optional<WordReportResult> writeReport(const std::string &output);
 
     MainWindow &m_window;
     SurveySession &m_session;
+    std::function<void(const QString &path)> m_openFile;
 };
 
 } // namespace dorvane

@@ -200,6 +200,15 @@ bool SurveySession::walkFrames(int textId, const std::function<bool(int index)> 
     return complete;
 }
 
+void SurveySession::runWhileBusy(const std::function<void()> &work)
+{
+    {
+        BusyScope busy(*this);
+        work();
+    }
+    raiseWindow();
+}
+
 bool SurveySession::goToFrame(int index)
 {
     if (!isOpen() || isBusy())

@@ -111,6 +111,9 @@ public:
     // Needs an open survey without pending edits.
     bool walkFrames(int textId, const std::function<bool(int index)> &perFrame);
 
+    // Work with the window disabled (nothing can start meanwhile).
+    void runWhileBusy(const std::function<void()> &work);
+
     // Reads a frame for a preview without touching the current one.
     bool readFrame(int index, FrameRecord &frame) const;
     // Closing the program: the exit question, or the save question when

@@ -85,8 +85,6 @@ ToolPanel::ToolPanel(MainWindow &window, SurveySession &session)
     auto *layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
-    // Built by later parts of the program.
-    const auto later = [](QToolButton *button) { button->setEnabled(false); };
     QToolButton *acquire =
         addButton("acquireButton", text::AcquireData, static_cast<int>(ToolIcon::Acquire), false);
     connect(acquire, &QToolButton::clicked, this,
@@ -107,8 +105,9 @@ ToolPanel::ToolPanel(MainWindow &window, SurveySession &session)
     m_videoButton =
         addButton("videoButton", text::ExportVideo, static_cast<int>(ToolIcon::Video), false);
     connect(m_videoButton, &QToolButton::clicked, this, [this] { m_exports.exportVideo(); });
-    later(
-        addButton("reportButton", text::GenerateReport, static_cast<int>(ToolIcon::Report), false));
+    m_reportButton =
+        addButton("reportButton", text::GenerateReport, static_cast<int>(ToolIcon::Report), false);
+    connect(m_reportButton, &QToolButton::clicked, this, [this] { m_exports.exportReport(); });
     const struct
     {
         const char *name;
@@ -198,6 +197,7 @@ void ToolPanel::applyControlState(const ControlState &state)
     m_saveAsButton->setEnabled(state.saveAsEnabled);
     m_screenshotButton->setEnabled(state.exportsEnabled);
     m_videoButton->setEnabled(state.exportsEnabled);
+    m_reportButton->setEnabled(state.exportsEnabled);
     for (QWidget *panel : std::initializer_list<QWidget *>{
              m_graphicsPanel, m_strokePanel, m_view3dPanel, m_propertyPanel, m_pipePanel})
         panel->setEnabled(state.surveyPanelsEnabled);

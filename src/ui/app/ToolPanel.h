@@ -50,6 +50,7 @@ public:
     GraphicsPanel &graphicsPanel() { return *m_graphicsPanel; }
     StrokePanel &strokePanel() { return *m_strokePanel; }
     View3dPanel &view3dPanel() { return *m_view3dPanel; }
+    ExportCommands &exports() { return m_exports; }
     // The survey's deviation map as a 24-bit bitmap block, for the 3D model.
     const DibBlock &mapBlock() const { return m_mapBlock; }
 
@@ -83,6 +84,7 @@ private:
     QToolButton *m_saveAsButton = nullptr;
     QToolButton *m_screenshotButton = nullptr;
     QToolButton *m_videoButton = nullptr;
+    QToolButton *m_reportButton = nullptr;
     QToolButton *m_saveButton = nullptr;
     QToolButton *m_discardButton = nullptr;
     Page m_page = Page::Animation;

@@ -81,6 +81,8 @@ std::optional<QString> QtUserPrompts::saveFileName(const FileDialog &dialog)
     fileDialog.setAcceptMode(QFileDialog::AcceptSave);
     fileDialog.setFileMode(QFileDialog::AnyFile);
     fileDialog.setDefaultSuffix(dialog.defaultSuffix);
+    if (!dialog.fileName.isEmpty())
+        fileDialog.selectFile(dialog.fileName);
     if (fileDialog.exec() != QDialog::Accepted || fileDialog.selectedFiles().isEmpty())
         return std::nullopt;
     return fileDialog.selectedFiles().front();
