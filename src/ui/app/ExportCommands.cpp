@@ -3,12 +3,9 @@
 #include "core/app/Settings.h"
 #include "core/app/TextIds.h"
 #include "core/export/AviMovieWriter.h"
-#include "core/export/ExportFolder.h"
 #include "core/export/ReportTexts.h"
-#include "core/export/WordProcessor.h"
-#include "core/export/WordReport.h"
 #include "render/ImageDib.h"
-#include "render/ReportPictures.h"
+#include "render/ReportExport.h"
 #include "render/ViewCapture.h"
 #include "ui/app/MainWindow.h"
 #include "ui/app/SurveySession.h"
@@ -106,56 +103,18 @@ void ExportCommands::exportReport()
         return;
     // Nothing may change the survey while its pictures are made: the
     // window stays disabled throughout.
-    std::optional<WordReportResult> result;
-    m_session.runWhileBusy([&] { result = writeReport(path->toStdString()); });
-    if (!result)
-        return; // told already
-    switch (*result) {
-    case WordReportResult::Written:
-        // Only a report that was written is opened.
-        if (m_openFile)
-            m_openFile(*path);
-        else
-            QDesktopServices::openUrl(QUrl::fromLocalFile(*path));
-        break;
-    case WordReportResult::CannotStart:
-        prompts.showMessage(text::WordMissing);
-        break;
-    case WordReportResult::Failed:
-        prompts.showMessage(text::ReportError);
-        break;
-    }
-}
-
-std::optional<WordReportResult> ExportCommands::writeReport(const std::string &output)
-{
-    UserPrompts &prompts = m_session.prompts();
-    ProgressWindow &progressWindow = m_session.progressWindow();
-    ProgressScope progress(&progressWindow, 100);
-    progress.setText(text::ExportingReport);
-    const std::unique_ptr<ExportFolder> folder = ExportFolder::create();
-    if (!folder) {
-        prompts.showMessage(text::SaveBmpFailed);
-        return std::nullopt;
-    }
-    const AnimationDocument &document = m_session.document();
-    const int count = buildReportPictures(document, folder->path(), &progressWindow, prompts);
-    if (count < 0)
-        return std::nullopt;
-    std::vector<std::string> pictures;
-    for (int k = 0; k < count; ++k)
-        pictures.push_back(folder->path() + std::to_string(k));
-    progress.step(8, 100);
-    const std::string templateCopy = folder->copyIn(reportTemplatePath(settings().language != 0));
-    if (templateCopy.empty()) {
-        prompts.showMessage(text::TemplateFailed);
-        return std::nullopt;
-    }
-    progress.step(10, 100);
-    const std::vector<std::string> texts = reportTexts(document);
-    const std::unique_ptr<WordApplication> application = startWordProcessor(output);
-    return fillWordReport(application.get(), templateCopy, output, pictures, texts,
-                          &progressWindow);
+    bool written = false;
+    m_session.runWhileBusy([&] {
+        written = writeReport(m_session.document(), path->toStdString(), settings().language != 0,
+                              &m_session.progressWindow(), prompts);
+    });
+    // Only a report that was written is opened.
+    if (!written)
+        return;
+    if (m_openFile)
+        m_openFile(*path);
+    else
+        QDesktopServices::openUrl(QUrl::fromLocalFile(*path));
 }
 
 bool ExportCommands::saveViewImage(const QString &path)

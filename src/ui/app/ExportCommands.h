@@ -2,12 +2,9 @@
 
 #include <QString>
 #include <functional>
-#include <optional>
-#include <string>
 
 namespace dorvane {
 
-enum class WordReportResult;
 class MainWindow;
 class SurveySession;
 
@@ -43,9 +40,6 @@ public:
 
 private:
     bool readyToExport();
-    // Pictures, template copy, texts and the filled document; nothing when
-    // the user was told why it stopped before the filling.
-    std::optional<WordReportResult> writeReport(const std::string &output);
 
     MainWindow &m_window;
     SurveySession &m_session;
