@@ -68,6 +68,11 @@ const char *const Usage =
     "                             highlighted, as a 24-bit BMP of N x N (500);\n"
     "                             needs OpenGL: without a display, run it under\n"
     "                             xvfb-run\n"
+    "  report FILE -o OUT.docx|OUT.doc|OUT.pdf\n"
+    "                             the survey's report: place, sediment classes and\n"
+    "                             chart, pipe figures, four 3D views and the frames\n"
+    "                             marked for the report (.doc and .pdf need\n"
+    "                             LibreOffice; the 3D views need a display)\n"
     "\n"
     "Exit status: 0 on success, 1 on failure, 2 on bad usage.\n";
 
@@ -96,6 +101,7 @@ int main(int argc, char **argv)
         {"chart", runChart},       {"import", runImport},
         {"record", runRecord},     {"probe-status", runProbeStatus},
         {"render3d", runRender3d}, {"mesh", runMesh},
+        {"report", runReport},
     };
 
     if (argc >= 2 && (!std::strcmp(argv[1], "--help") || !std::strcmp(argv[1], "-h") ||
