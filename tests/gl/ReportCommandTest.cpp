@@ -1,0 +1,101 @@
+#include "CliRunner.h"
+#include "core/base/GbkText.h"
+#include "core/base/MessageSink.h"
+#include "core/data/AnimationFile.h"
+#include "core/document/AnimationDocument.h"
+
+#include <cstdio>
+#include <filesystem>
+
+using namespace dorvane;
+using namespace dorvane::test;
+
+namespace {
+
+std::string output(const std::string &command)
+{
+    std::string out;
+    if (FILE *pipe = popen(command.c_str(), "r")) {
+        char buffer[4096];
+        size_t n;
+        while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0)
+            out.append(buffer, n);
+        pclose(pipe);
+    }
+    return out;
+}
+
+bool hasProgram(const std::string &name)
+{
+    return std::system(("command -v " + name + " >/dev/null 2>&1").c_str()) == 0;
+}
+
+class ReportCommand : public Cli
+{
+protected:
+    // A simulated survey with the given frames marked for the report.
+    std::string survey(int frames, std::initializer_list<int> marked)
+    {
+        const std::string path = dir.file("s.Imv");
+        EXPECT_EQ(run({"simulate", "-o", path, "--frames", std::to_string(frames)}).status, 0);
+        AnimationFile file;
+        EXPECT_TRUE(file.open(path));
+        SilentMessageSink silent;
+        for (int i : marked) {
+            FrameHeader h;
+            EXPECT_TRUE(file.readFrameHeader(i, h));
+            h.reportShot = 1;
+            EXPECT_TRUE(file.writeFrameHeader(i, h, silent));
+        }
+        return path;
+    }
+};
+
+TEST_F(ReportCommand, TheReportOpensInLibreOfficeWithItsTablesFilled)
+{
+    if (!hasProgram("soffice") || !hasProgram("pdftotext") || !hasProgram("pdfimages"))
+        GTEST_SKIP() << "LibreOffice and poppler-utils are needed (scripts/setup installs them)";
+    const std::string path = survey(40, {3, 10, 17, 30});
+    const std::string docx = dir.file("report.docx");
+    const CliRun r = run({"report", path, "-o", docx});
+    ASSERT_EQ(r.status, 0) << r.err;
+
+    // LibreOffice reads what Word would: convert it and read the PDF.
+    const std::string profile = dir.file("profile");
+    const std::string convert = "cd '" + dir.path().string() +
+                                "' && soffice -env:UserInstallation=file://" + profile +
+                                " --headless --convert-to pdf report.docx >/dev/null 2>&1";
+    ASSERT_EQ(std::system(convert.c_str()), 0);
+    const std::string pdf = dir.file("report.pdf");
+    ASSERT_TRUE(std::filesystem::exists(pdf));
+    const std::string text = output("pdftotext -layout '" + pdf + "' -");
+
+    // The survey's place and wells as the simulator wrote them.
+    SilentMessageSink silent;
+    AnimationDocument document(silent);
+    ASSERT_TRUE(document.open(path, nullptr));
+    const AnimationFileHeader &header = document.fileHeader();
+    const std::string place = gbkToUtf8(header.place());
+    EXPECT_NE(text.find(place.substr(0, place.find(' '))), std::string::npos) << text;
+    const std::string wells = std::string(header.startWell()) + "-" + std::string(header.endWell());
+    EXPECT_NE(text.find(wells), std::string::npos) << text;
+    EXPECT_NE(text.find(" m"), std::string::npos);
+    EXPECT_NE(text.find("%"), std::string::npos);
+
+    // The chart, four 3D views and four marked frames.
+    const std::string images = output("pdfimages -list '" + pdf + "' | tail -n +3 | wc -l");
+    EXPECT_EQ(std::stoi(images), 9) << output("pdfimages -list '" + pdf + "'");
+}
+
+TEST_F(ReportCommand, ADocReportWithoutLibreOfficeIsRefusedAndLeavesNothing)
+{
+    const std::string path = survey(5, {1});
+    const std::string doc = dir.file("report.doc");
+    const CliRun r =
+        runWith("PATH=" + dir.file("empty"), {"report", path, "-o", doc}, dir.file("out.txt"));
+    EXPECT_EQ(r.status, 1);
+    EXPECT_FALSE(std::filesystem::exists(doc));
+    EXPECT_EQ(run({"report", path}).status, 2); // no output named
+}
+
+} // namespace
