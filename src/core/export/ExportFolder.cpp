@@ -1,0 +1,145 @@
+#include "core/export/ExportFolder.h"
+
+#include "core/app/ProgramPaths.h"
+#include "core/base/PosixFile.h"
+
+#include <array>
+#include <cstdlib>
+#include <cstring>
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <vector>
+
+namespace dorvane {
+
+namespace {
+
+// Deeper folders than this are not ours: the export makes none at all.
+constexpr int MaximumDepth = 8;
+
+std::string temporaryFolder()
+{
+    const char *tmpdir = std::getenv("TMPDIR");
+    std::string folder = tmpdir && *tmpdir ? tmpdir : "/tmp";
+    if (folder.back() != '/')
+        folder += '/';
+    return folder;
+}
+
+// Empties the open folder fd, entry by entry relative to it, so that a link
+// is removed as a link and nothing outside is reached.
+void removeContents(int fd, int depth)
+{
+    const int listFd = ::dup(fd);
+    if (listFd < 0)
+        return;
+    DIR *dir = ::fdopendir(listFd);
+    if (!dir) {
+        ::close(listFd);
+        return;
+    }
+    std::vector<std::string> names;
+    while (const dirent *entry = ::readdir(dir)) {
+        const char *name = entry->d_name;
+        if (std::strcmp(name, ".") != 0 && std::strcmp(name, "..") != 0)
+            names.emplace_back(name);
+    }
+    ::closedir(dir);
+
+    for (const std::string &name : names) {
+        struct stat st
+        {};
+        if (::fstatat(fd, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0)
+            continue;
+        if (!S_ISDIR(st.st_mode)) {
+            ::unlinkat(fd, name.c_str(), 0);
+            continue;
+        }
+        if (depth >= MaximumDepth)
+            continue;
+        const int sub = ::openat(fd, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+        if (sub < 0)
+            continue;
+        removeContents(sub, depth + 1);
+        ::close(sub);
+        ::unlinkat(fd, name.c_str(), AT_REMOVEDIR);
+    }
+}
+
+std::string baseName(const std::string &path)
+{
+    const size_t slash = path.rfind('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+} // namespace
+
+std::unique_ptr<ExportFolder> ExportFolder::create()
+{
+    std::string pattern = temporaryFolder() + "tessiq-export-XXXXXX";
+    std::vector<char> name(pattern.begin(), pattern.end());
+    name.push_back('\0');
+    if (!::mkdtemp(name.data()))
+        return nullptr;
+    std::string path(name.data());
+    // mkdtemp asks for 0700; a umask can only take bits away.
+    if (::chmod(path.c_str(), 0700) != 0) {
+        ::rmdir(path.c_str());
+        return nullptr;
+    }
+    return std::unique_ptr<ExportFolder>(new ExportFolder(path + '/'));
+}
+
+ExportFolder::~ExportFolder()
+{
+    const std::string folder = m_path.substr(0, m_path.size() - 1);
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (fd >= 0) {
+        removeContents(fd, 0);
+        ::close(fd);
+    }
+    ::rmdir(folder.c_str());
+}
+
+std::string ExportFolder::copyIn(const std::string &source) const
+{
+    const std::string name = baseName(source);
+    if (name.empty() || name == "." || name == "..")
+        return {};
+    PosixFile in;
+    if (!in.open(source, PosixFile::Mode::Read))
+        return {};
+    const std::string target = m_path + name;
+    PosixFile out;
+    if (!out.open(target, PosixFile::Mode::CreateNew))
+        return {};
+    std::array<char, 64 * 1024> buffer{};
+    bool copied = true;
+    for (;;) {
+        const size_t count = in.read(buffer.data(), buffer.size());
+        if (count == 0)
+            break;
+        if (!out.write(buffer.data(), count)) {
+            copied = false;
+            break;
+        }
+    }
+    // A read error looks like the end of the file: compare the sizes.
+    const auto inSize = in.size();
+    const auto outSize = out.size();
+    copied = copied && inSize && outSize && *inSize == *outSize;
+    if (!out.close() || !copied) {
+        ::unlink(target.c_str());
+        return {};
+    }
+    return target;
+}
+
+std::string reportTemplatePath(bool english)
+{
+    return programFolder() + (english ? "doc-en.templ" : "doc.templ");
+}
+
+} // namespace dorvane

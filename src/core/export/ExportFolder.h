@@ -1,0 +1,37 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+namespace dorvane {
+
+// A folder of its own for the intermediate files of one export: made fresh
+// under the temporary folder ($TMPDIR, else /tmp) with mode 0700, so that no
+// other user can see or plant files in it, and removed with everything in it
+// when the object goes. Removal never follows a link out of the folder.
+class ExportFolder
+{
+public:
+    // Null when no folder can be made.
+    static std::unique_ptr<ExportFolder> create();
+    ~ExportFolder();
+    ExportFolder(const ExportFolder &) = delete;
+    ExportFolder &operator=(const ExportFolder &) = delete;
+
+    // With a trailing '/'.
+    const std::string &path() const { return m_path; }
+    // Copies a regular file into the folder under its own name; the copy's
+    // path, or empty when it could not be copied (nothing is left behind).
+    std::string copyIn(const std::string &source) const;
+
+private:
+    explicit ExportFolder(std::string path) : m_path(std::move(path)) {}
+
+    std::string m_path;
+};
+
+// The report template beside the program: "doc.templ", or "doc-en.templ" for
+// an English report.
+std::string reportTemplatePath(bool english);
+
+} // namespace dorvane

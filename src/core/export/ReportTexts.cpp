@@ -1,0 +1,87 @@
+#include "core/export/ReportTexts.h"
+
+#include "core/base/GbkText.h"
+#include "core/document/AnimationDocument.h"
+
+#include <algorithm>
+#include <cstdio>
+
+namespace dorvane {
+
+namespace {
+
+// The upper bounds of classes 0, 1 and 2; class 3 has none.
+constexpr std::array<uint32_t, 3> ClassLimits = {104, 304, 704};
+constexpr uint32_t Excluded = 0xFFFFFFFFu;
+
+std::string formatted(const char *format, double value)
+{
+    char text[64];
+    std::snprintf(text, sizeof text, format, value);
+    return text;
+}
+
+int sedimentClass(uint32_t permille)
+{
+    int index = 0;
+    while (index < static_cast<int>(ClassLimits.size()) && permille > ClassLimits[index])
+        ++index;
+    return index;
+}
+
+} // namespace
+
+std::array<float, 4> sedimentClassLengths(std::span<const float> cableLengths,
+                                          std::span<const int32_t> sedimentPermille)
+{
+    std::array<float, 4> lengths{};
+    const size_t count = std::min(cableLengths.size(), sedimentPermille.size());
+    for (size_t i = 1; i < count; ++i) {
+        const auto permille = static_cast<uint32_t>(sedimentPermille[i]);
+        if (permille == Excluded)
+            continue;
+        lengths[sedimentClass(permille)] += cableLengths[i] - cableLengths[i - 1];
+    }
+    return lengths;
+}
+
+std::vector<std::string> reportTexts(const ReportFigures &figures)
+{
+    std::vector<std::string> texts;
+    texts.reserve(ReportTextCount);
+    texts.push_back(figures.place);
+    const std::array<float, 4> lengths =
+        sedimentClassLengths(figures.cableLengths, figures.sedimentPermille);
+    for (const float length : lengths) {
+        texts.push_back(formatted("%.1f", length));
+        // A survey without length has no shares to speak of.
+        const float share = figures.totalLength == 0 ? 0.0f : length * 100 / figures.totalLength;
+        texts.push_back(formatted("%.1f", share));
+    }
+    texts.push_back(figures.startWell + "-" + figures.endWell);
+    texts.push_back(formatted("%.1f m", figures.totalLength));
+    texts.push_back(formatted("%.1f%%", figures.averageSediment * 0.1));
+    texts.push_back("\u3000");
+    return texts;
+}
+
+std::vector<std::string> reportTexts(const AnimationDocument &document)
+{
+    const AnimationFileHeader &header = document.fileHeader();
+    const DerivedFrames &derived = document.derived();
+    return reportTexts(ReportFigures{gbkToUtf8(header.place()), gbkToUtf8(header.startWell()),
+                                     gbkToUtf8(header.endWell()), derived.cableLengths(),
+                                     derived.sedimentPermille(), document.cableSpan(),
+                                     document.averageSediment()});
+}
+
+std::string defaultReportFileName(const std::tm &localTime)
+{
+    char name[96];
+    std::snprintf(name, sizeof name, "%d-%d-%d %02d%02d%02d.docx", localTime.tm_year + 1900,
+                  localTime.tm_mon + 1, localTime.tm_mday, localTime.tm_hour, localTime.tm_min,
+                  localTime.tm_sec);
+    return name;
+}
+
+} // namespace dorvane

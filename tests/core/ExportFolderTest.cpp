@@ -1,0 +1,149 @@
+#include "core/export/ExportFolder.h"
+
+#include "core/app/ProgramPaths.h"
+#include "support/TestSupport.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <optional>
+#include <sys/stat.h>
+
+using namespace dorvane;
+using namespace dorvane::test;
+namespace fs = std::filesystem;
+
+namespace {
+
+// Points TMPDIR at a folder of the test while it lives.
+class ExportFolderTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        if (const char *old = std::getenv("TMPDIR"))
+            m_old = old;
+        ::setenv("TMPDIR", dir.path().c_str(), 1);
+    }
+    void TearDown() override
+    {
+        if (m_old)
+            ::setenv("TMPDIR", m_old->c_str(), 1);
+        else
+            ::unsetenv("TMPDIR");
+    }
+
+    TempDir dir;
+    TempDir outside;
+
+private:
+    std::optional<std::string> m_old;
+};
+
+std::vector<uint8_t> bytes(const std::string &text)
+{
+    return std::vector<uint8_t>(text.begin(), text.end());
+}
+
+} // namespace
+
+TEST_F(ExportFolderTest, AFreshPrivateFolderUnderTheTemporaryFolder)
+{
+    ::umask(0);
+    const auto folder = ExportFolder::create();
+    ::umask(022);
+    ASSERT_TRUE(folder);
+    const fs::path path = folder->path();
+    EXPECT_EQ(folder->path().back(), '/');
+    EXPECT_EQ(path.parent_path().parent_path(), dir.path());
+    struct stat st
+    {};
+    ASSERT_EQ(::lstat(path.c_str(), &st), 0);
+    EXPECT_TRUE(S_ISDIR(st.st_mode));
+    EXPECT_EQ(st.st_mode & 07777, 0700u);
+
+    const auto second = ExportFolder::create();
+    ASSERT_TRUE(second);
+    EXPECT_NE(second->path(), folder->path());
+}
+
+TEST_F(ExportFolderTest, GoesWithEverythingInIt)
+{
+    std::string path;
+    {
+        const auto folder = ExportFolder::create();
+        ASSERT_TRUE(folder);
+        path = folder->path();
+        writeFileBytes(path + "0", bytes("picture"));
+        writeFileBytes(path + "5", bytes("picture"));
+        fs::create_directories(path + "sub/deeper");
+        writeFileBytes(path + "sub/deeper/x", bytes("x"));
+    }
+    EXPECT_FALSE(fs::exists(path));
+    EXPECT_EQ(namesIn(dir.path()), std::vector<std::string>{});
+}
+
+TEST_F(ExportFolderTest, PlantedLinksAreRemovedNotFollowed)
+{
+    const std::string target = outside.file("keep.txt");
+    writeFileBytes(target, bytes("mine"));
+    fs::create_directory(outside.file("folder"));
+    writeFileBytes(outside.file("folder/inner.txt"), bytes("also mine"));
+    std::string path;
+    {
+        const auto folder = ExportFolder::create();
+        ASSERT_TRUE(folder);
+        path = folder->path();
+        fs::create_symlink(target, path + "0");
+        fs::create_directory_symlink(outside.file("folder"), path + "1");
+        fs::create_symlink(outside.file("nowhere"), path + "2");
+    }
+    EXPECT_FALSE(fs::exists(fs::symlink_status(path)));
+    EXPECT_EQ(readFileBytes(target), bytes("mine"));
+    EXPECT_EQ(readFileBytes(outside.file("folder/inner.txt")), bytes("also mine"));
+}
+
+TEST_F(ExportFolderTest, NoTemporaryFolderNoExportFolder)
+{
+    ::setenv("TMPDIR", dir.file("missing").c_str(), 1);
+    EXPECT_EQ(ExportFolder::create(), nullptr);
+}
+
+TEST_F(ExportFolderTest, CopiesAFileIn)
+{
+    const std::string source = outside.file("doc.templ");
+    std::vector<uint8_t> content(200000);
+    for (size_t i = 0; i < content.size(); ++i)
+        content[i] = static_cast<uint8_t>(i * 7);
+    writeFileBytes(source, content);
+    const auto folder = ExportFolder::create();
+    ASSERT_TRUE(folder);
+    const std::string copy = folder->copyIn(source);
+    EXPECT_EQ(copy, folder->path() + "doc.templ");
+    EXPECT_EQ(readFileBytes(copy), content);
+    // A name already there is not written over.
+    writeFileBytes(source, bytes("other"));
+    EXPECT_EQ(folder->copyIn(source), "");
+    EXPECT_EQ(readFileBytes(copy), content);
+}
+
+TEST_F(ExportFolderTest, AFailedCopyLeavesNothing)
+{
+    const auto folder = ExportFolder::create();
+    ASSERT_TRUE(folder);
+    EXPECT_EQ(folder->copyIn(outside.file("missing.templ")), "");
+    EXPECT_EQ(folder->copyIn(outside.path().string()), ""); // a folder
+    const std::string source = outside.file("big.templ");
+    writeFileBytes(source, std::vector<uint8_t>(300000, 1));
+    {
+        const FullDisk full(100000);
+        EXPECT_EQ(folder->copyIn(source), "");
+    }
+    EXPECT_EQ(namesIn(folder->path()), std::vector<std::string>{});
+}
+
+TEST(ReportTemplate, BesideTheProgram)
+{
+    EXPECT_EQ(reportTemplatePath(false), programFolder() + "doc.templ");
+    EXPECT_EQ(reportTemplatePath(true), programFolder() + "doc-en.templ");
+}
