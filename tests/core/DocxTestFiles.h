@@ -1,0 +1,40 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <pugixml.hpp>
+#include <string>
+#include <vector>
+
+namespace dorvane::test {
+
+// The parts of a zip archive by name; empty when it cannot be read.
+std::map<std::string, std::string> readZip(const std::string &path);
+void writeZip(const std::string &path, const std::map<std::string, std::string> &parts);
+
+// A .docx package whose main part's body is bodyXml.
+void writeDocx(const std::string &path, const std::string &bodyXml);
+
+// The main part of a .docx file, parsed.
+struct DocxXml
+{
+    std::map<std::string, std::string> parts;
+    pugi::xml_document main;
+    std::vector<pugi::xml_node> tables; // the body's tables in order
+};
+bool loadDocx(const std::string &path, DocxXml &docx);
+
+// Cell (row, column) counted from 1 by the table's w:tr and the row's w:tc.
+pugi::xml_node cellAt(pugi::xml_node table, int row, int column);
+size_t rowCount(pugi::xml_node table);
+// The text of the w:t elements within node, paragraphs joined by '\n'.
+std::string textOf(pugi::xml_node node);
+std::vector<pugi::xml_node> elementsNamed(pugi::xml_node node, const char *name);
+
+// A 24-bit BMP file of width x height whose pixel (x, y), y from the top,
+// has the colour 0xRRGGBB given by colour.
+void writeBmp24(const std::string &path, int width, int height,
+                const std::function<uint32_t(int, int)> &colour);
+
+} // namespace dorvane::test
