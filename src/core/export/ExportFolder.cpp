@@ -16,8 +16,9 @@ namespace dorvane {
 
 namespace {
 
-// Deeper folders than this are not ours: the export makes none at all.
-constexpr int MaximumDepth = 8;
+// A bound on the recursion; LibreOffice's profile, the deepest thing made in
+// an export folder, stays far above it.
+constexpr int MaximumDepth = 64;
 
 std::string temporaryFolder()
 {

@@ -2,7 +2,7 @@
 
 #include "core/base/AtomicFile.h"
 #include "core/base/PosixFile.h"
-#include "core/export/PrivateFolder.h"
+#include "core/export/ExportFolder.h"
 
 #include <algorithm>
 #include <cctype>
@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <fcntl.h>
 #include <iterator>
+#include <memory>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <thread>
@@ -143,11 +144,13 @@ bool OfficeConverter::convert(const std::vector<uint8_t> &docx, ReportFormat for
 {
     if (format != ReportFormat::Doc && format != ReportFormat::Pdf)
         return false;
-    PrivateFolder folder;
-    if (!folder.create("tessiq-report-"))
+    // LibreOffice's profile and files in a folder of this conversion alone:
+    // conversions may run side by side.
+    const std::unique_ptr<ExportFolder> folder = ExportFolder::create();
+    if (!folder)
         return false;
-    const std::string source = folder.path() + "/report.docx";
-    const std::string output = folder.path() + "/out";
+    const std::string source = folder->path() + "report.docx";
+    const std::string output = folder->path() + "out";
     PosixFile file;
     if (!file.open(source, PosixFile::Mode::CreateNew) || !file.write(docx.data(), docx.size()) ||
         !file.close())
@@ -155,7 +158,7 @@ bool OfficeConverter::convert(const std::vector<uint8_t> &docx, ReportFormat for
 
     const bool doc = format == ReportFormat::Doc;
     const std::vector<std::string> arguments = {
-        m_program,      "-env:UserInstallation=" + fileUrl(folder.path() + "/profile"),
+        m_program,      "-env:UserInstallation=" + fileUrl(folder->path() + "profile"),
         "--headless",   "--norestore",
         "--nologo",     "--nolockcheck",
         "--convert-to", doc ? "doc:MS Word 97" : "pdf:writer_pdf_Export",
