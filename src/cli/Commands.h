@@ -23,5 +23,6 @@ int runImport(const std::vector<std::string> &args);
 int runRecord(const std::vector<std::string> &args);
 int runProbeStatus(const std::vector<std::string> &args);
 int runRender3d(const std::vector<std::string> &args);
+int runVideo(const std::vector<std::string> &args);
 
 } // namespace dorvane::cli

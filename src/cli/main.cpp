@@ -68,6 +68,11 @@ const char *const Usage =
     "                             highlighted, as a 24-bit BMP of N x N (500);\n"
     "                             needs OpenGL: without a display, run it under\n"
     "                             xvfb-run\n"
+    "  video FILE -o OUT.avi [--texts] [--size N] [--fps F]\n"
+    "                             every frame as the frame view shows it (with\n"
+    "                             its overlay texts with --texts), N x N (500),\n"
+    "                             as an AVI movie of MPEG-4 key frames at F\n"
+    "                             frames per second (4)\n"
     "\n"
     "Exit status: 0 on success, 1 on failure, 2 on bad usage.\n";
 
@@ -96,6 +101,7 @@ int main(int argc, char **argv)
         {"chart", runChart},       {"import", runImport},
         {"record", runRecord},     {"probe-status", runProbeStatus},
         {"render3d", runRender3d}, {"mesh", runMesh},
+        {"video", runVideo},
     };
 
     if (argc >= 2 && (!std::strcmp(argv[1], "--help") || !std::strcmp(argv[1], "-h") ||
