@@ -22,6 +22,8 @@ public:
     const DibBlock &bitmap() const { return m_bitmap; }
 
 private:
+    void writeColours(const SonarImage &image);
+
     QImage m_picture;
     DibBlock m_bitmap;
 };

@@ -35,17 +35,22 @@ namespace {
 
 TEST(MovieFrame, IsTheFramePictureBottomRowFirst)
 {
-    SonarImage image;
-    image.renderTestPattern();
     const FrameHeader header = consistentHeader();
     FrameOverlay overlay;
     overlay.setFrame(&header, nullptr, 3, 12);
-    for (const int size : {500, 333}) {
-        MovieFrame frame(size);
-        for (const bool texts : {true, false}) {
-            const DibBlock &bitmap = frame.draw(image, overlay, texts);
-            EXPECT_TRUE(samePixels(bitmap, framePicture(image, overlay, size, texts)))
-                << size << " " << texts;
+    // The full colour scale, and a grey one of fewer colours over part of it.
+    for (const bool grey : {false, true}) {
+        SonarImage image;
+        if (grey)
+            image.setPalette(20, 200, 64, true);
+        image.renderTestPattern();
+        for (const int size : {500, 333}) {
+            MovieFrame frame(size);
+            for (const bool texts : {true, false}) {
+                const DibBlock &bitmap = frame.draw(image, overlay, texts);
+                EXPECT_TRUE(samePixels(bitmap, framePicture(image, overlay, size, texts)))
+                    << size << " " << texts << " " << grey;
+            }
         }
     }
 }

@@ -50,11 +50,11 @@ const char *textFor(MovieEncoder::OpenResult result)
     switch (result) {
     case R::Opened:
         return SucceededText;
-    case R::NoConverter:
-        return NoCompatibleDc;
     case R::NoFrame:
+        return NoCompatibleDc;
+    case R::NoPlanes:
         return NoHeap;
-    case R::NoFrameMemory:
+    case R::NoPacket:
         return NoHeapMemory;
     case R::NoFile:
         return NoMovieFile;

@@ -2,6 +2,7 @@
 
 #include "core/base/AtomicFile.h"
 #include "core/display/DibBlock.h"
+#include "core/export/YuvConversion.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -11,7 +12,6 @@ extern "C" {
 #include <libavcodec/avcodec.h>
 #include <libavformat/avformat.h>
 #include <libavutil/imgutils.h>
-#include <libswscale/swscale.h>
 }
 
 namespace dorvane {
@@ -40,14 +40,12 @@ struct MovieEncoder::Objects
         }
         av_frame_free(&frame);
         av_packet_free(&packet);
-        sws_freeContext(converter);
     }
 
     AtomicFile file;
     uint64_t position = 0;
     uint64_t size = 0;
 
-    SwsContext *converter = nullptr;
     AVFrame *frame = nullptr;
     AVPacket *packet = nullptr;
     AVIOContext *io = nullptr;
@@ -57,7 +55,7 @@ struct MovieEncoder::Objects
 
     int width = 0;
     int height = 0;
-    ptrdiff_t stride = 0;
+    int bitsPerPixel = 0;
 };
 
 namespace {
@@ -119,14 +117,7 @@ MovieEncoder::OpenResult MovieEncoder::open(const Settings &s)
     auto o = std::make_unique<Objects>();
     o->width = s.width;
     o->height = s.height;
-    o->stride = static_cast<ptrdiff_t>(DibBlock::strideFor(s.width, s.bitsPerPixel));
-
-    // Bitmap pixels are blue, green, red (and an unused byte).
-    const AVPixelFormat source = s.bitsPerPixel == 24 ? AV_PIX_FMT_BGR24 : AV_PIX_FMT_BGR0;
-    o->converter = sws_getContext(s.width, s.height, source, s.width, s.height, AV_PIX_FMT_YUV420P,
-                                  SWS_BILINEAR, nullptr, nullptr, nullptr);
-    if (!o->converter)
-        return OpenResult::NoConverter;
+    o->bitsPerPixel = s.bitsPerPixel;
 
     o->frame = av_frame_alloc();
     if (!o->frame)
@@ -134,9 +125,11 @@ MovieEncoder::OpenResult MovieEncoder::open(const Settings &s)
     o->frame->format = AV_PIX_FMT_YUV420P;
     o->frame->width = s.width;
     o->frame->height = s.height;
+    if (av_frame_get_buffer(o->frame, 0) < 0)
+        return OpenResult::NoPlanes;
     o->packet = av_packet_alloc();
-    if (av_frame_get_buffer(o->frame, 0) < 0 || !o->packet)
-        return OpenResult::NoFrameMemory;
+    if (!o->packet)
+        return OpenResult::NoPacket;
 
     if (!o->file.open(s.path))
         return OpenResult::NoFile;
@@ -204,12 +197,9 @@ bool MovieEncoder::encode(const uint8_t *bits)
     // planes of its own again.
     if (av_frame_make_writable(o.frame) < 0)
         return false;
-    // Rows arrive bottom row first: read them upwards.
-    const uint8_t *const topRow[1] = {bits + o.stride * (o.height - 1)};
-    const int upwards[1] = {static_cast<int>(-o.stride)};
-    if (sws_scale(o.converter, topRow, upwards, 0, o.height, o.frame->data, o.frame->linesize) !=
-        o.height)
-        return false;
+    const YuvPlanes planes{o.frame->data[0],     o.frame->data[1],     o.frame->data[2],
+                           o.frame->linesize[0], o.frame->linesize[1], o.frame->linesize[2]};
+    bitmapToYuv420(bits, o.width, o.height, o.bitsPerPixel, planes);
     o.frame->pts = m_framesWritten;
     o.frame->pict_type = AV_PICTURE_TYPE_I;
     if (avcodec_send_frame(o.codec, o.frame) < 0 || !writePackets())

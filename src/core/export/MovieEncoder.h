@@ -18,13 +18,13 @@ public:
     enum class OpenResult
     {
         Opened,
-        NoConverter,   // the pixel conversion could not be set up
-        NoFrame,       // the picture frame could not be made
-        NoFrameMemory, // its pixel planes or the packet could not be had
-        NoFile,        // the file could not be created
-        NoStream,      // the stream could not be added (or the rate is not positive)
-        NoEncoder,     // the encoder is not there or refuses the settings
-        NoFormat,      // the picture format or the file header was refused
+        NoFrame,   // the picture frame could not be made
+        NoPlanes,  // its pixel planes could not be had
+        NoPacket,  // the packet for the coded picture could not be had
+        NoFile,    // the file could not be created
+        NoStream,  // the stream could not be added (or the rate is not positive)
+        NoEncoder, // the encoder is not there or refuses the settings
+        NoFormat,  // the picture format or the file header was refused
     };
 
     struct Settings
