@@ -38,7 +38,7 @@ TEST(MovieFrame, IsTheFramePictureBottomRowFirst)
     const FrameHeader header = consistentHeader();
     FrameOverlay overlay;
     overlay.setFrame(&header, nullptr, 3, 12);
-    // The full colour scale, and a grey one of fewer colours over part of it.
+    // The full colour scale, and a grey one of fewer colours over a narrower range.
     for (const bool grey : {false, true}) {
         SonarImage image;
         if (grey)

@@ -32,7 +32,7 @@ uint32_t upperCase(uint32_t code)
     return upper;
 }
 
-// The encoder that serves a code: the MPEG-4 Part 2 family.
+// The encoder that serves a code: the codes of MPEG-4 video.
 std::string encoderFor(uint32_t upperCode)
 {
     constexpr std::array<uint32_t, 5> Mpeg4Codes = {

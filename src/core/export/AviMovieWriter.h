@@ -29,7 +29,7 @@ constexpr uint32_t fourCharacterCode(const char (&code)[5])
 // once. Each failure leaves an English text in lastError().
 //
 // The codes XVID, DIVX, DX50, FMP4 and MP4V (in any case) are served by
-// FFmpeg's MPEG-4 Part 2 encoder and written as the upper-case code; any
+// FFmpeg's MPEG-4 video encoder and written as the upper-case code; any
 // other code has no encoder unless one is named in the options.
 class AviMovieWriter
 {
