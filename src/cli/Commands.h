@@ -24,5 +24,6 @@ int runRecord(const std::vector<std::string> &args);
 int runProbeStatus(const std::vector<std::string> &args);
 int runRender3d(const std::vector<std::string> &args);
 int runReport(const std::vector<std::string> &args);
+int runVideo(const std::vector<std::string> &args);
 
 } // namespace dorvane::cli

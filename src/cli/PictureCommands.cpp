@@ -2,7 +2,7 @@
 #include "cli/Commands.h"
 #include "cli/GuiSession.h"
 #include "cli/OpenSurvey.h"
-#include "core/app/Settings.h"
+#include "cli/ViewOverlay.h"
 #include "core/app/TextIds.h"
 #include "core/display/DeviationMap.h"
 #include "core/display/DibBlock.h"
@@ -52,23 +52,12 @@ std::set<std::string> with(std::set<std::string> a, const std::set<std::string> 
 
 namespace {
 
-// An overlay of the frame that shows its title and notes as the settings say,
-// as the program's views do.
-FrameOverlay overlayOf(const AnimationDocument &doc, const FrameRecord &frame, int index)
-{
-    FrameOverlay overlay;
-    overlay.setFrame(&frame.header, &doc.fileHeader(), index, doc.frameCount());
-    overlay.showTitle = settings().showTitle != 0;
-    overlay.showNotes = settings().showNotes != 0;
-    return overlay;
-}
-
 // The frame as the frame view draws it: the picture stretched to size with
 // the overlay over it.
 QImage viewPicture(const SonarImage &image, const AnimationDocument &doc, const FrameRecord &frame,
                    int index, int size, bool showTexts)
 {
-    return framePicture(image, overlayOf(doc, frame, index), size, showTexts);
+    return framePicture(image, viewOverlay(doc, frame, index), size, showTexts);
 }
 
 // The frame as the stroke view draws it: its wall profile against the
@@ -76,7 +65,7 @@ QImage viewPicture(const SonarImage &image, const AnimationDocument &doc, const 
 QImage strokePicture(const AnimationDocument &doc, const FrameRecord &frame, int index, int size)
 {
     const DerivedFrames &derived = doc.derived();
-    FrameOverlay overlay = overlayOf(doc, frame, index);
+    FrameOverlay overlay = viewOverlay(doc, frame, index);
     overlay.averageSediment = doc.averageSediment();
     overlay.sedimentDepthMm = derived.sedimentDepth()[static_cast<size_t>(index)];
     overlay.bottomLabelMode = true;

@@ -73,6 +73,11 @@ const char *const Usage =
     "                             chart, pipe figures, four 3D views and the frames\n"
     "                             marked for the report (.doc and .pdf need\n"
     "                             LibreOffice; the 3D views need a display)\n"
+    "  video FILE -o OUT.avi [--texts] [--size N] [--fps F]\n"
+    "                             every frame as the frame view shows it (with\n"
+    "                             its overlay texts with --texts), N x N (500),\n"
+    "                             as an AVI movie of MPEG-4 key frames at F\n"
+    "                             frames per second (4)\n"
     "\n"
     "Exit status: 0 on success, 1 on failure, 2 on bad usage.\n";
 
@@ -102,6 +107,7 @@ int main(int argc, char **argv)
         {"record", runRecord},     {"probe-status", runProbeStatus},
         {"render3d", runRender3d}, {"mesh", runMesh},
         {"report", runReport},
+        {"video", runVideo},
     };
 
     if (argc >= 2 && (!std::strcmp(argv[1], "--help") || !std::strcmp(argv[1], "-h") ||
