@@ -106,8 +106,7 @@ int main(int argc, char **argv)
         {"chart", runChart},       {"import", runImport},
         {"record", runRecord},     {"probe-status", runProbeStatus},
         {"render3d", runRender3d}, {"mesh", runMesh},
-        {"report", runReport},
-        {"video", runVideo},
+        {"report", runReport},     {"video", runVideo},
     };
 
     if (argc >= 2 && (!std::strcmp(argv[1], "--help") || !std::strcmp(argv[1], "-h") ||

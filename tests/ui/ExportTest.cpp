@@ -2,6 +2,7 @@
 #include "core/app/TextIds.h"
 #include "core/base/ByteOrder.h"
 #include "ui/app/ExportCommands.h"
+#include "ui/display/FrameView.h"
 
 #include <QTest>
 #include <filesystem>
@@ -91,7 +92,7 @@ TEST_F(ExportTest, NothingIsSavedWithoutASurvey)
 
 namespace {
 
-// What ffprobe says of a movie's video stream: "width,height,tag,frames".
+// What ffprobe says of a movie's video stream: "tag,width,height,frames".
 std::string probeMovie(const std::string &path)
 {
     const std::string command = "ffprobe -v error -count_frames -select_streams v:0 "
@@ -121,7 +122,7 @@ TEST_F(ExportTest, TheVideoHoldsEveryFrameAndTheWindowComesBackToTheFrameShownBe
     QTest::mouseClick(child<QToolButton>("videoButton"), Qt::LeftButton);
     EXPECT_EQ(prompts.questions, std::vector<int>{text::AskVideoTexts});
     EXPECT_TRUE(prompts.messages.empty());
-    EXPECT_EQ(probeMovie(path), "500,500,XVID,6");
+    EXPECT_EQ(probeMovie(path), "XVID,500,500,6");
     EXPECT_EQ(session().currentIndex(), 3);
     EXPECT_EQ(window->visibleView(), MainWindow::View::Frame);
     EXPECT_EQ(window->frameView().overlay().frameIndex, 3);

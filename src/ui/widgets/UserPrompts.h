@@ -19,7 +19,7 @@ public:
         QString title;
         QString filter;        // Qt form: "Image Video (*.Imv);;All files (*)"
         QString defaultSuffix; // without the dot
-        QString fileName;      // offered at first (save dialogs)
+        QString fileName = {}; // offered at first (save dialogs)
     };
 
     // A question with the answer that Enter gives.
