@@ -42,34 +42,29 @@ void PipeGpuModel::release()
     m_bandStarts.clear();
 }
 
-bool PipeGpuModel::upload(const PipeMesh &mesh)
+bool PipeGpuModel::upload(PipeMesh &mesh)
 {
     release();
-    const std::vector<PipeVertex> &vertices = mesh.vertices();
     m_frameCount = mesh.frameCount();
-    if (vertices.empty())
+    if (mesh.vertices().empty())
         return m_frameCount == 0;
-
-    std::vector<uint32_t> indices;
-    try {
-        const auto &pattern = PipeMesh::stripIndices();
-        m_bandStarts.reserve(static_cast<size_t>(mesh.bandCount()) + 1);
-        indices.reserve(static_cast<size_t>(mesh.runCount()) * 64);
-        for (int band = 0; band < mesh.bandCount(); ++band) {
-            m_bandStarts.push_back(static_cast<uint32_t>(indices.size()));
-            const uint32_t base = static_cast<uint32_t>(band) * PipeMesh::RingVertices;
-            for (const StripRun &run : mesh.runs(band)) {
-                // t triangles from index s take indices s .. s + t + 1.
-                for (int k = run.start; k <= run.start + run.triangles + 1; ++k)
-                    indices.push_back(base + pattern[static_cast<size_t>(k)]);
-                indices.push_back(RestartIndex);
-            }
-        }
-        m_bandStarts.push_back(static_cast<uint32_t>(indices.size()));
-    } catch (const std::bad_alloc &) {
+    if (!uploadPositions(mesh)) {
+        mesh.releaseVertices();
         release();
         return false;
     }
+    // The model's largest copy goes before the strips take memory.
+    mesh.releaseVertices();
+    if (!uploadStrips(mesh)) {
+        release();
+        return false;
+    }
+    return true;
+}
+
+bool PipeGpuModel::uploadPositions(const PipeMesh &mesh)
+{
+    const std::vector<PipeVertex> &vertices = mesh.vertices();
     float largest = 0;
     for (const PipeVertex &v : vertices)
         largest = std::max(largest, v.x * v.x + v.z * v.z);
@@ -82,29 +77,67 @@ bool PipeGpuModel::upload(const PipeMesh &mesh)
     gl.glBindVertexArray(m_vertexArray);
     gl.glGenBuffers(1, &m_vertexBuffer);
     gl.glBindBuffer(GL_ARRAY_BUFFER, m_vertexBuffer);
-    gl.glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(vertices.size() * sizeof(PipeVertex)),
-                    vertices.data(), GL_STATIC_DRAW);
-    const auto stride = static_cast<GLsizei>(sizeof(PipeVertex));
+    // Only the positions: the normal is the position itself and the texture
+    // coordinates follow from the vertex's ring and column, so the shader
+    // works them out and the buffer is 12 bytes a vertex instead of 32.
+    const auto bytes = static_cast<GLsizeiptr>(vertices.size() * 3 * sizeof(float));
+    gl.glBufferData(GL_ARRAY_BUFFER, bytes, nullptr, GL_STATIC_DRAW);
+    auto *target = static_cast<float *>(gl.glMapBufferRange(
+        GL_ARRAY_BUFFER, 0, bytes, GL_MAP_WRITE_BIT | GL_MAP_INVALIDATE_BUFFER_BIT));
+    if (!target)
+        return false;
+    for (const PipeVertex &v : vertices) {
+        *target++ = v.x;
+        *target++ = v.y;
+        *target++ = v.z;
+    }
+    if (!gl.glUnmapBuffer(GL_ARRAY_BUFFER))
+        return false;
     gl.glEnableVertexAttribArray(0);
-    gl.glVertexAttribPointer(0, 3, GL_FLOAT, GL_FALSE, stride,
-                             reinterpret_cast<const void *>(offsetof(PipeVertex, x)));
-    gl.glEnableVertexAttribArray(1);
-    gl.glVertexAttribPointer(1, 3, GL_FLOAT, GL_FALSE, stride,
-                             reinterpret_cast<const void *>(offsetof(PipeVertex, nx)));
-    gl.glEnableVertexAttribArray(2);
-    gl.glVertexAttribPointer(2, 2, GL_FLOAT, GL_FALSE, stride,
-                             reinterpret_cast<const void *>(offsetof(PipeVertex, u)));
-    gl.glGenBuffers(1, &m_indexBuffer);
-    gl.glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, m_indexBuffer);
-    gl.glBufferData(GL_ELEMENT_ARRAY_BUFFER,
-                    static_cast<GLsizeiptr>(indices.size() * sizeof(uint32_t)), indices.data(),
-                    GL_STATIC_DRAW);
+    gl.glVertexAttribPointer(0, 3, GL_FLOAT, GL_FALSE, 3 * sizeof(float), nullptr);
     gl.glBindVertexArray(0);
-    if (gl.glGetError() != GL_NO_ERROR) {
-        release();
+    return gl.glGetError() == GL_NO_ERROR;
+}
+
+bool PipeGpuModel::uploadStrips(const PipeMesh &mesh)
+{
+    // t triangles from index s take indices s .. s + t + 1, then a restart.
+    size_t count = 0;
+    for (int band = 0; band < mesh.bandCount(); ++band)
+        for (const StripRun &run : mesh.runs(band))
+            count += static_cast<size_t>(run.triangles) + 3;
+    try {
+        m_bandStarts.reserve(static_cast<size_t>(mesh.bandCount()) + 1);
+    } catch (const std::bad_alloc &) {
         return false;
     }
-    return true;
+    QOpenGLFunctions_3_3_Core &gl = m_gl;
+    gl.glBindVertexArray(m_vertexArray);
+    gl.glGenBuffers(1, &m_indexBuffer);
+    gl.glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, m_indexBuffer);
+    const auto bytes = static_cast<GLsizeiptr>(std::max<size_t>(count, 1) * sizeof(uint32_t));
+    gl.glBufferData(GL_ELEMENT_ARRAY_BUFFER, bytes, nullptr, GL_STATIC_DRAW);
+    auto *target = static_cast<uint32_t *>(gl.glMapBufferRange(
+        GL_ELEMENT_ARRAY_BUFFER, 0, bytes, GL_MAP_WRITE_BIT | GL_MAP_INVALIDATE_BUFFER_BIT));
+    if (!target) {
+        gl.glBindVertexArray(0);
+        return false;
+    }
+    const auto &pattern = PipeMesh::stripIndices();
+    uint32_t written = 0;
+    for (int band = 0; band < mesh.bandCount(); ++band) {
+        m_bandStarts.push_back(written);
+        const uint32_t base = static_cast<uint32_t>(band) * PipeMesh::RingVertices;
+        for (const StripRun &run : mesh.runs(band)) {
+            for (int k = run.start; k <= run.start + run.triangles + 1; ++k)
+                target[written++] = base + pattern[static_cast<size_t>(k)];
+            target[written++] = RestartIndex;
+        }
+    }
+    m_bandStarts.push_back(written);
+    const bool unmapped = gl.glUnmapBuffer(GL_ELEMENT_ARRAY_BUFFER);
+    gl.glBindVertexArray(0);
+    return unmapped && gl.glGetError() == GL_NO_ERROR;
 }
 
 void PipeGpuModel::loadTexture(std::span<const uint8_t> block, int maximumSize, bool anisotropic)
@@ -124,33 +157,33 @@ void PipeGpuModel::loadTexture(std::span<const uint8_t> block, int maximumSize, 
     if (block.size() < DibBlock::InfoHeaderSize + stride * static_cast<size_t>(height))
         return;
 
-    // A survey longer than the largest texture is sampled down to it.
+    // The bitmap's rows go up as they are (bottom row first, blue first, rows
+    // of 4 bytes): the shader reads the map upside down instead of the map
+    // being copied. A survey longer than the largest texture is sampled down
+    // to it, the only case that needs a copy.
     const int rows = std::min(height, maximumSize);
-    std::vector<uint8_t> pixels;
-    try {
-        pixels.resize(static_cast<size_t>(width) * 3 * static_cast<size_t>(rows));
-    } catch (const std::bad_alloc &) {
-        return;
-    }
-    // Texture row 0 is the picture's top, the bitmap's last row.
-    for (int y = 0; y < rows; ++y) {
-        const int64_t fromTop = static_cast<int64_t>(y) * height / rows;
-        const size_t bitmapRow = static_cast<size_t>(height - 1 - fromTop);
-        const uint8_t *source = block.data() + DibBlock::InfoHeaderSize + bitmapRow * stride;
-        uint8_t *target = pixels.data() + static_cast<size_t>(y) * static_cast<size_t>(width) * 3;
-        for (int x = 0; x < width; ++x) {
-            target[3 * x] = source[3 * x + 2];
-            target[3 * x + 1] = source[3 * x + 1];
-            target[3 * x + 2] = source[3 * x];
+    const uint8_t *pixels = block.data() + DibBlock::InfoHeaderSize;
+    std::vector<uint8_t> sampled;
+    if (rows < height) {
+        try {
+            sampled.resize(stride * static_cast<size_t>(rows));
+        } catch (const std::bad_alloc &) {
+            return;
         }
+        for (int k = 0; k < rows; ++k) {
+            const int64_t fromTop = static_cast<int64_t>(rows - 1 - k) * height / rows;
+            const size_t bitmapRow = static_cast<size_t>(height - 1 - fromTop);
+            std::copy_n(pixels + bitmapRow * stride, stride,
+                        sampled.data() + static_cast<size_t>(k) * stride);
+        }
+        pixels = sampled.data();
     }
 
     QOpenGLFunctions_3_3_Core &gl = m_gl;
     gl.glGenTextures(1, &m_texture);
     gl.glBindTexture(GL_TEXTURE_2D, m_texture);
-    gl.glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-    gl.glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB8, width, rows, 0, GL_RGB, GL_UNSIGNED_BYTE,
-                    pixels.data());
+    gl.glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
+    gl.glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB8, width, rows, 0, GL_BGR, GL_UNSIGNED_BYTE, pixels);
     gl.glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
     gl.glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
     if (anisotropic) {

@@ -25,9 +25,10 @@ public:
     PipeGpuModel(const PipeGpuModel &) = delete;
     PipeGpuModel &operator=(const PipeGpuModel &) = delete;
 
-    // Uploads the mesh's vertices and strips. False when graphics memory
-    // cannot be had.
-    bool upload(const PipeMesh &mesh);
+    // Uploads the mesh's vertices and strips, freeing the mesh's own copy of
+    // the vertices as soon as they are in graphics memory. False when
+    // graphics memory cannot be had.
+    bool upload(PipeMesh &mesh);
     // The texture from a 24-bit bitmap block (info header and rows, frame 0
     // at the bottom); a block that is not one leaves the model untextured.
     // Anisotropic filtering of 8 where asked for and the driver has it.
@@ -47,6 +48,8 @@ public:
 
 private:
     void release();
+    bool uploadPositions(const PipeMesh &mesh);
+    bool uploadStrips(const PipeMesh &mesh);
 
     QOpenGLFunctions_3_3_Core &m_gl;
     uint32_t m_vertexArray = 0;

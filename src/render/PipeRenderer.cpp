@@ -26,9 +26,8 @@ namespace {
 // brightens the wall), then the colour clamped.
 const char *const VertexShader = R"(#version 330 core
 layout(location = 0) in vec3 position;
-layout(location = 1) in vec3 normal;
-layout(location = 2) in vec2 texCoord;
 uniform mat4 world;
+uniform int frameCount;
 uniform mat4 viewProjection;
 out vec3 lightColour;
 out vec2 uv;
@@ -38,9 +37,12 @@ void main()
 {
     gl_Position = viewProjection * (world * vec4(position, 1.0));
     // The world matrix only turns and moves, so the normal keeps its length.
-    vec3 n = mat3(world) * normal;
+    // The normal is the position; ring and column give the map's place.
+    vec3 n = mat3(world) * position;
     lightColour = clamp(ambient + vec3(max(dot(n, towardsLight), 0.0)), 0.0, 1.0);
-    uv = texCoord;
+    int ring = gl_VertexID / 201;
+    int column = gl_VertexID - 201 * ring;
+    uv = vec2(float(column) / 201.0, 1.0 - float(ring) / float(frameCount));
 }
 )";
 
@@ -55,7 +57,8 @@ uniform int mode;
 out vec4 colour;
 void main()
 {
-    vec3 texel = textured ? texture(map, uv).rgb : vec3(1.0);
+    // The map lies bottom row first: v runs from the top.
+    vec3 texel = textured ? texture(map, vec2(uv.x, 1.0 - uv.y)).rgb : vec3(1.0);
     if (mode == 2)
         colour = vec4(1.0, 1.0, 0.0, 1.0);
     else if (mode == 1)
@@ -159,7 +162,6 @@ bool PipeRenderer::setModel(PipeMesh &mesh, std::span<const uint8_t> mapBlock)
     if (!makeCurrent())
         return false;
     const bool uploaded = m_model->upload(mesh);
-    mesh.releaseVertices();
     if (uploaded)
         m_model->loadTexture(mapBlock, m_maximumTextureSize, m_anisotropic);
     m_highlight = -1;
@@ -217,6 +219,7 @@ bool PipeRenderer::render()
                               glm::value_ptr(viewProjection));
         m_program->setUniformValue("map", 0);
         m_program->setUniformValue("textured", m_model->hasTexture());
+        m_program->setUniformValue("frameCount", m_model->frameCount());
         const int mode = m_program->uniformLocation("mode");
         m_model->bind();
         m_program->setUniformValue(mode, m_solid ? 0 : 1);

@@ -22,6 +22,7 @@ protected:
         MainWindowTest::SetUp();
         // The export's private folders go here, to see that none is left.
         std::filesystem::create_directory(temp());
+        hadTmp = qEnvironmentVariableIsSet("TMPDIR");
         oldTmp = qgetenv("TMPDIR");
         qputenv("TMPDIR", QByteArray::fromStdString(temp()));
         window->toolPanel().exports().setFileOpener(
@@ -29,7 +30,10 @@ protected:
     }
     void TearDown() override
     {
-        qputenv("TMPDIR", oldTmp);
+        if (hadTmp)
+            qputenv("TMPDIR", oldTmp);
+        else
+            qunsetenv("TMPDIR");
         MainWindowTest::TearDown();
     }
     std::string temp() { return dir.file("tmp"); }
@@ -51,6 +55,7 @@ protected:
 
     void clickReport() { QTest::mouseClick(child<QToolButton>("reportButton"), Qt::LeftButton); }
 
+    bool hadTmp = false;
     QByteArray oldTmp;
     QStringList opened;
 };
