@@ -221,9 +221,23 @@ void ToolPanel::frameEdited()
 
 void ToolPanel::surveyChanged()
 {
+    m_mapStale = true;
+    if (m_page == Page::Stroke)
+        ensureDeviationMap();
+}
+
+void ToolPanel::ensureDeviationMap()
+{
+    if (!std::exchange(m_mapStale, false))
+        return;
     m_strokePanel->buildDeviationMap(m_session.derived().radiusProfiles(),
                                      m_session.currentIndex());
-    m_mapBlock = m_strokePanel->writeMapBlock();
+}
+
+const DibBlock &ToolPanel::mapBlock()
+{
+    ensureDeviationMap();
+    return m_strokePanel->writeMapBlock();
 }
 
 void ToolPanel::surveyClosed()
@@ -231,7 +245,7 @@ void ToolPanel::surveyClosed()
     m_propertyPanel->clear();
     m_pipePanel->clear();
     m_strokePanel->clear();
-    m_mapBlock = m_strokePanel->writeMapBlock();
+    m_mapStale = false;
 }
 
 void ToolPanel::switchPage(Page page)
@@ -245,6 +259,8 @@ void ToolPanel::switchPage(Page page)
         return;
     }
     m_page = page;
+    if (page == Page::Stroke)
+        ensureDeviationMap();
     m_sidePanels->setCurrentIndex(static_cast<int>(page));
     m_pageButtons->button(static_cast<int>(page))->setChecked(true);
     if (isView) {

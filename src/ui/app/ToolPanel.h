@@ -52,7 +52,7 @@ public:
     View3dPanel &view3dPanel() { return *m_view3dPanel; }
     ExportCommands &exports() { return m_exports; }
     // The survey's deviation map as a 24-bit bitmap block, for the 3D model.
-    const DibBlock &mapBlock() const { return m_mapBlock; }
+    const DibBlock &mapBlock();
 
     // The three view pages ask the save question first and show the current
     // frame again in their view; the tool pages only change the side page.
@@ -67,6 +67,7 @@ private:
     void frameEdited();
     void surveyChanged();
     void surveyClosed();
+    void ensureDeviationMap();
     void runAcquisition(AcquisitionDialog::Mode mode);
     void helpCommand();
     void aboutCommand();
@@ -88,7 +89,9 @@ private:
     QToolButton *m_saveButton = nullptr;
     QToolButton *m_discardButton = nullptr;
     Page m_page = Page::Animation;
-    DibBlock m_mapBlock{400, 1, 24};
+    // The deviation map is made when it is first needed after a change: a
+    // long survey opens without waiting for it.
+    bool m_mapStale = false;
     ExportCommands m_exports{m_window, m_session};
 };
 

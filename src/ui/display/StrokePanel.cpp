@@ -137,11 +137,6 @@ void StrokePanel::setMarkedFrame(int frame)
     m_map->setMarkedFrame(frame);
 }
 
-DibBlock StrokePanel::writeMapBlock() const
-{
-    return m_block;
-}
-
 void StrokePanel::setLegendRange(int range)
 {
     m_legend->setRange(range);

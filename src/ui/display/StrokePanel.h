@@ -75,7 +75,7 @@ public:
     void buildDeviationMap(std::span<const RadiusProfile> profiles, int markedFrame);
     void setMarkedFrame(int frame);
     // The map as a 24-bit bitmap block (for the 3D model's texture).
-    DibBlock writeMapBlock() const;
+    const DibBlock &writeMapBlock() const { return m_block; }
     void setLegendRange(int range);
     // After a frame is shown: the grid switch shows whether the grid does.
     void showGridState();
