@@ -21,7 +21,7 @@ constexpr int ProgressTotal = 100;
 } // namespace
 
 bool writeReport(const AnimationDocument &document, const std::string &output, bool english,
-                 ProgressSink *progress, MessageSink &messages)
+                 ProgressSink *progress, MessageSink &messages, PipeRenderer *renderer)
 {
     ProgressScope scope(progress, ProgressTotal);
     scope.setText(text::ExportingReport);
@@ -30,7 +30,7 @@ bool writeReport(const AnimationDocument &document, const std::string &output, b
         messages.showMessage(text::SaveBmpFailed);
         return false;
     }
-    const int count = buildReportPictures(document, folder->path(), progress, messages);
+    const int count = buildReportPictures(document, folder->path(), progress, messages, renderer);
     if (count < 0)
         return false; // told already
     std::vector<std::string> pictures;

@@ -6,6 +6,7 @@ namespace dorvane {
 
 class AnimationDocument;
 class MessageSink;
+class PipeRenderer;
 class ProgressSink;
 
 // The report of a survey written to output (.docx, or .doc and .pdf through
@@ -14,7 +15,8 @@ class ProgressSink;
 // texts and the filled document. The folder goes whatever happens. The user
 // is told why a report was not written (the picture's, template's, word
 // processor's or filling's message). True when the report was written.
+// The 3D views come from renderer when it holds this survey's model.
 bool writeReport(const AnimationDocument &document, const std::string &output, bool english,
-                 ProgressSink *progress, MessageSink &messages);
+                 ProgressSink *progress, MessageSink &messages, PipeRenderer *renderer = nullptr);
 
 } // namespace dorvane

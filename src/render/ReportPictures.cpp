@@ -65,11 +65,31 @@ enum class PipeResult
 
 // The model as the 3D page builds it, at frame 0, from each viewpoint as its
 // button sets it.
+PipeResult saveViewpoints(PipeRenderer *renderer, const std::string &folder,
+                          ProgressSink *progress);
+
 PipeResult savePipeViews(const AnimationDocument &document, const std::string &folder,
-                         ProgressSink *progress)
+                         ProgressSink *progress, PipeRenderer *shared)
 {
-    const std::unique_ptr<PipeRenderer> renderer =
-        PipeRenderer::create(QSize(PictureSide, PictureSide));
+    const QSize side(PictureSide, PictureSide);
+    if (shared && shared->hasModel() && shared->frameCount() == document.frameCount() &&
+        shared->size() == side) {
+        // The 3D page's own renderer, with the camera of a fresh model, and
+        // left as it was found.
+        const PipeCamera camera = shared->camera();
+        const int highlight = shared->highlight();
+        const bool solid = shared->isSolid();
+        shared->camera() = PipeCamera();
+        shared->camera().setWindowSize(PictureSide, PictureSide);
+        shared->camera().modelBuilt();
+        shared->setSolid(true);
+        const PipeResult result = saveViewpoints(shared, folder, progress);
+        shared->camera() = camera;
+        shared->setHighlight(highlight);
+        shared->setSolid(solid);
+        return result;
+    }
+    const std::unique_ptr<PipeRenderer> renderer = PipeRenderer::create(side);
     if (!renderer)
         return PipeResult::NoOpenGl;
     const auto profiles = document.derived().radiusProfiles();
@@ -78,8 +98,13 @@ PipeResult savePipeViews(const AnimationDocument &document, const std::string &f
     if (!mesh.build(profiles, nullptr) ||
         !renderer->setModel(mesh, DeviationMap(profiles).mapBlock().bytes()))
         return PipeResult::NoOpenGl;
+    renderer->camera().modelBuilt();
+    return saveViewpoints(renderer.get(), folder, progress);
+}
+
+PipeResult saveViewpoints(PipeRenderer *renderer, const std::string &folder, ProgressSink *progress)
+{
     PipeCamera &camera = renderer->camera();
-    camera.modelBuilt();
     renderer->setHighlight(0);
     camera.followFrame(0);
     for (size_t k = 0; k < Viewpoints.size(); ++k) {
@@ -97,13 +122,13 @@ PipeResult savePipeViews(const AnimationDocument &document, const std::string &f
 } // namespace
 
 int buildReportPictures(const AnimationDocument &document, const std::string &folder,
-                        ProgressSink *progress, MessageSink &messages)
+                        ProgressSink *progress, MessageSink &messages, PipeRenderer *renderer)
 {
     if (!saveChart(document, pictureName(folder, 0))) {
         messages.showMessage(text::SaveBmpFailed);
         return -1;
     }
-    switch (savePipeViews(document, folder, progress)) {
+    switch (savePipeViews(document, folder, progress, renderer)) {
     case PipeResult::Saved:
         break;
     case PipeResult::NoOpenGl:

@@ -6,6 +6,7 @@ namespace dorvane {
 
 class AnimationDocument;
 class MessageSink;
+class PipeRenderer;
 class ProgressSink;
 
 // Writes the report's pictures as 24-bit BMP files named by their number in
@@ -19,7 +20,12 @@ class ProgressSink;
 // why ("saving the BMP file failed", "error reading the file data", "3D
 // initialisation failed"); a 3D picture that cannot be saved fails without a
 // word. Pictures written before a failure stay.
+//
+// The 3D views are drawn by renderer when one is given that holds this
+// survey's model (its camera, band and fill are restored afterwards), else by
+// a renderer of their own.
 int buildReportPictures(const AnimationDocument &document, const std::string &folder,
-                        ProgressSink *progress, MessageSink &messages);
+                        ProgressSink *progress, MessageSink &messages,
+                        PipeRenderer *renderer = nullptr);
 
 } // namespace dorvane

@@ -1,7 +1,11 @@
 #include "MainWindowTestFixture.h"
 #include "core/app/TextIds.h"
 #include "core/data/AnimationFile.h"
+#include "core/export/ExportFolder.h"
+#include "render/PipeRenderer.h"
+#include "render/ReportPictures.h"
 #include "ui/app/ExportCommands.h"
+#include "ui/view3d/PipeView.h"
 
 #include <QRegularExpression>
 #include <QTest>
@@ -108,6 +112,45 @@ TEST_F(ReportExportTest, AReportThatCannotBeSavedIsToldAndNotOpened)
     EXPECT_FALSE(std::filesystem::exists(path));
     EXPECT_TRUE(opened.isEmpty());
     EXPECT_TRUE(std::filesystem::is_empty(temp()));
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(ReportExportTest, TheReportDrawsWithThe3dPageAndLeavesItAsItWas)
+{
+    open(markedSurvey(10, {4}));
+    goTo(7);
+    QTest::mouseClick(child<QToolButton>("view3dPageButton"), Qt::LeftButton);
+    ASSERT_NE(window->currentPipeRenderer(), nullptr);
+    PipeRenderer &renderer = *window->currentPipeRenderer();
+    QTest::mouseClick(child<QToolButton>("turnRightButton"), Qt::LeftButton);
+    QTest::keyClick(&window->pipeView(), Qt::Key_W);
+    const float angle = renderer.camera().axisAngle();
+    const glm::vec3 offset = renderer.camera().offset();
+
+    // The same pictures as a report made without the 3D page.
+    const std::string path = dir.file("report.docx");
+    prompts.nextSaveFile = QString::fromStdString(path);
+    clickReport();
+    EXPECT_TRUE(prompts.messages.empty());
+    EXPECT_TRUE(std::filesystem::exists(path));
+    EXPECT_EQ(renderer.camera().axisAngle(), angle);
+    EXPECT_EQ(renderer.camera().offset(), offset);
+    EXPECT_EQ(renderer.highlight(), 7);
+    EXPECT_FALSE(renderer.isSolid());
+    EXPECT_EQ(window->currentPipeRenderer(), &renderer); // no second model was made
+
+    // The 3D page's renderer draws the report's views as a fresh one would.
+    SilentMessageSink silent;
+    const auto shared = ExportFolder::create();
+    const auto own = ExportFolder::create();
+    const int count = buildReportPictures(doc(), shared->path(), nullptr, silent, &renderer);
+    ASSERT_GE(count, 6);
+    ASSERT_EQ(buildReportPictures(doc(), own->path(), nullptr, silent), count);
+    for (const char *view : {"1", "2", "3", "4"})
+        EXPECT_EQ(readFileBytes(shared->path() + view), readFileBytes(own->path() + view)) << view;
 }
 
 } // namespace

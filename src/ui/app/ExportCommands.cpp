@@ -106,8 +106,9 @@ void ExportCommands::exportReport()
     bool written = false;
     m_session.runWhileBusy([&] {
         written = writeReport(m_session.document(), path->toStdString(), settings().language != 0,
-                              &m_session.progressWindow(), prompts);
+                              &m_session.progressWindow(), prompts, m_window.currentPipeRenderer());
     });
+    m_window.redrawPipeView();
     // Only a report that was written is opened.
     if (!written)
         return;

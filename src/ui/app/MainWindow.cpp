@@ -282,6 +282,17 @@ void MainWindow::buildPipeModel()
     }
 }
 
+PipeRenderer *MainWindow::currentPipeRenderer()
+{
+    return m_pipeModelStale ? nullptr : m_pipeView->renderer();
+}
+
+void MainWindow::redrawPipeView()
+{
+    if (m_session->isOpen())
+        m_pipeView->setCurrentFrame(m_session->currentIndex());
+}
+
 void MainWindow::pipeDeviceLost()
 {
     m_pipeModelStale = true;

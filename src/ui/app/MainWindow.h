@@ -12,6 +12,7 @@ namespace dorvane {
 
 class DefectStrip;
 class FrameView;
+class PipeRenderer;
 class PipeView;
 class PreviewPopup;
 class StrokeView;
@@ -57,6 +58,12 @@ public:
     void previewFrame(const QPoint &screenPoint, int index);
     void hidePreview();
     void openSedimentChart();
+    // The 3D page's renderer when it holds the survey's current model (for
+    // the report's 3D views); null otherwise.
+    PipeRenderer *currentPipeRenderer();
+    // The 3D page draws its picture again (after someone else used its
+    // renderer).
+    void redrawPipeView();
 
     // Opens path once the window has started up.
     void openAtStart(const QString &path);
