@@ -12,7 +12,7 @@ ReadOnlyFile::ReadOnlyFile(std::string path) : m_path(std::move(path))
 {
     ::chmod(m_path.c_str(), 0444);
     if (::geteuid() == 0)
-        m_immutable = setImmutable(true);
+        m_immutable = setImmutableFlag(m_path, true);
     // Whatever was done, the proof is that writing is refused.
     const int fd = ::open(m_path.c_str(), O_RDWR);
     m_readOnly = fd < 0;
@@ -23,13 +23,13 @@ ReadOnlyFile::ReadOnlyFile(std::string path) : m_path(std::move(path))
 ReadOnlyFile::~ReadOnlyFile()
 {
     if (m_immutable)
-        setImmutable(false);
+        setImmutableFlag(m_path, false);
     ::chmod(m_path.c_str(), 0644);
 }
 
-bool ReadOnlyFile::setImmutable(bool on) const
+bool setImmutableFlag(const std::string &path, bool on)
 {
-    const int fd = ::open(m_path.c_str(), O_RDONLY);
+    const int fd = ::open(path.c_str(), O_RDONLY);
     if (fd < 0)
         return false;
     int flags = 0;

@@ -4,6 +4,10 @@
 
 namespace dorvane::test {
 
+// Sets or clears the immutable flag of a file or folder, which stops even
+// root from changing it; false where the file system has no such flag.
+bool setImmutableFlag(const std::string &path, bool on);
+
 // Makes a file that this process cannot open for writing, as a survey on a
 // read-only medium or one owned by another user is, and undoes it on
 // destruction. Mode 0444 does it for an ordinary user; root ignores modes,
@@ -20,8 +24,6 @@ public:
     bool isReadOnly() const { return m_readOnly; }
 
 private:
-    bool setImmutable(bool on) const;
-
     std::string m_path;
     bool m_immutable = false;
     bool m_readOnly = false;

@@ -19,8 +19,6 @@ public:
     bool isReadOnly() const { return m_readOnly; }
 
 private:
-    bool setImmutable(bool on) const;
-
     std::string m_path;
     bool m_immutable = false;
     bool m_readOnly = false;
