@@ -9,8 +9,10 @@
 #include "core/export/BmpFile.h"
 #include "core/export/DocxPackage.h"
 #include "core/export/MovieEncoder.h"
+#include "core/export/OfficeConverter.h"
 #include "support/TestSupport.h"
 
+#include <filesystem>
 #include <gtest/gtest.h>
 
 namespace dorvane::test {
@@ -216,6 +218,33 @@ class Movie final : public Scenario
     std::string m_folder;
 };
 
+// The converter is a stand-in for LibreOffice that writes a small PDF where
+// it is told to: the destination is what is tested here.
+class Convert final : public Scenario
+{
+    void prepare(const std::string &folder) override
+    {
+        m_folder = folder;
+        const std::string script = "#!/bin/sh\n"
+                                   "while [ $# -gt 0 ]; do\n"
+                                   "  [ \"$1\" = --outdir ] && out=$2\n"
+                                   "  shift\n"
+                                   "done\n"
+                                   "mkdir -p \"$out\" && printf '%%PDF-1.4 converted\\n' > "
+                                   "\"$out/report.pdf\"\n";
+        writeFileBytes(m_tools.file("soffice"), std::vector<uint8_t>(script.begin(), script.end()));
+        std::filesystem::permissions(m_tools.file("soffice"), std::filesystem::perms::owner_all);
+        writeFileBytes(folder + "/report.pdf", {'%', 'P', 'D', 'F', '-', '1', '.', '0'});
+    }
+    bool run(MessageSink &) override
+    {
+        return OfficeConverter(m_tools.file("soffice"))
+            .convert({'P', 'K', 3, 4}, ReportFormat::Pdf, m_folder + "/report.pdf");
+    }
+    TempDir m_tools;
+    std::string m_folder;
+};
+
 template<typename T>
 WritePath pathOf(const std::string &name, bool inPlace, bool tellsUser)
 {
@@ -374,6 +403,11 @@ TEST(WriteFaults, ReportReplacesThePreviousOneWholeOrNotAtAll)
         return true;
     };
     exercise(path, atomicReplacing(1));
+}
+
+TEST(WriteFaults, ConvertedReportReplacesThePreviousOneWholeOrNotAtAll)
+{
+    exercise(pathOf<Convert>("converted report", false, false), atomicReplacing(1));
 }
 
 TEST(WriteFaults, MovieAppearsWholeOrNotAtAll)
