@@ -42,7 +42,7 @@ CleanRun cleanRun(const WritePath &path)
     RecordingMessageSink messages;
     bool ok = false;
     {
-        FileFaults faults(folder, 0, Fault::None);
+        FileFaults faults(folder, 0, Fault::None, path.withReads);
         ok = scenario->run(messages);
         clean.operations = faults.operations();
     }
@@ -100,7 +100,7 @@ RunResult runWithFault(const WritePath &path, int failAt, Fault fault)
     if (fault == Fault::Kill) {
         const pid_t child = ::fork();
         if (child == 0) {
-            FileFaults faults(folder, failAt, fault);
+            FileFaults faults(folder, failAt, fault, path.withReads);
             const bool ok = scenario->run(messages);
             ::_exit(ok ? 0 : 1);
         }
@@ -109,7 +109,7 @@ RunResult runWithFault(const WritePath &path, int failAt, Fault fault)
         result.killed = WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL;
         result.returned = WIFEXITED(status) && WEXITSTATUS(status) == 0;
     } else {
-        FileFaults faults(folder, failAt, fault);
+        FileFaults faults(folder, failAt, fault, path.withReads);
         result.returned = scenario->run(messages);
     }
     scenario.reset();

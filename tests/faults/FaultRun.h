@@ -32,6 +32,8 @@ struct WritePath
     bool inPlace = false;
     // It tells the user itself; otherwise its caller does, from the result.
     bool tellsUser = true;
+    // Reads are counted and faulted too.
+    bool withReads = false;
     // True when two versions of a file hold the same thing; null: the same
     // bytes. For formats that carry the time they were made.
     std::function<bool(const std::vector<uint8_t> &, const std::vector<uint8_t> &)> sameContent;

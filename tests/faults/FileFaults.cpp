@@ -25,6 +25,7 @@ struct Plan
     int failAt = 0;
     Fault fault = Fault::None;
     bool fired = false;
+    bool withReads = false;
     int shortFd = -1;
     std::vector<std::string> operations;
 };
@@ -72,14 +73,15 @@ struct Decision
     bool shortWrite = false;
 };
 
-Decision decide(const char *operation, const std::string &path, int fd, bool isWrite)
+Decision decide(const char *operation, const std::string &path, int fd, bool isWrite,
+                bool isRead = false)
 {
     Decision d;
     if (!g_watching.load())
         return d;
     Plan &p = plan();
     std::lock_guard lock(p.mutex);
-    if (!underFolder(p.folder, path.c_str()))
+    if (!underFolder(p.folder, path.c_str()) || (isRead && !p.withReads))
         return d;
     p.operations.emplace_back(operation);
     if (isWrite && fd >= 0 && fd == p.shortFd) {
@@ -120,11 +122,11 @@ Decision decide(const char *operation, const std::string &path, int fd, bool isW
     return d;
 }
 
-Decision decideFd(const char *operation, int fd, bool isWrite)
+Decision decideFd(const char *operation, int fd, bool isWrite, bool isRead = false)
 {
     if (!g_watching.load())
         return {};
-    return decide(operation, pathOf(fd), fd, isWrite);
+    return decide(operation, pathOf(fd), fd, isWrite, isRead);
 }
 
 Decision decidePath(const char *operation, const char *path)
@@ -169,7 +171,7 @@ const char *faultName(Fault fault)
     return "?";
 }
 
-FileFaults::FileFaults(const std::string &folder, int failAt, Fault fault)
+FileFaults::FileFaults(const std::string &folder, int failAt, Fault fault, bool withReads)
 {
     Plan &p = plan();
     {
@@ -178,6 +180,7 @@ FileFaults::FileFaults(const std::string &folder, int failAt, Fault fault)
         p.failAt = failAt;
         p.fault = fault;
         p.fired = false;
+        p.withReads = withReads;
         p.shortFd = -1;
         p.operations.clear();
     }
@@ -241,6 +244,20 @@ ssize_t pwrite64(int fd, const void *data, size_t size, off64_t offset)
     if (d.error)
         return failWith(d.error);
     return real(fd, data, d.shortWrite && size > 1 ? size / 2 : size, offset);
+}
+
+ssize_t pread(int fd, void *data, size_t size, off_t offset)
+{
+    static const auto real = next<ssize_t (*)(int, void *, size_t, off_t)>("pread");
+    const Decision d = decideFd("pread", fd, false, true);
+    return d.error ? failWith(d.error) : real(fd, data, size, offset);
+}
+
+ssize_t pread64(int fd, void *data, size_t size, off64_t offset)
+{
+    static const auto real = next<ssize_t (*)(int, void *, size_t, off64_t)>("pread64");
+    const Decision d = decideFd("pread", fd, false, true);
+    return d.error ? failWith(d.error) : real(fd, data, size, offset);
 }
 
 int fsync(int fd)

@@ -20,15 +20,16 @@ enum class Fault
 const char *faultName(Fault fault);
 
 // The file layer of the whole test program: open, write, pwrite, fsync,
-// fdatasync, ftruncate, fchmod, rename and close are defined here and
+// fdatasync, ftruncate, fchmod, rename, close and pread are defined here and
 // forwarded to the C library. Operations on files under the watched folder
-// are counted (the names of the operations in order); the failAt-th of them
-// (from 1) gets the fault. Nothing else is touched.
+// are counted (the names of the operations in order; reads only when asked
+// for); the failAt-th of them (from 1) gets the fault. Nothing else is
+// touched.
 class FileFaults
 {
 public:
     // Watches folder (an absolute path without a trailing slash) from now on.
-    FileFaults(const std::string &folder, int failAt, Fault fault);
+    FileFaults(const std::string &folder, int failAt, Fault fault, bool withReads = false);
     ~FileFaults();
     FileFaults(const FileFaults &) = delete;
     FileFaults &operator=(const FileFaults &) = delete;

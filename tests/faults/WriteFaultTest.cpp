@@ -285,14 +285,17 @@ void check(const WritePath &path, const RunResult &r)
     }
 }
 
-void exercise(const WritePath &path, const std::vector<std::string> &expectedOperations)
+void exercise(const WritePath &path, const std::vector<std::string> &expectedOperations,
+              std::vector<Fault> faults = {})
 {
     const auto operations = countOperations(path);
     ASSERT_EQ(operations, expectedOperations);
     const int n = static_cast<int>(operations.size());
-    std::vector<Fault> faults = Failures;
-    faults.push_back(Fault::RemoveFirst);
-    faults.push_back(Fault::Kill);
+    if (faults.empty()) {
+        faults = Failures;
+        faults.push_back(Fault::RemoveFirst);
+        faults.push_back(Fault::Kill);
+    }
     for (const Fault fault : faults) {
         for (int k = 1; k <= n; ++k) {
             const RunResult r = runWithFault(path, k, fault);
@@ -339,6 +342,34 @@ TEST(WriteFaults, BulkEditLeavesTheOriginalOnFailure)
     // The pending edits saved first (file header, current frame), then the
     // three frames' headers.
     exercise(pathOf<BulkErrorRate>("bulk edit", true, true), inPlaceOf(5));
+}
+
+// With the reads counted too, a survey that cannot be read while it is
+// edited or copied is left as it was or edited whole, and the user is told.
+// A bulk edit reads the frames back after writing: a read failing there
+// leaves the survey edited throughout and closes it.
+TEST(WriteFaults, ReadFailuresLeaveTheSurveyWholeAndAreTold)
+{
+    auto save = pathOf<SaveHeaders>("save headers, reads", false, true);
+    save.withReads = true;
+    exercise(save, {"pread", "pread", "pwrite", "pwrite"}, {Fault::IoError});
+
+    auto bulk = pathOf<BulkErrorRate>("bulk edit, reads", false, true);
+    bulk.withReads = true;
+    // The pending edits saved, the current frame read again, each frame's
+    // header read (raw, then decoded) and written, then every frame derived
+    // in one read and the current frame read again.
+    exercise(bulk,
+             {"pread", "pread", "pwrite", "pwrite", "pread", "pread", "pread", "pread", "pwrite",
+              "pread", "pread", "pwrite", "pread", "pread", "pwrite", "pread", "pread", "pread"},
+             {Fault::IoError});
+
+    auto copy = pathOf<SaveAs>("save as, reads", false, true);
+    copy.withReads = true;
+    exercise(copy,
+             {"open", "fchmod", "write", "pread", "write", "pread", "write", "pread", "write",
+              "fsync", "close", "rename", "open", "fsync", "close"},
+             {Fault::IoError});
 }
 
 TEST(WriteFaults, DeletingAFrameReplacesTheSurveyWholeOrNotAtAll)
