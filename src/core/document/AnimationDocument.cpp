@@ -240,9 +240,9 @@ bool AnimationDocument::saveCurrent()
         m_messages.showMessage(text::ReadFileDataError);
         return false;
     }
-    SilentMessageSink told;
+    SilentMessageSink quiet; // one text for the whole save, below
     if (!m_file.writeFileHeader(m_fileHeader) ||
-        !m_file.writeFrameHeader(m_currentIndex, m_current->header, told)) {
+        !m_file.writeFrameHeader(m_currentIndex, m_current->header, quiet)) {
         file.writeAt(frameAt, oldFrameHeader.data(), oldFrameHeader.size());
         file.writeAt(0, oldFileHeader.data(), oldFileHeader.size());
         m_messages.showMessage(text::SaveFileFailed);
