@@ -312,6 +312,13 @@ bool AnimationDocument::applyToFrames(const BulkEdit &requested, ProgressSink *p
         // The headers as read, written back when the edit cannot be
         // finished: the survey is either edited throughout or as it was.
         std::vector<std::array<uint8_t, FrameHeader::Size>> original;
+        try {
+            original.reserve(static_cast<size_t>(m_frameCount));
+        } catch (const std::bad_alloc &) {
+            // An edit that could not be undone is not begun.
+            m_messages.showMessage(text::SaveFileFailed);
+            return false;
+        }
         PosixFile &file = m_file.file();
         for (int i = 0; i < m_frameCount; ++i) {
             FrameHeader header;
