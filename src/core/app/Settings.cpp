@@ -1,6 +1,7 @@
 #include "core/app/Settings.h"
 
 #include "core/app/ProgramPaths.h"
+#include "core/base/AtomicFile.h"
 #include "core/base/ByteOrder.h"
 
 #include <array>
@@ -48,12 +49,9 @@ void Settings::load(const std::string &path)
 bool Settings::save(const std::string &path) const
 {
     const auto bytes = encode(*this);
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    if (!out)
-        return false;
-    out.write(reinterpret_cast<const char *>(bytes.data()), FileSize);
-    out.close();
-    return static_cast<bool>(out);
+    // A file cut short would load as a mix of new and default values.
+    AtomicFile file;
+    return file.open(path) && file.file().write(bytes.data(), bytes.size()) && file.commit();
 }
 
 Settings &settings()

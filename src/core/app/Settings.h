@@ -20,7 +20,8 @@ struct Settings
     // Reads up to 20 bytes over the current values: a short file sets only
     // the fields it covers, a missing file changes nothing.
     void load(const std::string &path);
-    // Writes the 20 bytes; false when the file cannot be written.
+    // Writes the 20 bytes, complete or not at all (see AtomicFile); false
+    // when the file cannot be written.
     bool save(const std::string &path) const;
 };
 

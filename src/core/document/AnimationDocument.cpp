@@ -6,9 +6,11 @@
 #include "core/data/ImgFile.h"
 #include "core/document/FrameStreamDeriver.h"
 
+#include <array>
 #include <new>
 #include <sys/stat.h>
 #include <system_error>
+#include <vector>
 
 namespace dorvane {
 
@@ -227,12 +229,25 @@ bool AnimationDocument::saveCurrent()
 {
     if (!requireWritableFile())
         return false;
-    if (!m_file.writeFileHeader(m_fileHeader)) {
+    // The bytes the file holds now go back when a write fails part way: a
+    // failed save leaves the survey as it was, not half edited.
+    PosixFile &file = m_file.file();
+    const uint64_t frameAt = frameOffset(m_currentIndex);
+    std::array<uint8_t, AnimationFileHeader::Size> oldFileHeader;
+    std::array<uint8_t, FrameHeader::Size> oldFrameHeader;
+    if (!file.readAt(0, oldFileHeader.data(), oldFileHeader.size()) ||
+        !file.readAt(frameAt, oldFrameHeader.data(), oldFrameHeader.size())) {
+        m_messages.showMessage(text::ReadFileDataError);
+        return false;
+    }
+    SilentMessageSink quiet; // one text for the whole save, below
+    if (!m_file.writeFileHeader(m_fileHeader) ||
+        !m_file.writeFrameHeader(m_currentIndex, m_current->header, quiet)) {
+        file.writeAt(frameAt, oldFrameHeader.data(), oldFrameHeader.size());
+        file.writeAt(0, oldFileHeader.data(), oldFileHeader.size());
         m_messages.showMessage(text::SaveFileFailed);
         return false;
     }
-    if (!m_file.writeFrameHeader(m_currentIndex, m_current->header, m_messages))
-        return false;
     m_modified = false;
     rememberStoredHeaders();
     return true;
@@ -294,11 +309,23 @@ bool AnimationDocument::applyToFrames(const BulkEdit &requested, ProgressSink *p
     {
         ProgressScope scope(progress, m_frameCount);
         scope.setText(text::ModifyingData);
+        // The headers as read, written back when the edit cannot be
+        // finished: the survey is either edited throughout or as it was.
+        std::vector<std::array<uint8_t, FrameHeader::Size>> original;
+        try {
+            original.reserve(static_cast<size_t>(m_frameCount));
+        } catch (const std::bad_alloc &) {
+            // An edit that could not be undone is not begun.
+            m_messages.showMessage(text::SaveFileFailed);
+            return false;
+        }
+        PosixFile &file = m_file.file();
         for (int i = 0; i < m_frameCount; ++i) {
             FrameHeader header;
-            if (!m_file.readFrameHeader(i, header)) {
-                // The frames before it keep the edit: say so rather than
-                // pass for a complete edit.
+            original.emplace_back();
+            if (!file.readAt(frameOffset(i), original.back().data(), original.back().size()) ||
+                !m_file.readFrameHeader(i, header)) {
+                original.pop_back();
                 m_messages.showMessage(text::ReadFileDataError);
                 complete = false;
                 break;
@@ -309,6 +336,11 @@ bool AnimationDocument::applyToFrames(const BulkEdit &requested, ProgressSink *p
                 break;
             }
             scope.step(i, m_frameCount);
+        }
+        if (!complete) {
+            for (size_t i = original.size(); i-- > 0;)
+                file.writeAt(frameOffset(static_cast<int>(i)), original[i].data(),
+                             original[i].size());
         }
         scope.complete();
     }

@@ -54,7 +54,8 @@ public:
     void discardChanges();
 
     // Writes the file header and the current frame's header in place;
-    // clears the modified flag on success.
+    // clears the modified flag on success. A failed save puts back the bytes
+    // the file held.
     bool saveCurrent();
     // Copies the survey (file header from memory, every frame but skipIndex).
     bool copyAnimation(const std::string &destination, ProgressSink *progress, int skipIndex);
@@ -62,8 +63,9 @@ public:
     // document is closed; the caller opens the file again.
     bool deleteCurrentFrame(ProgressSink *progress);
     // Saves pending edits, applies the edit to every frame's header on disk
-    // and derives every frame again; the current frame stays current. When
-    // the survey cannot be read back it is closed.
+    // and derives every frame again; the current frame stays current. An
+    // edit that fails part way puts back the headers it changed. When the
+    // survey cannot be read back it is closed.
     bool applyToFrames(const BulkEdit &edit, ProgressSink *progress);
 
     // Cable length of the last frame minus that of the first; 0 when either
