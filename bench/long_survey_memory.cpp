@@ -7,6 +7,7 @@
 //   build/bin/tessiq-cli simulate -o long.Imv --frames 10000
 //   QT_QPA_PLATFORM=offscreen xvfb-run -a build/bin/long-survey-memory long.Imv
 
+#include "core/base/MemoryPolicy.h"
 #include "ui/app/ExportCommands.h"
 #include "ui/app/MainWindow.h"
 #include "ui/app/SurveySession.h"
@@ -19,6 +20,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <string>
 #include <sys/resource.h>
 #include <unistd.h>
 
@@ -61,10 +63,25 @@ long peakMiB()
     return usage.ru_maxrss / 1024;
 }
 
+// The resident memory's parts: anonymous (the program's own data and the
+// graphics driver's) and file pages (the libraries' code mapped in).
+std::string residentParts()
+{
+    std::ifstream status("/proc/self/status");
+    std::string line, parts;
+    while (std::getline(status, line)) {
+        if (line.rfind("RssAnon:", 0) == 0 || line.rfind("RssFile:", 0) == 0) {
+            const long kib = std::stol(line.substr(line.find(':') + 1));
+            parts += " " + line.substr(3, 4) + " " + std::to_string(kib / 1024);
+        }
+    }
+    return parts;
+}
+
 void report(const char *step, double seconds)
 {
-    std::printf("%-28s %6ld MiB now %6ld MiB peak %8.2f s\n", step, residentMiB(), peakMiB(),
-                seconds);
+    std::printf("%-28s %6ld MiB now %6ld MiB peak %8.2f s (MiB:%s)\n", step, residentMiB(),
+                peakMiB(), seconds, residentParts().c_str());
     std::fflush(stdout);
 }
 
@@ -80,6 +97,7 @@ void pumpFor(int ms)
 
 int main(int argc, char **argv)
 {
+    returnLargeBlocksWhenFreed();
     QApplication application(argc, argv);
     if (argc < 2) {
         std::fprintf(stderr, "usage: long-survey-memory SURVEY.Imv\n");

@@ -1,4 +1,5 @@
 #include "core/app/Settings.h"
+#include "core/base/MemoryPolicy.h"
 #include "ui/app/MainWindow.h"
 #include "ui/app/ToolPanel.h"
 
@@ -24,6 +25,7 @@ void screenshotThenQuit(dorvane::MainWindow &window, const QString &path)
 
 int main(int argc, char **argv)
 {
+    dorvane::returnLargeBlocksWhenFreed();
     QApplication application(argc, argv);
     QApplication::setApplicationName("Tessiq");
     QApplication::setOrganizationName("Dorvane");

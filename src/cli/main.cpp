@@ -3,6 +3,7 @@
 #include "cli/ConsoleSinks.h"
 #include "core/app/Settings.h"
 #include "core/app/TextIds.h"
+#include "core/base/MemoryPolicy.h"
 
 #include <algorithm>
 #include <csignal>
@@ -96,6 +97,7 @@ int withOutputChecked(int status)
 
 int main(int argc, char **argv)
 {
+    dorvane::returnLargeBlocksWhenFreed();
     using namespace dorvane::cli;
     const std::map<std::string, std::function<int(const std::vector<std::string> &)>> commands = {
         {"info", runInfo},         {"frames", runFrames},

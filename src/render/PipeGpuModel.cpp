@@ -19,6 +19,10 @@ constexpr GLenum TextureMaxAnisotropy = 0x84FE;
 constexpr GLenum MaxTextureMaxAnisotropy = 0x84FF;
 constexpr float Anisotropy = 8.0f;
 
+// A chunk's indices reach its last band's upper ring and stay below the
+// restart index.
+static_assert((PipeGpuModel::ChunkBands + 1) * PipeMesh::RingVertices < PipeGpuModel::RestartIndex);
+
 } // namespace
 
 PipeGpuModel::~PipeGpuModel()
@@ -115,22 +119,24 @@ bool PipeGpuModel::uploadStrips(const PipeMesh &mesh)
     gl.glBindVertexArray(m_vertexArray);
     gl.glGenBuffers(1, &m_indexBuffer);
     gl.glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, m_indexBuffer);
-    const auto bytes = static_cast<GLsizeiptr>(std::max<size_t>(count, 1) * sizeof(uint32_t));
+    const auto bytes = static_cast<GLsizeiptr>(std::max<size_t>(count, 1) * sizeof(uint16_t));
     gl.glBufferData(GL_ELEMENT_ARRAY_BUFFER, bytes, nullptr, GL_STATIC_DRAW);
-    auto *target = static_cast<uint32_t *>(gl.glMapBufferRange(
+    auto *target = static_cast<uint16_t *>(gl.glMapBufferRange(
         GL_ELEMENT_ARRAY_BUFFER, 0, bytes, GL_MAP_WRITE_BIT | GL_MAP_INVALIDATE_BUFFER_BIT));
     if (!target) {
         gl.glBindVertexArray(0);
         return false;
     }
+    // Indices count from the first ring of the band's chunk: the chunk's
+    // base vertex is added when it is drawn.
     const auto &pattern = PipeMesh::stripIndices();
     uint32_t written = 0;
     for (int band = 0; band < mesh.bandCount(); ++band) {
         m_bandStarts.push_back(written);
-        const uint32_t base = static_cast<uint32_t>(band) * PipeMesh::RingVertices;
+        const auto base = static_cast<uint32_t>(band % ChunkBands) * PipeMesh::RingVertices;
         for (const StripRun &run : mesh.runs(band)) {
             for (int k = run.start; k <= run.start + run.triangles + 1; ++k)
-                target[written++] = base + pattern[static_cast<size_t>(k)];
+                target[written++] = static_cast<uint16_t>(base + pattern[static_cast<size_t>(k)]);
             target[written++] = RestartIndex;
         }
     }
@@ -208,16 +214,27 @@ int PipeGpuModel::drawBands(int first, int last)
     const int bands = static_cast<int>(m_bandStarts.size()) - 1;
     first = std::max(first, 0);
     last = std::min(last, bands - 1);
-    if (first > last)
-        return 0;
-    const uint32_t begin = m_bandStarts[static_cast<size_t>(first)];
-    const uint32_t end = m_bandStarts[static_cast<size_t>(last) + 1];
-    if (end == begin)
-        return 0;
-    m_gl.glDrawElements(
-        GL_TRIANGLE_STRIP, static_cast<GLsizei>(end - begin), GL_UNSIGNED_INT,
-        reinterpret_cast<const void *>(static_cast<uintptr_t>(begin) * sizeof(uint32_t)));
-    return 1;
+    int calls = 0;
+    for (int chunk = first / ChunkBands * ChunkBands; chunk <= last; chunk += ChunkBands) {
+        const int from = std::max(first, chunk);
+        const int to = std::min(last, chunk + ChunkBands - 1);
+        const uint32_t begin = m_bandStarts[static_cast<size_t>(from)];
+        const uint32_t end = m_bandStarts[static_cast<size_t>(to) + 1];
+        if (end == begin)
+            continue;
+        const auto lowest = static_cast<GLuint>(from - chunk) * PipeMesh::RingVertices;
+        const auto highest = static_cast<GLuint>(to - chunk + 2) * PipeMesh::RingVertices - 1;
+        m_gl.glDrawRangeElementsBaseVertex(
+            GL_TRIANGLE_STRIP, lowest, highest, static_cast<GLsizei>(end - begin),
+            GL_UNSIGNED_SHORT,
+            reinterpret_cast<void *>(static_cast<uintptr_t>(begin) * sizeof(uint16_t)),
+            chunk * PipeMesh::RingVertices);
+        ++calls;
+        // A software driver holds every triangle of the picture until it is
+        // flushed: drawn in one go, a long survey's model took 60 MB there.
+        m_gl.glFlush();
+    }
+    return calls;
 }
 
 int PipeGpuModel::drawBand(int band)

@@ -11,14 +11,17 @@ namespace dorvane {
 class PipeMesh;
 
 // The pipe model in graphics memory: the vertices, every strip of every band
-// in one index buffer (strips separated by a restart index, so the whole
-// model is one draw call) and the deviation map as its texture. Filled once
+// in one index buffer (strips separated by a restart index, so a stretch of
+// ChunkBands bands is one draw call) and the deviation map as its texture. Filled once
 // per build; drawing touches no vertex data. Needs the renderer's context
 // current whenever it is called.
 class PipeGpuModel
 {
 public:
-    static constexpr uint32_t RestartIndex = 0xFFFFFFFFu;
+    static constexpr uint16_t RestartIndex = 0xFFFFu;
+    // Bands drawn by one call at most. The indices of a chunk's bands count
+    // from its first ring, so they fit in 16 bits.
+    static constexpr int ChunkBands = 64;
 
     explicit PipeGpuModel(QOpenGLFunctions_3_3_Core &gl) : m_gl(gl) {}
     ~PipeGpuModel();
@@ -40,8 +43,8 @@ public:
     void bind();
     // The largest distance of a vertex from the pipe axis.
     float largestRadius() const { return m_largestRadius; }
-    // One draw call for every strip of bands first..last; the number of
-    // calls issued.
+    // Draws every strip of bands first..last, ChunkBands bands a call; the
+    // number of calls issued.
     int drawBands(int first, int last);
     // The strips of one band again; 0 calls when it has none.
     int drawBand(int band);

@@ -165,6 +165,25 @@ TEST_F(PipeRendererTest, TheBandMovesWithTheFrameAndTheModelFollowsUnlessTheCame
     EXPECT_NEAR(followedHigh, followedLow, 1);
 }
 
+TEST_F(PipeRendererTest, ALongModelIsDrawnInPiecesEachInItsPlace)
+{
+    // Bands 2, 66, 130 and 194 take the same place in their pieces of 64
+    // bands: each must still be drawn where its own frame lies.
+    buildRoundPipe(200);
+    PipeCamera &camera = renderer->camera();
+    camera.setViewpoint(PipeCamera::Far, renderer->modelLength());
+    camera.setFixed(true);
+    int previous = Size;
+    for (const int band : {2, 66, 130, 194}) {
+        renderer->setHighlight(band);
+        const Census c = rendered();
+        EXPECT_GT(c.yellow, 0) << "band " << band;
+        EXPECT_LT(c.yellowBottom, previous - 5) << "band " << band;
+        previous = c.yellowBottom;
+    }
+    EXPECT_GT(renderer->drawCalls(), 2); // the pieces, then the band
+}
+
 TEST_F(PipeRendererTest, WireframeShowsTheMapColourUnlitBetweenItsLines)
 {
     PipeMesh mesh;

@@ -2,6 +2,7 @@
 
 #include "core/app/ProgramPaths.h"
 #include "core/app/TextIds.h"
+#include "core/display/DeviationMap.h"
 #include "ui/acquire/AcquisitionDialog.h"
 #include "ui/app/AboutDialog.h"
 #include "ui/app/ControlState.h"
@@ -234,10 +235,11 @@ void ToolPanel::ensureDeviationMap()
                                      m_session.currentIndex());
 }
 
-const DibBlock &ToolPanel::mapBlock()
+DibBlock ToolPanel::mapBlock() const
 {
-    ensureDeviationMap();
-    return m_strokePanel->writeMapBlock();
+    // Made afresh for the one upload that needs it, rather than held beside
+    // the stroke page's picture of the same map for the rest of the session.
+    return DeviationMap(m_session.derived().radiusProfiles()).mapBlock();
 }
 
 void ToolPanel::surveyClosed()

@@ -52,7 +52,7 @@ public:
     View3dPanel &view3dPanel() { return *m_view3dPanel; }
     ExportCommands &exports() { return m_exports; }
     // The survey's deviation map as a 24-bit bitmap block, for the 3D model.
-    const DibBlock &mapBlock();
+    DibBlock mapBlock() const;
 
     // The three view pages ask the save question first and show the current
     // frame again in their view; the tool pages only change the side page.

@@ -129,7 +129,6 @@ void StrokePanel::buildDeviationMap(std::span<const RadiusProfile> profiles, int
     const DeviationMap map(profiles);
     m_map->setMap(map);
     m_map->setMarkedFrame(markedFrame);
-    m_block = map.mapBlock();
 }
 
 void StrokePanel::setMarkedFrame(int frame)

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "core/display/DeviationMap.h"
-#include "core/display/DibBlock.h"
 
 #include <QImage>
 #include <QWidget>
@@ -74,8 +73,6 @@ public:
     // A new map from every frame's radius profile, the given frame marked.
     void buildDeviationMap(std::span<const RadiusProfile> profiles, int markedFrame);
     void setMarkedFrame(int frame);
-    // The map as a 24-bit bitmap block (for the 3D model's texture).
-    const DibBlock &writeMapBlock() const { return m_block; }
     void setLegendRange(int range);
     // After a frame is shown: the grid switch shows whether the grid does.
     void showGridState();
@@ -96,7 +93,6 @@ private:
     ColourLegendWidget *m_legend;
     QToolButton *m_gridButton;
     QToolButton *m_curveButton;
-    DibBlock m_block{DeviationMap::Width, 1, 24};
 };
 
 } // namespace dorvane
