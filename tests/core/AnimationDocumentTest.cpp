@@ -329,8 +329,9 @@ TEST_F(AnimationDocumentTest, AllFrameBulkEditsAndUnknownKinds)
     progress.posts.clear();
     ASSERT_TRUE(doc.applyToFrames({static_cast<BulkEditKind>(77), 1, {}, 0}, &progress));
     EXPECT_EQ(readFileBytes(path), before);
-    // The edit's own pass, then the derivation pass.
-    EXPECT_EQ(progress.posts.size(), 2u * (1 + 6 + 2));
+    // The edit's own pass (each header read, then each written), then the
+    // derivation pass.
+    EXPECT_EQ(progress.posts.size(), (1u + 12 + 2) + (1 + 6 + 2));
 }
 
 TEST_F(AnimationDocumentTest, DeletingFramesReplacesTheFileWhole)

@@ -113,6 +113,8 @@ RunResult runWithFault(const WritePath &path, int failAt, Fault fault)
         result.returned = scenario->run(messages);
     }
     scenario.reset();
+    if (fault == Fault::Kill && path.reopen)
+        path.reopen(folder, messages);
     result.messages = messages.messages;
 
     const Snapshot now = snapshot(folder);

@@ -37,6 +37,9 @@ struct WritePath
     // True when two versions of a file hold the same thing; null: the same
     // bytes. For formats that carry the time they were made.
     std::function<bool(const std::vector<uint8_t> &, const std::vector<uint8_t> &)> sameContent;
+    // The next start after a kill: opens what the path left, which may put
+    // it right. Its messages are recorded with the run's.
+    std::function<void(const std::string &folder, MessageSink &messages)> reopen;
 };
 
 // What one run left.
@@ -59,7 +62,8 @@ std::vector<std::string> countOperations(const WritePath &path);
 // Runs the path with the failAt-th operation faulted and checks what is
 // left: every file as before or as a clean run leaves it (for paths writing
 // in place, as before whenever the path fails), no temporary file, and a
-// failure told to the user. A killed run is only recorded.
+// failure told to the user. A killed run is opened again with reopen, if
+// the path has one, before its files are looked at.
 RunResult runWithFault(const WritePath &path, int failAt, Fault fault);
 
 // Adds a row to the table written to $DORVANE_FAULT_MATRIX, if set.

@@ -17,7 +17,9 @@ struct BuiltinText
 // that would destroy the open survey or that have no file to go to; 381 says
 // that deleting the only frame left a file of just its header; 382 refuses
 // edits of a survey that could only be opened for reading; 383 marks a
-// simulated probe in the acquisition window's caption.
+// simulated probe in the acquisition window's caption; 384 and 385 say that
+// a save cut off part way was taken back when the survey was opened, or
+// could not be.
 constexpr BuiltinText kBuiltinTexts[] = {
     {101, "关于 Dorvane(&A)..."},
     {102, "确定要退出程序？"},
@@ -176,6 +178,8 @@ constexpr BuiltinText kBuiltinTexts[] = {
     {381, "已删除唯一的一帧：文件中只剩文件头，无法再打开"},
     {382, "文件是只读的，不能保存修改"},
     {383, "（模拟探头）"},
+    {384, "上次保存此文件时被中断，文件已恢复到那次保存之前的状态"},
+    {385, "上次保存此文件时被中断，文件未能恢复：部分帧可能带有那次保存的修改"},
 };
 
 constexpr bool sortedById()

@@ -80,6 +80,8 @@ constexpr int CannotSaveOverOpenFile = 379;
 constexpr int NoAnimationFileBehindData = 380;
 constexpr int OnlyHeaderLeft = 381;
 constexpr int ReadOnlyFile = 382;
+constexpr int UnfinishedSaveTakenBack = 384;
+constexpr int UnfinishedSaveLeft = 385;
 
 // 3D view
 constexpr int CreateDeviceFailed = 148;

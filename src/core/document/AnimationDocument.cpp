@@ -3,6 +3,7 @@
 #include "core/app/TextIds.h"
 #include "core/base/MessageSink.h"
 #include "core/base/ProgressSink.h"
+#include "core/base/UndoJournal.h"
 #include "core/data/ImgFile.h"
 #include "core/document/FrameStreamDeriver.h"
 
@@ -47,6 +48,19 @@ bool AnimationDocument::open(const std::string &path, ProgressSink *progress)
         m_messages.showMessage(text::OpenFileFailed);
         reset();
         return false;
+    }
+    // A save cut off part way last time is taken back before anything is
+    // read.
+    switch (UndoJournal::recover(path, m_file.file())) {
+    case UndoJournal::Recovery::PutBack:
+        m_messages.showMessage(text::UnfinishedSaveTakenBack);
+        break;
+    case UndoJournal::Recovery::Failed:
+        m_messages.showMessage(text::UnfinishedSaveLeft);
+        break;
+    case UndoJournal::Recovery::NothingToDo:
+    case UndoJournal::Recovery::Stale:
+        break;
     }
     const auto size = m_file.file().size();
     if (!size || *size <= AnimationFileHeader::Size ||
@@ -229,22 +243,22 @@ bool AnimationDocument::saveCurrent()
 {
     if (!requireWritableFile())
         return false;
-    // The bytes the file holds now go back when a write fails part way: a
-    // failed save leaves the survey as it was, not half edited.
+    // A failed save leaves the survey as it was, not half edited.
     PosixFile &file = m_file.file();
     const uint64_t frameAt = frameOffset(m_currentIndex);
-    std::array<uint8_t, AnimationFileHeader::Size> oldFileHeader;
-    std::array<uint8_t, FrameHeader::Size> oldFrameHeader;
+    std::vector<uint8_t> oldFileHeader(AnimationFileHeader::Size);
+    std::vector<uint8_t> oldFrameHeader(FrameHeader::Size);
     if (!file.readAt(0, oldFileHeader.data(), oldFileHeader.size()) ||
         !file.readAt(frameAt, oldFrameHeader.data(), oldFrameHeader.size())) {
         m_messages.showMessage(text::ReadFileDataError);
         return false;
     }
-    SilentMessageSink quiet; // one text for the whole save, below
-    if (!m_file.writeFileHeader(m_fileHeader) ||
-        !m_file.writeFrameHeader(m_currentIndex, m_current->header, quiet)) {
-        file.writeAt(frameAt, oldFrameHeader.data(), oldFrameHeader.size());
-        file.writeAt(0, oldFileHeader.data(), oldFileHeader.size());
+    const auto newFrameHeader = m_current->header.encoded();
+    UndoJournal journal;
+    journal.add(0, std::move(oldFileHeader),
+                {m_fileHeader.bytes().begin(), m_fileHeader.bytes().end()});
+    journal.add(frameAt, std::move(oldFrameHeader), {newFrameHeader.begin(), newFrameHeader.end()});
+    if (!writeInPlace(journal)) {
         m_messages.showMessage(text::SaveFileFailed);
         return false;
     }
@@ -307,40 +321,40 @@ bool AnimationDocument::applyToFrames(const BulkEdit &requested, ProgressSink *p
     const int remembered = m_currentIndex;
     bool complete = true;
     {
-        ProgressScope scope(progress, m_frameCount);
+        // Every header is read and edited first, then written under one
+        // journal: the survey is either edited throughout or as it was.
+        const int steps = 2 * m_frameCount;
+        ProgressScope scope(progress, steps);
         scope.setText(text::ModifyingData);
-        // The headers as read, written back when the edit cannot be
-        // finished: the survey is either edited throughout or as it was.
-        std::vector<std::array<uint8_t, FrameHeader::Size>> original;
+        UndoJournal journal;
         try {
-            original.reserve(static_cast<size_t>(m_frameCount));
+            PosixFile &file = m_file.file();
+            for (int i = 0; i < m_frameCount; ++i) {
+                std::vector<uint8_t> before(FrameHeader::Size);
+                FrameHeader header;
+                if (file.readAt(frameOffset(i), before.data(), before.size()))
+                    header = FrameHeader::decode(std::span<const uint8_t, FrameHeader::Size>(
+                        before.data(), FrameHeader::Size));
+                if (header.signature != FrameHeader::Signature) {
+                    m_messages.showMessage(text::ReadFileDataError);
+                    complete = false;
+                    break;
+                }
+                applyBulkEdit(edit, i, m_frameCount, header);
+                const auto after = header.encoded();
+                journal.add(frameOffset(i), std::move(before), {after.begin(), after.end()});
+                scope.step(i, steps);
+            }
         } catch (const std::bad_alloc &) {
             // An edit that could not be undone is not begun.
             m_messages.showMessage(text::SaveFileFailed);
             return false;
         }
-        PosixFile &file = m_file.file();
-        for (int i = 0; i < m_frameCount; ++i) {
-            FrameHeader header;
-            original.emplace_back();
-            if (!file.readAt(frameOffset(i), original.back().data(), original.back().size()) ||
-                !m_file.readFrameHeader(i, header)) {
-                original.pop_back();
-                m_messages.showMessage(text::ReadFileDataError);
-                complete = false;
-                break;
-            }
-            applyBulkEdit(edit, i, m_frameCount, header);
-            if (!m_file.writeFrameHeader(i, header, m_messages)) {
-                complete = false;
-                break;
-            }
-            scope.step(i, m_frameCount);
-        }
-        if (!complete) {
-            for (size_t i = original.size(); i-- > 0;)
-                file.writeAt(frameOffset(static_cast<int>(i)), original[i].data(),
-                             original[i].size());
+        if (complete && !writeInPlace(journal, [&](size_t i) {
+                scope.step(m_frameCount + static_cast<int>(i), steps);
+            })) {
+            m_messages.showMessage(text::SaveFileFailed);
+            complete = false;
         }
         scope.complete();
     }
@@ -356,6 +370,36 @@ bool AnimationDocument::applyToFrames(const BulkEdit &requested, ProgressSink *p
         return false;
     deriveFrame(remembered);
     return complete;
+}
+
+bool AnimationDocument::writeInPlace(const UndoJournal &journal,
+                                     const std::function<void(size_t)> &written)
+{
+    if (!journal.write(m_path))
+        return false;
+    PosixFile &file = m_file.file();
+    size_t done = 0;
+    bool ok = true;
+    for (; done < journal.size(); ++done) {
+        if (!journal.writeRange(file, done)) {
+            ok = false;
+            break;
+        }
+        if (written)
+            written(done);
+    }
+    // A survey removed or replaced underneath took the edit with it: the
+    // user is told rather than shown it as saved.
+    ok = ok && file.sync() && isSameFileAsOpen(m_path);
+    if (!ok) {
+        // The range that failed may be written in part: it goes back too.
+        if (journal.putBack(file, done + 1) && file.sync())
+            UndoJournal::remove(m_path);
+        return false;
+    }
+    // A journal that outlives this is found finished at the next open.
+    UndoJournal::remove(m_path);
+    return true;
 }
 
 float AnimationDocument::cableSpan() const

@@ -5,12 +5,14 @@
 #include "core/document/DerivedFrames.h"
 #include "core/document/HeaderEdits.h"
 
+#include <functional>
 #include <memory>
 #include <string>
 
 namespace dorvane {
 
 class MessageSink;
+class UndoJournal;
 class ProgressSink;
 
 // One open survey: the animation file held open for reading and writing, its
@@ -110,6 +112,11 @@ private:
     // refused.
     bool openFile(const std::string &path);
     bool isSameFileAsOpen(const std::string &path) const;
+    // Writes the journal's edit over the survey, with the bytes it replaces
+    // kept beside the survey until the survey is synced; a failed write is
+    // taken back at once, one cut off by a kill at the next open. written
+    // is told after each range.
+    bool writeInPlace(const UndoJournal &journal, const std::function<void(size_t)> &written = {});
 
     MessageSink &m_messages;
     AnimationFile m_file;

@@ -1,0 +1,62 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace dorvane {
+
+class PosixFile;
+
+// The bytes an edit in place overwrites, kept in a file beside the edited
+// one ("<name>.undo") until the edit is on disk. An edit cut off part way,
+// by a killed process or a machine switched off, is taken back from it the
+// next time the file is opened: the file holds every change or none.
+class UndoJournal
+{
+public:
+    enum class Recovery
+    {
+        NothingToDo, // no journal, or the edit it covers was finished or never begun
+        PutBack,     // an edit cut off part way was taken back
+        Stale,       // the file no longer holds what the journal describes: dropped
+        Failed,      // the bytes could not be put back; the journal stays
+    };
+
+    static std::string pathFor(const std::string &file);
+
+    // A range of the file with the bytes there now and the bytes the edit
+    // writes, of the same length.
+    void add(uint64_t offset, std::vector<uint8_t> before, std::vector<uint8_t> after);
+    size_t size() const { return m_ranges.size(); }
+
+    // Writes the journal of file whole (temporary file, sync, rename).
+    bool write(const std::string &file) const;
+    // Writes the edit's bytes of range index.
+    bool writeRange(PosixFile &file, size_t index) const;
+    // Writes the first count ranges' bytes as they were, last first.
+    bool putBack(PosixFile &file, size_t count) const;
+    // Removes the journal of file; true when none is left.
+    static bool remove(const std::string &file);
+
+    // Looks for a journal beside the file at path, open for reading and
+    // writing in file, and settles it.
+    static Recovery recover(const std::string &path, PosixFile &file);
+
+private:
+    struct Range
+    {
+        uint64_t offset = 0;
+        std::vector<uint8_t> before;
+        std::vector<uint8_t> after;
+    };
+
+    std::vector<uint8_t> encode() const;
+    static std::optional<UndoJournal> decode(const std::vector<uint8_t> &bytes);
+
+    std::vector<Range> m_ranges;
+};
+
+} // namespace dorvane
