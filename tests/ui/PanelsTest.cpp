@@ -107,6 +107,23 @@ TEST_F(SettingsPanelTest, LanguageChangeAsksForARestartOnce)
     EXPECT_EQ(prompts.messages.size(), 1u);
 }
 
+TEST_F(SettingsPanelTest, AFailedSaveIsToldAndCanBeTriedAgain)
+{
+    // A folder in place of the file: config.dat cannot be replaced.
+    std::filesystem::create_directory(dir.file("config.dat"));
+    choose("languageList", 1);
+    auto *save = child<QToolButton>("saveSettingsButton");
+    QTest::mouseClick(save, Qt::LeftButton);
+    EXPECT_EQ(prompts.messages, std::vector<int>{text::SaveFileFailed});
+    EXPECT_FALSE(save->isHidden());
+
+    std::filesystem::remove(dir.file("config.dat"));
+    QTest::mouseClick(save, Qt::LeftButton);
+    EXPECT_TRUE(save->isHidden());
+    EXPECT_EQ(prompts.messages, (std::vector<int>{text::SaveFileFailed, text::RestartForLanguage}));
+    EXPECT_EQ(readFileBytes(dir.file("config.dat")).size(), 20u);
+}
+
 TEST(DefectStripGeometry, MarksAreRoundAndCentredOnTheirPosition)
 {
     // Strip height 11 leaves a 6 x 6 mark: already square.

@@ -112,7 +112,11 @@ void SettingsPanel::changed()
 
 void SettingsPanel::save()
 {
-    settings().save(m_configPath); // a failure to write is not reported
+    // Settings that did not reach the disk stay to be saved again.
+    if (!settings().save(m_configPath)) {
+        m_messages.showMessage(text::SaveFileFailed);
+        return;
+    }
     m_save->hide();
     if (m_languageChanged) {
         m_languageChanged = false;
