@@ -13,11 +13,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::vector<uint8_t> bytes(const std::string &text)
-{
-    return std::vector<uint8_t>(text.begin(), text.end());
-}
-
 class AtomicFileTest : public ::testing::Test
 {
 protected:
@@ -46,19 +41,19 @@ TEST_F(AtomicFileTest, TheFileAppearsOnlyWhenCommitted)
     EXPECT_FALSE(fs::exists(path));
 
     ASSERT_TRUE(file.commit());
-    EXPECT_EQ(readFileBytes(path), bytes("abc"));
+    EXPECT_EQ(readFileBytes(path), bytesOf("abc"));
     EXPECT_EQ(namesIn(dir.path()), std::vector<std::string>{"d.bin"});
 }
 
 TEST_F(AtomicFileTest, AFileNotCommittedLeavesTheOldOne)
 {
-    writeFileBytes(path, bytes("old"));
+    writeFileBytes(path, bytesOf("old"));
     {
         AtomicFile file;
         ASSERT_TRUE(file.open(path));
         ASSERT_TRUE(write(file, "new"));
     }
-    EXPECT_EQ(readFileBytes(path), bytes("old"));
+    EXPECT_EQ(readFileBytes(path), bytesOf("old"));
     EXPECT_EQ(namesIn(dir.path()), std::vector<std::string>{"d.bin"});
 
     AtomicFile file;
@@ -66,20 +61,20 @@ TEST_F(AtomicFileTest, AFileNotCommittedLeavesTheOldOne)
     ASSERT_TRUE(write(file, "new"));
     file.discard();
     EXPECT_FALSE(file.commit());
-    EXPECT_EQ(readFileBytes(path), bytes("old"));
+    EXPECT_EQ(readFileBytes(path), bytesOf("old"));
     EXPECT_EQ(namesIn(dir.path()), std::vector<std::string>{"d.bin"});
 }
 
 TEST_F(AtomicFileTest, AFullDiskLeavesTheOldFileAndNothingElse)
 {
-    writeFileBytes(path, bytes("old"));
+    writeFileBytes(path, bytesOf("old"));
     {
         const FullDisk full(4);
         AtomicFile file;
         ASSERT_TRUE(file.open(path));
         EXPECT_FALSE(write(file, "too long"));
     }
-    EXPECT_EQ(readFileBytes(path), bytes("old"));
+    EXPECT_EQ(readFileBytes(path), bytesOf("old"));
     EXPECT_EQ(namesIn(dir.path()), std::vector<std::string>{"d.bin"});
 }
 
@@ -96,7 +91,7 @@ TEST_F(AtomicFileTest, ANewFileTakesTheUsualMode)
 
 TEST_F(AtomicFileTest, AReplacedFileKeepsItsModeAndOwner)
 {
-    writeFileBytes(path, bytes("old"));
+    writeFileBytes(path, bytesOf("old"));
     fs::permissions(path, fs::perms(0604));
     // Only root can give the file another owner; the mode is kept for anyone.
     const bool root = ::geteuid() == 0;
@@ -107,7 +102,7 @@ TEST_F(AtomicFileTest, AReplacedFileKeepsItsModeAndOwner)
     ASSERT_TRUE(file.open(path));
     ASSERT_TRUE(write(file, "new"));
     ASSERT_TRUE(file.commit());
-    EXPECT_EQ(readFileBytes(path), bytes("new"));
+    EXPECT_EQ(readFileBytes(path), bytesOf("new"));
     struct stat st
     {};
     ASSERT_EQ(::stat(path.c_str(), &st), 0);
@@ -120,7 +115,7 @@ TEST_F(AtomicFileTest, AReplacedFileKeepsItsModeAndOwner)
 
 TEST_F(AtomicFileTest, ALinkStaysALinkToTheReplacedFile)
 {
-    writeFileBytes(path, bytes("old"));
+    writeFileBytes(path, bytesOf("old"));
     fs::create_directory(dir.path() / "links");
     const fs::path link = dir.path() / "links" / "l.bin";
     fs::create_symlink(path, link);
@@ -134,7 +129,7 @@ TEST_F(AtomicFileTest, ALinkStaysALinkToTheReplacedFile)
     ASSERT_TRUE(file.commit());
     EXPECT_TRUE(fs::is_symlink(link));
     EXPECT_EQ(fs::read_symlink(link), path);
-    EXPECT_EQ(readFileBytes(path), bytes("new"));
+    EXPECT_EQ(readFileBytes(path), bytesOf("new"));
     EXPECT_EQ(namesIn(dir.path()), (std::vector<std::string>{"d.bin", "links"}));
     EXPECT_EQ(namesIn(dir.path() / "links"), std::vector<std::string>{"l.bin"});
 }

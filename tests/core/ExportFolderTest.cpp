@@ -40,11 +40,6 @@ private:
     std::optional<std::string> m_old;
 };
 
-std::vector<uint8_t> bytes(const std::string &text)
-{
-    return std::vector<uint8_t>(text.begin(), text.end());
-}
-
 } // namespace
 
 TEST_F(ExportFolderTest, AFreshPrivateFolderUnderTheTemporaryFolder)
@@ -74,10 +69,10 @@ TEST_F(ExportFolderTest, GoesWithEverythingInIt)
         const auto folder = ExportFolder::create();
         ASSERT_TRUE(folder);
         path = folder->path();
-        writeFileBytes(path + "0", bytes("picture"));
-        writeFileBytes(path + "5", bytes("picture"));
+        writeFileBytes(path + "0", bytesOf("picture"));
+        writeFileBytes(path + "5", bytesOf("picture"));
         fs::create_directories(path + "sub/deeper");
-        writeFileBytes(path + "sub/deeper/x", bytes("x"));
+        writeFileBytes(path + "sub/deeper/x", bytesOf("x"));
     }
     EXPECT_FALSE(fs::exists(path));
     EXPECT_EQ(namesIn(dir.path()), std::vector<std::string>{});
@@ -86,9 +81,9 @@ TEST_F(ExportFolderTest, GoesWithEverythingInIt)
 TEST_F(ExportFolderTest, PlantedLinksAreRemovedNotFollowed)
 {
     const std::string target = outside.file("keep.txt");
-    writeFileBytes(target, bytes("mine"));
+    writeFileBytes(target, bytesOf("mine"));
     fs::create_directory(outside.file("folder"));
-    writeFileBytes(outside.file("folder/inner.txt"), bytes("also mine"));
+    writeFileBytes(outside.file("folder/inner.txt"), bytesOf("also mine"));
     std::string path;
     {
         const auto folder = ExportFolder::create();
@@ -99,8 +94,8 @@ TEST_F(ExportFolderTest, PlantedLinksAreRemovedNotFollowed)
         fs::create_symlink(outside.file("nowhere"), path + "2");
     }
     EXPECT_FALSE(fs::exists(fs::symlink_status(path)));
-    EXPECT_EQ(readFileBytes(target), bytes("mine"));
-    EXPECT_EQ(readFileBytes(outside.file("folder/inner.txt")), bytes("also mine"));
+    EXPECT_EQ(readFileBytes(target), bytesOf("mine"));
+    EXPECT_EQ(readFileBytes(outside.file("folder/inner.txt")), bytesOf("also mine"));
 }
 
 TEST_F(ExportFolderTest, NoTemporaryFolderNoExportFolder)
@@ -122,7 +117,7 @@ TEST_F(ExportFolderTest, CopiesAFileIn)
     EXPECT_EQ(copy, folder->path() + "doc.templ");
     EXPECT_EQ(readFileBytes(copy), content);
     // A name already there is not written over.
-    writeFileBytes(source, bytes("other"));
+    writeFileBytes(source, bytesOf("other"));
     EXPECT_EQ(folder->copyIn(source), "");
     EXPECT_EQ(readFileBytes(copy), content);
 }

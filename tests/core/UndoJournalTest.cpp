@@ -16,11 +16,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::vector<uint8_t> bytes(const std::string &text)
-{
-    return std::vector<uint8_t>(text.begin(), text.end());
-}
-
 // A ten-byte file and an edit of two of its ranges: "ab" at 1 becomes
 // "XY", "gh" at 6 becomes "ZW".
 class UndoJournalTest : public ::testing::Test
@@ -28,9 +23,9 @@ class UndoJournalTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        writeFileBytes(path, bytes("0ab345gh89"));
-        journal.add(1, bytes("ab"), bytes("XY"));
-        journal.add(6, bytes("gh"), bytes("ZW"));
+        writeFileBytes(path, bytesOf("0ab345gh89"));
+        journal.add(1, bytesOf("ab"), bytesOf("XY"));
+        journal.add(6, bytesOf("gh"), bytesOf("ZW"));
         ASSERT_TRUE(journal.write(path));
     }
 
@@ -53,9 +48,9 @@ protected:
 TEST_F(UndoJournalTest, AnEditCutOffPartWayIsTakenBack)
 {
     // The first range written, the second not: the process was killed.
-    writeFileBytes(path, bytes("0XY345gh89"));
+    writeFileBytes(path, bytesOf("0XY345gh89"));
     EXPECT_EQ(recover(), UndoJournal::Recovery::PutBack);
-    EXPECT_EQ(readFileBytes(path), bytes("0ab345gh89"));
+    EXPECT_EQ(readFileBytes(path), bytesOf("0ab345gh89"));
     EXPECT_FALSE(fs::exists(journalPath));
     EXPECT_EQ(namesIn(dir.path()), std::vector<std::string>{"s.imv"});
 
@@ -65,60 +60,60 @@ TEST_F(UndoJournalTest, AnEditCutOffPartWayIsTakenBack)
 
 TEST_F(UndoJournalTest, AFinishedOrUnbegunEditIsLeftAsItIs)
 {
-    writeFileBytes(path, bytes("0XY345ZW89"));
+    writeFileBytes(path, bytesOf("0XY345ZW89"));
     EXPECT_EQ(recover(), UndoJournal::Recovery::NothingToDo);
-    EXPECT_EQ(readFileBytes(path), bytes("0XY345ZW89"));
+    EXPECT_EQ(readFileBytes(path), bytesOf("0XY345ZW89"));
     EXPECT_FALSE(fs::exists(journalPath));
 
     ASSERT_TRUE(journal.write(path));
-    writeFileBytes(path, bytes("0ab345gh89"));
+    writeFileBytes(path, bytesOf("0ab345gh89"));
     EXPECT_EQ(recover(), UndoJournal::Recovery::NothingToDo);
-    EXPECT_EQ(readFileBytes(path), bytes("0ab345gh89"));
+    EXPECT_EQ(readFileBytes(path), bytesOf("0ab345gh89"));
     EXPECT_FALSE(fs::exists(journalPath));
 }
 
 TEST_F(UndoJournalTest, AJournalThatIsNotTheFilesIsNeverApplied)
 {
     // The file was replaced since: a range holds neither version.
-    writeFileBytes(path, bytes("0XY345qq89"));
+    writeFileBytes(path, bytesOf("0XY345qq89"));
     EXPECT_EQ(recover(), UndoJournal::Recovery::Stale);
-    EXPECT_EQ(readFileBytes(path), bytes("0XY345qq89"));
+    EXPECT_EQ(readFileBytes(path), bytesOf("0XY345qq89"));
     EXPECT_FALSE(fs::exists(journalPath));
 
     // A shorter file than the ranges reach.
     ASSERT_TRUE(journal.write(path));
-    writeFileBytes(path, bytes("0XY3"));
+    writeFileBytes(path, bytesOf("0XY3"));
     EXPECT_EQ(recover(), UndoJournal::Recovery::Stale);
-    EXPECT_EQ(readFileBytes(path), bytes("0XY3"));
+    EXPECT_EQ(readFileBytes(path), bytesOf("0XY3"));
 
     // A damaged journal, or a file of that name this program did not write,
     // is left where it is and not applied.
     ASSERT_TRUE(journal.write(path));
-    writeFileBytes(path, bytes("0XY345gh89"));
+    writeFileBytes(path, bytesOf("0XY345gh89"));
     auto stored = readFileBytes(journalPath);
     for (const size_t at : {size_t{0}, size_t{20}, stored.size() - 1}) {
         auto damaged = stored;
         damaged[at] ^= 0x40;
         writeFileBytes(journalPath, damaged);
         EXPECT_EQ(recover(), UndoJournal::Recovery::Stale) << at;
-        EXPECT_EQ(readFileBytes(path), bytes("0XY345gh89")) << at;
+        EXPECT_EQ(readFileBytes(path), bytesOf("0XY345gh89")) << at;
         EXPECT_TRUE(fs::exists(journalPath)) << at;
     }
     stored.resize(stored.size() - 5);
     writeFileBytes(journalPath, stored);
     EXPECT_EQ(recover(), UndoJournal::Recovery::Stale);
-    EXPECT_EQ(readFileBytes(path), bytes("0XY345gh89"));
+    EXPECT_EQ(readFileBytes(path), bytesOf("0XY345gh89"));
 }
 
 TEST_F(UndoJournalTest, AFileThatCannotBeWrittenKeepsItsJournal)
 {
-    writeFileBytes(path, bytes("0XY345gh89"));
+    writeFileBytes(path, bytesOf("0XY345gh89"));
     EXPECT_EQ(recover(PosixFile::Mode::Read), UndoJournal::Recovery::Failed);
-    EXPECT_EQ(readFileBytes(path), bytes("0XY345gh89"));
+    EXPECT_EQ(readFileBytes(path), bytesOf("0XY345gh89"));
     EXPECT_TRUE(fs::exists(journalPath));
     // Once it can be written, the next open puts it right.
     EXPECT_EQ(recover(), UndoJournal::Recovery::PutBack);
-    EXPECT_EQ(readFileBytes(path), bytes("0ab345gh89"));
+    EXPECT_EQ(readFileBytes(path), bytesOf("0ab345gh89"));
 }
 
 TEST(UndoJournalSurvey, ASaveCutOffPartWayIsTakenBackWhenTheSurveyIsOpened)

@@ -55,6 +55,11 @@ std::vector<std::string> namesIn(const std::filesystem::path &folder)
     return names;
 }
 
+std::vector<uint8_t> bytesOf(std::string_view text)
+{
+    return std::vector<uint8_t>(text.begin(), text.end());
+}
+
 std::vector<uint8_t> readFileBytes(const std::string &path)
 {
     std::ifstream in(path, std::ios::binary);

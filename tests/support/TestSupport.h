@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <string>
+#include <string_view>
 #include <sys/resource.h>
 #include <utility>
 #include <vector>
@@ -70,6 +71,8 @@ private:
 // The names of the entries of a folder.
 std::vector<std::string> namesIn(const std::filesystem::path &folder);
 
+// The bytes of a text, for files written or expected in tests.
+std::vector<uint8_t> bytesOf(std::string_view text);
 std::vector<uint8_t> readFileBytes(const std::string &path);
 void writeFileBytes(const std::string &path, const std::vector<uint8_t> &bytes);
 
