@@ -24,14 +24,6 @@ constexpr size_t TailSize = 4;
 constexpr uint64_t MaxJournalSize = uint64_t{1} << 30;
 constexpr uint32_t MaxRangeLength = 1u << 20;
 
-uint32_t checksum(const uint8_t *data, size_t size)
-{
-    uint32_t hash = 2166136261u; // FNV-1a
-    for (size_t i = 0; i < size; ++i)
-        hash = (hash ^ data[i]) * 16777619u;
-    return hash;
-}
-
 void appendU32(std::vector<uint8_t> &out, uint32_t value)
 {
     const size_t at = out.size();
@@ -40,6 +32,14 @@ void appendU32(std::vector<uint8_t> &out, uint32_t value)
 }
 
 } // namespace
+
+uint32_t UndoJournal::checksum(const uint8_t *data, size_t size)
+{
+    uint32_t hash = 2166136261u; // FNV-1a
+    for (size_t i = 0; i < size; ++i)
+        hash = (hash ^ data[i]) * 16777619u;
+    return hash;
+}
 
 std::string UndoJournal::pathFor(const std::string &file)
 {

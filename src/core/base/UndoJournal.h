@@ -45,6 +45,9 @@ public:
     // writing in file, and settles it.
     static Recovery recover(const std::string &path, PosixFile &file);
 
+    // The checksum that ends a journal, over the bytes before it.
+    static uint32_t checksum(const uint8_t *data, size_t size);
+
 private:
     struct Range
     {
