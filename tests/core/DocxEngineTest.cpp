@@ -1,4 +1,5 @@
 #include "DocxTestFiles.h"
+#include "core/base/ByteOrder.h"
 #include "core/export/WordProcessor.h"
 #include "support/ReadOnlyFolder.h"
 #include "support/TestSupport.h"
@@ -7,6 +8,7 @@
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <set>
+#include <sys/resource.h>
 
 using namespace dorvane;
 using namespace dorvane::test;
@@ -445,6 +447,51 @@ TEST_F(DocxEngine, AMissingOrBrokenTemplateGivesNoDocument)
     EXPECT_EQ(documents->add(broken), nullptr);
 
     EXPECT_NE(documents->add(EnglishTemplate), nullptr);
+}
+
+namespace {
+
+// Sets the uncompressed size that the zip archive's central directory
+// gives for the part name (the one a reader goes by).
+void claimSize(std::vector<uint8_t> &zip, const std::string &name, uint32_t size)
+{
+    int changed = 0;
+    for (size_t at = 0; at + 46 < zip.size(); ++at) {
+        if (le::readU32(&zip[at]) != 0x02014b50)
+            continue;
+        const size_t nameAt = at + 46;
+        const uint16_t nameLength = le::readU16(&zip[at + 28]);
+        if (nameAt + nameLength <= zip.size() &&
+            std::string(zip.begin() + static_cast<std::ptrdiff_t>(nameAt),
+                        zip.begin() + static_cast<std::ptrdiff_t>(nameAt + nameLength)) == name) {
+            le::writeU32(&zip[at + 24], size);
+            ++changed;
+        }
+    }
+    ASSERT_EQ(changed, 1) << name;
+}
+
+} // namespace
+
+// A damaged or hostile template whose part claims far more bytes than it
+// holds is refused without taking the memory it claims.
+TEST_F(DocxEngine, ATemplateWhosePartsClaimHugeSizesIsRefusedCheaply)
+{
+    const std::string liar = dir.file("liar.templ");
+    auto bytes = readFileBytes(ChineseTemplate);
+    claimSize(bytes, "word/styles.xml", 60'000'000);
+    writeFileBytes(liar, bytes);
+    rusage before{};
+    ::getrusage(RUSAGE_SELF, &before);
+    EXPECT_EQ(app->documents()->add(liar), nullptr);
+    rusage after{};
+    ::getrusage(RUSAGE_SELF, &after);
+    EXPECT_LT(after.ru_maxrss - before.ru_maxrss, 20 * 1024); // in KiB
+
+    // More than any template holds is refused before it is read.
+    claimSize(bytes, "word/styles.xml", 600'000'000);
+    writeFileBytes(liar, bytes);
+    EXPECT_EQ(app->documents()->add(liar), nullptr);
 }
 
 TEST_F(DocxEngine, SavingIntoAReadOnlyFolderLeavesNothing)

@@ -2,6 +2,7 @@
 
 #include "core/base/AtomicFile.h"
 
+#include <array>
 #include <cstdio>
 #include <memory>
 #include <zip.h>
@@ -10,8 +11,10 @@ namespace dorvane {
 
 namespace {
 
+// Far above any report template (tens of kilobytes, a few megabytes with
+// a picture of its own): a package claiming more is not one.
 constexpr zip_uint64_t MaxParts = 10000;
-constexpr zip_uint64_t MaxTotalBytes = 512ull * 1024 * 1024;
+constexpr zip_uint64_t MaxTotalBytes = 64ull * 1024 * 1024;
 
 struct ZipCloser
 {
@@ -31,17 +34,22 @@ bool readEntry(zip_t *archive, zip_uint64_t index, zip_uint64_t size, std::strin
     const std::unique_ptr<zip_file_t, ZipFileCloser> file(zip_fopen_index(archive, index, 0));
     if (!file)
         return false;
-    bytes.resize(size);
-    zip_uint64_t done = 0;
-    while (done < size) {
-        const zip_int64_t got = zip_fread(file.get(), bytes.data() + done, size - done);
-        if (got <= 0)
+    // The part grows with the bytes that really come out, never to the size
+    // the archive claims: a few kilobytes claiming hundreds of megabytes
+    // cost no more than they hold.
+    bytes.clear();
+    std::array<char, 64 * 1024> chunk;
+    for (;;) {
+        const zip_int64_t got = zip_fread(file.get(), chunk.data(), chunk.size());
+        if (got < 0)
+            return false; // includes a check sum that does not match at the end
+        if (got == 0)
+            break;
+        if (static_cast<zip_uint64_t>(got) > size - bytes.size())
             return false;
-        done += static_cast<zip_uint64_t>(got);
+        bytes.append(chunk.data(), static_cast<size_t>(got));
     }
-    // Reading past the end makes the check sum count: 0 when it matches.
-    char extra = 0;
-    return zip_fread(file.get(), &extra, 1) == 0;
+    return bytes.size() == size;
 }
 
 bool isPng(const std::string &name)
