@@ -1,12 +1,14 @@
-#include "cli/Arguments.h"
 #include "cli/Commands.h"
+#include "cli/CommonOptions.h"
 #include "cli/JsonText.h"
 #include "cli/OpenSurvey.h"
 #include "core/app/TextIds.h"
 #include "core/base/GbkText.h"
 #include "core/display/SedimentChartScale.h"
 
+#include <CLI/App.hpp>
 #include <cstdio>
+#include <memory>
 #include <string>
 
 namespace dorvane::cli {
@@ -48,14 +50,10 @@ std::string csvLine(const nlohmann::ordered_json &row, bool names)
     return line + "\n";
 }
 
-} // namespace
-
-int runInfo(const std::vector<std::string> &args)
+int runInfo(const std::string &path)
 {
-    const Arguments arguments(args, {}, {});
-    arguments.expectPositional(1);
     Session session;
-    if (!session.open(arguments.positional()[0]))
+    if (!session.open(path))
         return 1;
     const AnimationDocument &doc = session.document;
     const AnimationFileHeader &h = doc.fileHeader();
@@ -78,13 +76,10 @@ int runInfo(const std::vector<std::string> &args)
     return 0;
 }
 
-int runFrames(const std::vector<std::string> &args)
+int runFrames(const std::string &path, bool json)
 {
-    const Arguments arguments(args, {}, {"--json"});
-    arguments.expectPositional(1);
-    const bool json = arguments.flag("--json");
     Session session;
-    if (!session.open(arguments.positional()[0]))
+    if (!session.open(path))
         return 1;
     const AnimationDocument &doc = session.document;
 
@@ -114,17 +109,50 @@ int runFrames(const std::vector<std::string> &args)
     return 0;
 }
 
-int runProfile(const std::vector<std::string> &args)
+int runProfile(const std::string &path, int frameOption)
 {
-    const Arguments arguments(args, {"--frame"}, {});
-    arguments.expectPositional(1);
     Session session;
-    if (!session.open(arguments.positional()[0]))
+    if (!session.open(path))
         return 1;
-    const int frame = session.frameIndex(arguments);
+    const int frame = session.frameIndex(frameOption);
     for (uint32_t value : session.document.derived().radiusProfile(frame))
         std::printf("%u\n", value);
     return 0;
+}
+
+} // namespace
+
+CommandAction addInfo(CLI::App &command)
+{
+    auto path = std::make_shared<std::string>();
+    addSurveyFile(command, *path);
+    return [path] { return runInfo(*path); };
+}
+
+CommandAction addFrames(CLI::App &command)
+{
+    struct Options
+    {
+        std::string path;
+        bool json = false;
+    };
+    auto o = std::make_shared<Options>();
+    addSurveyFile(command, o->path);
+    command.add_flag("--json", o->json, "a JSON array of objects instead of CSV");
+    return [o] { return runFrames(o->path, o->json); };
+}
+
+CommandAction addProfile(CLI::App &command)
+{
+    struct Options
+    {
+        std::string path;
+        int frame = 0;
+    };
+    auto o = std::make_shared<Options>();
+    addSurveyFile(command, o->path);
+    addFrameOption(command, o->frame);
+    return [o] { return runProfile(o->path, o->frame); };
 }
 
 } // namespace dorvane::cli
