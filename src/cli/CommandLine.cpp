@@ -1,5 +1,7 @@
 #include "cli/CommandLine.h"
 
+#include "cli/ManPage.h"
+
 // The whole library: the app needs its config file parser too.
 #include <CLI/CLI.hpp>
 #include <cstdio>
@@ -140,6 +142,11 @@ std::optional<int> CommandLine::parse(int argc, char **argv)
         reportUsageError(*m_app, "a command is required");
         return 2;
     }
+    // The build writes the manual page this way; it is no option for users.
+    if (argc == 2 && !std::strcmp(argv[1], "--man-page")) {
+        std::fputs(manPage().c_str(), stdout);
+        return 0;
+    }
     if (!std::strcmp(argv[1], "help")) {
         std::fputs(m_app->help().c_str(), stdout);
         return 0;
@@ -180,6 +187,15 @@ void CommandLine::reportUsageError(const CLI::App &command, const std::string &m
     const std::string path = commandPath(command);
     std::fprintf(stderr, "%s: %s\n%sRun '%s --help' for more information.\n", path.c_str(),
                  message.c_str(), m_formatter->make_usage(&command, path).c_str(), path.c_str());
+}
+
+std::string CommandLine::manPage() const
+{
+    ManPage page(Name, "inspect, analyse and render sonar pipe surveys");
+    page.addSection("DESCRIPTION", m_app->help());
+    for (const auto &[command, action] : m_commands)
+        page.addSubsection(command->get_name(), command->help(Name));
+    return page.text();
 }
 
 } // namespace dorvane::cli

@@ -32,6 +32,9 @@ public:
     // Tells bad usage of the chosen command found while it ran.
     void reportUsageError(const std::string &message) const;
 
+    // The help of the tool and of each command, as a man page.
+    std::string manPage() const;
+
 private:
     void reportUsageError(const CLI::App &command, const std::string &message) const;
 
