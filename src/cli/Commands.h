@@ -1,29 +1,36 @@
 #pragma once
 
-#include <string>
-#include <vector>
+#include <functional>
+
+namespace CLI {
+class App;
+}
 
 namespace dorvane::cli {
 
-// Each command takes the arguments after its name and returns the exit
-// status: 0 success, 1 failure. Bad usage throws UsageError.
-int runInfo(const std::vector<std::string> &args);
-int runFrames(const std::vector<std::string> &args);
-int runRender(const std::vector<std::string> &args);
-int runPalette(const std::vector<std::string> &args);
-int runSimulate(const std::vector<std::string> &args);
-int runProfile(const std::vector<std::string> &args);
-int runApply(const std::vector<std::string> &args);
-int runDeleteFrame(const std::vector<std::string> &args);
-int runCopy(const std::vector<std::string> &args);
-int runDeviationMap(const std::vector<std::string> &args);
-int runChart(const std::vector<std::string> &args);
-int runMesh(const std::vector<std::string> &args);
-int runImport(const std::vector<std::string> &args);
-int runRecord(const std::vector<std::string> &args);
-int runProbeStatus(const std::vector<std::string> &args);
-int runRender3d(const std::vector<std::string> &args);
-int runReport(const std::vector<std::string> &args);
-int runVideo(const std::vector<std::string> &args);
+// Runs a command once its command line is parsed and returns the exit
+// status: 0 success, 1 failure. Bad usage found only then throws UsageError.
+using CommandAction = std::function<int()>;
+
+// Each declares its command's arguments and options, with their help, on
+// the command's subcommand and returns the action that runs it.
+CommandAction addInfo(CLI::App &command);
+CommandAction addFrames(CLI::App &command);
+CommandAction addProfile(CLI::App &command);
+CommandAction addRender(CLI::App &command);
+CommandAction addPalette(CLI::App &command);
+CommandAction addSimulate(CLI::App &command);
+CommandAction addApply(CLI::App &command);
+CommandAction addDeleteFrame(CLI::App &command);
+CommandAction addCopy(CLI::App &command);
+CommandAction addDeviationMap(CLI::App &command);
+CommandAction addChart(CLI::App &command);
+CommandAction addMesh(CLI::App &command);
+CommandAction addImport(CLI::App &command);
+CommandAction addRecord(CLI::App &command);
+CommandAction addProbeStatus(CLI::App &command);
+CommandAction addRender3d(CLI::App &command);
+CommandAction addReport(CLI::App &command);
+CommandAction addVideo(CLI::App &command);
 
 } // namespace dorvane::cli

@@ -1,20 +1,18 @@
-#include "cli/Arguments.h"
 #include "cli/Commands.h"
+#include "cli/CommonOptions.h"
 #include "cli/ConsoleSinks.h"
 #include "core/acquire/ImgImport.h"
 
+#include <CLI/App.hpp>
 #include <cstdio>
+#include <memory>
 
 namespace dorvane::cli {
 
-int runImport(const std::vector<std::string> &args)
-{
-    const Arguments arguments(args, {"-o"}, {});
-    const std::string output = arguments.required("-o");
-    const std::vector<std::string> &images = arguments.positional();
-    if (images.empty())
-        throw UsageError{"expected at least one IMG file"};
+namespace {
 
+int runImport(const std::vector<std::string> &images, const std::string &output)
+{
     StderrMessageSink messages;
     StderrProgressSink progress;
     int failed = -1;
@@ -25,6 +23,23 @@ int runImport(const std::vector<std::string> &args)
         std::fprintf(stderr, "tessiq-cli import: stopped at %s (item %d)\n",
                      images[static_cast<size_t>(failed)].c_str(), failed + 1);
     return 1;
+}
+
+} // namespace
+
+CommandAction addImport(CLI::App &command)
+{
+    struct Options
+    {
+        std::vector<std::string> images;
+        std::string output;
+    };
+    auto o = std::make_shared<Options>();
+    command.add_option("IMG", o->images, "the probe image files, in the order of the frames")
+        ->type_name("")
+        ->required();
+    addOutputOption(command, o->output, "OUT.Imv");
+    return [o] { return runImport(o->images, o->output); };
 }
 
 } // namespace dorvane::cli

@@ -1,9 +1,11 @@
-#include "cli/Arguments.h"
 #include "cli/Commands.h"
+#include "cli/CommonOptions.h"
 #include "cli/OpenSurvey.h"
 #include "core/view3d/PipeMesh.h"
 
+#include <CLI/App.hpp>
 #include <cstdio>
+#include <memory>
 #include <string>
 
 namespace dorvane::cli {
@@ -25,14 +27,10 @@ std::string bandLine(int band, std::span<const StripRun> runs)
     return line;
 }
 
-} // namespace
-
-int runMesh(const std::vector<std::string> &args)
+int runMesh(const std::string &path)
 {
-    const Arguments arguments(args, {}, {});
-    arguments.expectPositional(1);
     Session session;
-    if (!session.open(arguments.positional()[0]))
+    if (!session.open(path))
         return 1;
     // The radius profiles the window builds its model from.
     PipeMesh mesh;
@@ -53,6 +51,15 @@ int runMesh(const std::vector<std::string> &args)
     }
     std::printf("%d\n", mesh.builtVertexCount());
     return 0;
+}
+
+} // namespace
+
+CommandAction addMesh(CLI::App &command)
+{
+    auto path = std::make_shared<std::string>();
+    addSurveyFile(command, *path);
+    return [path] { return runMesh(*path); };
 }
 
 } // namespace dorvane::cli

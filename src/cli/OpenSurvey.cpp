@@ -1,20 +1,19 @@
 #include "cli/OpenSurvey.h"
 
-#include "cli/Arguments.h"
+#include "cli/UsageError.h"
 
 namespace dorvane::cli {
 
-int Session::frameIndex(const Arguments &arguments) const
+int Session::frameIndex(int frame) const
 {
-    const long frame = arguments.integer("--frame", 0, 0, INT32_MAX);
     if (frame >= document.frameCount())
         throw UsageError{"the survey has frames 0 to " + std::to_string(document.frameCount() - 1)};
-    return static_cast<int>(frame);
+    return frame;
 }
 
-bool Session::openAtFrame(const std::string &path, const Arguments &arguments)
+bool Session::openAtFrame(const std::string &path, int frame)
 {
-    return open(path) && document.loadFrame(frameIndex(arguments), true);
+    return open(path) && document.loadFrame(frameIndex(frame), true);
 }
 
 } // namespace dorvane::cli

@@ -17,11 +17,11 @@ struct Session
 
     // Opens the survey; the document has told the user when it cannot.
     bool open(const std::string &path) { return document.open(path, &progress); }
-    // A frame index of the open survey, from --frame (default 0).
-    int frameIndex(const class Arguments &arguments) const;
-    // Opens the survey and makes the --frame frame current, as the window
-    // shows it before an edit.
-    bool openAtFrame(const std::string &path, const class Arguments &arguments);
+    // The frame of the open survey; bad usage past its last frame.
+    int frameIndex(int frame) const;
+    // Opens the survey and makes the frame current, as the window shows it
+    // before an edit.
+    bool openAtFrame(const std::string &path, int frame);
 };
 
 } // namespace dorvane::cli

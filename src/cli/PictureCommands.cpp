@@ -1,5 +1,5 @@
-#include "cli/Arguments.h"
 #include "cli/Commands.h"
+#include "cli/CommonOptions.h"
 #include "cli/GuiSession.h"
 #include "cli/OpenSurvey.h"
 #include "cli/ViewOverlay.h"
@@ -15,6 +15,8 @@
 #include "render/SedimentChartPicture.h"
 #include "render/StrokePicture.h"
 
+#include <CLI/App.hpp>
+#include <CLI/Validators.hpp>
 #include <QPainter>
 #include <cstdio>
 #include <memory>
@@ -25,32 +27,31 @@ namespace {
 
 struct PaletteOptions
 {
-    int minLevel;
-    int maxLevel;
-    int colourCount;
-    bool grey;
+    int minLevel = 0;
+    int maxLevel = 255;
+    int colourCount = 256;
+    bool grey = false;
 };
 
-const std::set<std::string> PaletteValueOptions = {"--min", "--max", "--colours"};
-
 // The graphics panel's ranges: minimum 0..254, maximum 1..255, 16..256 colours.
-PaletteOptions paletteOptions(const Arguments &arguments)
+void addPaletteOptions(CLI::App &command, PaletteOptions &o)
 {
-    return {static_cast<int>(arguments.integer("--min", 0, 0, 254)),
-            static_cast<int>(arguments.integer("--max", 255, 1, 255)),
-            static_cast<int>(arguments.integer("--colours", 256, 16, 256)),
-            arguments.flag("--grey")};
+    addWholeNumber(command, "--min", o.minLevel, 0, 254, "L",
+                   "the lowest level of the colour scale (0)");
+    addWholeNumber(command, "--max", o.maxLevel, 1, 255, "H",
+                   "the highest level of the colour scale (255)");
+    addWholeNumber(command, "--colours", o.colourCount, 16, 256, "C",
+                   "the number of colours (256)");
+    command.add_flag("--grey", o.grey, "grey levels instead of colours");
 }
 
-std::set<std::string> with(std::set<std::string> a, const std::set<std::string> &b)
+// "WxH", each from 100 to 8000.
+bool parseChartSize(const std::string &text, int &width, int &height)
 {
-    a.insert(b.begin(), b.end());
-    return a;
+    char tail = 0;
+    return std::sscanf(text.c_str(), "%dx%d%c", &width, &height, &tail) == 2 && width >= 100 &&
+           height >= 100 && width <= 8000 && height <= 8000;
 }
-
-} // namespace
-
-namespace {
 
 // The frame as the frame view draws it: the picture stretched to size with
 // the overlay over it.
@@ -77,47 +78,42 @@ QImage strokePicture(const AnimationDocument &doc, const FrameRecord &frame, int
     return picture;
 }
 
-} // namespace
-
-int runRender(const std::vector<std::string> &args)
+struct RenderOptions
 {
-    const Arguments arguments(args, with(PaletteValueOptions, {"--frame", "-o", "--size"}),
-                              {"--grey", "--overlay", "--texts", "--stroke"});
-    arguments.expectPositional(1);
-    const PaletteOptions palette = paletteOptions(arguments);
-    const std::string output = arguments.required("-o");
-    const bool overlay = arguments.flag("--overlay");
-    const bool stroke = arguments.flag("--stroke");
-    if (overlay && stroke)
-        throw UsageError{"--overlay and --stroke draw different views: choose one"};
-    if (!overlay && arguments.flag("--texts"))
-        throw UsageError{"--texts goes with --overlay"};
-    if (!overlay && !stroke && arguments.value("--size"))
-        throw UsageError{"--size goes with --overlay or --stroke"};
-    const int size = static_cast<int>(arguments.integer("--size", PictureSize, 16, 4000));
+    std::string path;
+    std::string output;
+    int frame = 0;
+    PaletteOptions palette;
+    bool overlay = false;
+    bool texts = false;
+    bool stroke = false;
+    int size = PictureSize;
+};
 
+int runRender(const RenderOptions &o)
+{
     Session session;
-    if (!session.open(arguments.positional()[0]))
+    if (!session.open(o.path))
         return 1;
-    const int frame = session.frameIndex(arguments);
+    const int frame = session.frameIndex(o.frame);
     auto record = std::make_unique<FrameRecord>();
     if (!session.document.readFrame(frame, *record)) {
         session.messages.showMessage(text::ReadFileDataError);
         return 1;
     }
     SonarImage image;
-    image.setPalette(palette.minLevel, palette.maxLevel, palette.colourCount, palette.grey);
+    image.setPalette(o.palette.minLevel, o.palette.maxLevel, o.palette.colourCount, o.palette.grey);
     image.renderFrame(record->samples.data(), record->header.roll);
 
     bool written = false;
-    if (overlay || stroke) {
+    if (o.overlay || o.stroke) {
         const GuiSession gui;
-        const QImage picture = stroke ? strokePicture(session.document, *record, frame, size)
-                                      : viewPicture(image, session.document, *record, frame, size,
-                                                    arguments.flag("--texts"));
-        written = writeBmpFile(output, dibFromImage(picture));
+        const QImage picture =
+            o.stroke ? strokePicture(session.document, *record, frame, o.size)
+                     : viewPicture(image, session.document, *record, frame, o.size, o.texts);
+        written = writeBmpFile(o.output, dibFromImage(picture));
     } else {
-        written = writeBmpFile(output, dibFromSonarImage(image));
+        written = writeBmpFile(o.output, dibFromSonarImage(image));
     }
     if (!written) {
         session.messages.showMessage(text::SaveBmpFailed);
@@ -126,13 +122,10 @@ int runRender(const std::vector<std::string> &args)
     return 0;
 }
 
-int runDeviationMap(const std::vector<std::string> &args)
+int runDeviationMap(const std::string &path, const std::string &output)
 {
-    const Arguments arguments(args, {"-o"}, {});
-    arguments.expectPositional(1);
-    const std::string output = arguments.required("-o");
     Session session;
-    if (!session.open(arguments.positional()[0]))
+    if (!session.open(path))
         return 1;
     if (!writeBmpFile(output,
                       DeviationMap(session.document.derived().radiusProfiles()).mapBlock())) {
@@ -142,20 +135,13 @@ int runDeviationMap(const std::vector<std::string> &args)
     return 0;
 }
 
-int runChart(const std::vector<std::string> &args)
+int runChart(const std::string &path, const std::string &output, const std::string &size)
 {
-    const Arguments arguments(args, {"-o", "--size"}, {});
-    arguments.expectPositional(1);
-    const std::string output = arguments.required("-o");
     int width = 450, height = 300;
-    if (const auto size = arguments.value("--size")) {
-        char tail = 0;
-        if (std::sscanf(size->c_str(), "%dx%d%c", &width, &height, &tail) != 2 || width < 100 ||
-            height < 100 || width > 8000 || height > 8000)
-            throw UsageError{"option --size takes WxH, each from 100 to 8000"};
-    }
+    if (!size.empty())
+        parseChartSize(size, width, height);
     Session session;
-    if (!session.open(arguments.positional()[0]))
+    if (!session.open(path))
         return 1;
     const AnimationDocument &doc = session.document;
     FrameHeader first;
@@ -174,15 +160,83 @@ int runChart(const std::vector<std::string> &args)
     return 0;
 }
 
-int runPalette(const std::vector<std::string> &args)
+int runPalette(const PaletteOptions &o)
 {
-    const Arguments arguments(args, PaletteValueOptions, {"--grey"});
-    arguments.expectPositional(0);
-    const PaletteOptions options = paletteOptions(arguments);
-    for (const PaletteEntry &entry :
-         buildPalette(options.minLevel, options.maxLevel, options.colourCount, options.grey))
+    for (const PaletteEntry &entry : buildPalette(o.minLevel, o.maxLevel, o.colourCount, o.grey))
         std::printf("%06X\n", entry.rgb());
     return 0;
+}
+
+} // namespace
+
+CommandAction addRender(CLI::App &command)
+{
+    auto o = std::make_shared<RenderOptions>();
+    addSurveyFile(command, o->path);
+    addFrameOption(command, o->frame);
+    addOutputOption(command, o->output, "OUT.bmp");
+    addPaletteOptions(command, o->palette);
+    auto *overlay = command.add_flag("--overlay", o->overlay,
+                                     "the frame as the frame view shows it, with its\n"
+                                     "overlay, as a 24-bit BMP of N x N");
+    command.add_flag("--texts", o->texts, "with --overlay: the title and notes too")
+        ->needs(overlay);
+    command
+        .add_flag("--stroke", o->stroke,
+                  "the frame as the stroke view shows it, as a 24-bit\nBMP of N x N")
+        ->excludes(overlay);
+    addWholeNumber(command, "--size", o->size, 16, 4000, "N",
+                   "with --overlay or --stroke: the picture's size (500)");
+    // --size draws a view: a plain sonar picture is always 500 x 500.
+    command.callback([&command] {
+        if (command.count("--size") && !command.count("--overlay") && !command.count("--stroke"))
+            throw CLI::ValidationError("--size goes with --overlay or --stroke");
+    });
+    return [o] { return runRender(*o); };
+}
+
+CommandAction addDeviationMap(CLI::App &command)
+{
+    struct Options
+    {
+        std::string path;
+        std::string output;
+    };
+    auto o = std::make_shared<Options>();
+    addSurveyFile(command, o->path);
+    addOutputOption(command, o->output, "OUT.bmp");
+    return [o] { return runDeviationMap(o->path, o->output); };
+}
+
+CommandAction addChart(CLI::App &command)
+{
+    struct Options
+    {
+        std::string path;
+        std::string output;
+        std::string size;
+    };
+    auto o = std::make_shared<Options>();
+    addSurveyFile(command, o->path);
+    addOutputOption(command, o->output, "OUT.bmp");
+    command.add_option("--size", o->size, "the chart's size, each from 100 to 8000 (450x300)")
+        ->type_name("WxH")
+        ->check(CLI::Validator(
+            [](const std::string &text) {
+                int width = 0, height = 0;
+                return parseChartSize(text, width, height)
+                           ? std::string()
+                           : std::string("takes WxH, each from 100 to 8000");
+            },
+            ""));
+    return [o] { return runChart(o->path, o->output, o->size); };
+}
+
+CommandAction addPalette(CLI::App &command)
+{
+    auto o = std::make_shared<PaletteOptions>();
+    addPaletteOptions(command, *o);
+    return [o] { return runPalette(*o); };
 }
 
 } // namespace dorvane::cli

@@ -1,5 +1,5 @@
-#include "cli/Arguments.h"
 #include "cli/Commands.h"
+#include "cli/CommonOptions.h"
 #include "cli/ConsoleSinks.h"
 #include "cli/RecordingEvents.h"
 #include "core/acquire/DeviceLink.h"
@@ -9,8 +9,13 @@
 #include "core/app/TextIds.h"
 #include "core/base/ProgressSink.h"
 
+#include <CLI/App.hpp>
+#include <CLI/Validators.hpp>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <optional>
 #include <thread>
 
 namespace dorvane::cli {
@@ -27,37 +32,32 @@ struct RecordOptions
     int detectRadius = 187; // the window's first choices
     int pulseWidth = 8;
     int pipeRadius = 150;
+    int waitSeconds = 10;
     std::chrono::seconds wait{10};
+    std::string deviceLibrary;
+    bool hasDeviceLibrary = false;
+    bool simulate = false;
 };
 
-RecordOptions recordOptions(const Arguments &arguments)
+// Only the values the probe has a request for.
+CLI::Validator requestValidator(std::optional<uint8_t> (*request)(int), const std::string &values)
 {
-    RecordOptions o;
-    o.output = arguments.required("-o");
-    if (!arguments.value("--frames"))
-        throw UsageError{"option --frames is required"};
-    o.frames = static_cast<int>(arguments.integer("--frames", 0, 1, 1000000));
-    o.detectRadius = static_cast<int>(arguments.integer("--detect", o.detectRadius, 0, 65535));
-    if (!probe::detectRadiusRequest(o.detectRadius))
-        throw UsageError{"option --detect takes one of 125, 187, 250, 375, 500, 750, 1000, "
-                         "1500, 2000, 3000, 4500, 6000"};
-    o.pulseWidth = static_cast<int>(arguments.integer("--pulse", o.pulseWidth, 0, 65535));
-    if (!probe::pulseWidthRequest(o.pulseWidth))
-        throw UsageError{"option --pulse takes one of 4, 8, 12, 16, 20"};
-    o.pipeRadius = static_cast<int>(arguments.integer("--pipe", o.pipeRadius, 0, 65535));
-    o.wait = std::chrono::seconds(arguments.integer("--wait-seconds", 10, 1, 3600));
-    if (arguments.flag("--simulate") && arguments.value("--device-library"))
-        throw UsageError{"options --simulate and --device-library exclude each other"};
-    return o;
+    return CLI::Validator(
+        [request, values](const std::string &text) {
+            const long n = std::strtol(text.c_str(), nullptr, 10);
+            return n >= 0 && n <= 65535 && request(static_cast<int>(n)) ? std::string()
+                                                                        : "takes one of " + values;
+        },
+        "");
 }
 
 // Names the library and loads it; the simulator only when asked for.
-bool bindLibrary(const Arguments &arguments, DeviceLink &link, MessageSink &messages)
+bool bindLibrary(const RecordOptions &o, DeviceLink &link, MessageSink &messages)
 {
-    if (arguments.flag("--simulate"))
+    if (o.simulate)
         link.useLibrary(programFolder() + "libprobe-sim.so");
-    else if (const auto path = arguments.value("--device-library"))
-        link.useLibrary(*path);
+    else if (o.hasDeviceLibrary)
+        link.useLibrary(o.deviceLibrary);
     const bool loaded = link.load();
     std::fprintf(stderr, "device library: %s%s\n", link.libraryPath().c_str(),
                  loaded && link.isSimulator() ? " (probe simulator)" : "");
@@ -146,24 +146,15 @@ bool recordFrames(const RecordOptions &o, RecordingEvents &events, MessageSink &
     }
 }
 
-} // namespace
-
-int runRecord(const std::vector<std::string> &args)
+int runRecord(const RecordOptions &options)
 {
-    const Arguments arguments(
-        args,
-        {"-o", "--frames", "--detect", "--pipe", "--pulse", "--device-library", "--wait-seconds"},
-        {"--simulate"});
-    arguments.expectPositional(0);
-    const RecordOptions options = recordOptions(arguments);
-
     StderrMessageSink messages;
     if (options.pipeRadius == 0) {
         messages.showMessage(text::EnterValidPipeRadius);
         return 1;
     }
     DeviceLink &link = DeviceLink::instance();
-    if (!bindLibrary(arguments, link, messages) || !prepareProbe(link, options, messages))
+    if (!bindLibrary(options, link, messages) || !prepareProbe(link, options, messages))
         return 1;
 
     LiveRecorder &recorder = LiveRecorder::instance();
@@ -182,6 +173,39 @@ int runRecord(const std::vector<std::string> &args)
     }
     recorder.setListener(nullptr);
     return ok ? 0 : 1;
+}
+
+} // namespace
+
+CommandAction addRecord(CLI::App &command)
+{
+    auto o = std::make_shared<RecordOptions>();
+    addOutputOption(command, o->output, "OUT.Imv");
+    addWholeNumber(command, "--frames", o->frames, 1, 1000000, "N",
+                   "the number of live frames to record")
+        ->required();
+    const std::string radii = "125, 187, 250, 375, 500, 750, 1000, 1500, 2000, 3000, 4500, 6000";
+    addDecimal(command, "--detect", o->detectRadius, "MM",
+               "the detection radius (187), one of 125, 187, 250, 375,\n"
+               "500, 750, 1000, 1500, 2000, 3000, 4500, 6000")
+        ->check(requestValidator(probe::detectRadiusRequest, radii));
+    addWholeNumber(command, "--pipe", o->pipeRadius, 0, 65535, "MM", "the pipe radius (150)");
+    const std::string widths = "4, 8, 12, 16, 20";
+    addDecimal(command, "--pulse", o->pulseWidth, "US",
+               "the pulse width (8), one of 4, 8, 12, 16, 20")
+        ->check(requestValidator(probe::pulseWidthRequest, widths));
+    auto *library = command.add_option("--device-library", o->deviceLibrary,
+                                       "the probe's device library: libUsbDll.so beside the\n"
+                                       "program, $TESSIQ_DEVICE_LIBRARY or PATH");
+    library->type_name("PATH");
+    command.add_flag("--simulate", o->simulate, "take the probe simulator")->excludes(library);
+    addWholeNumber(command, "--wait-seconds", o->waitSeconds, 1, 3600, "S",
+                   "how long to wait for the device, the probe and each\nframe (10)");
+    return [o, library] {
+        o->hasDeviceLibrary = library->count() > 0;
+        o->wait = std::chrono::seconds(o->waitSeconds);
+        return runRecord(*o);
+    };
 }
 
 } // namespace dorvane::cli

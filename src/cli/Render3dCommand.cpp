@@ -1,5 +1,5 @@
-#include "cli/Arguments.h"
 #include "cli/Commands.h"
+#include "cli/CommonOptions.h"
 #include "cli/GuiSession.h"
 #include "cli/OpenSurvey.h"
 #include "core/app/TextIds.h"
@@ -8,29 +8,35 @@
 #include "core/view3d/PipeMesh.h"
 #include "render/PipeRenderer.h"
 
+#include <CLI/App.hpp>
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 
 namespace dorvane::cli {
 
-int runRender3d(const std::vector<std::string> &args)
-{
-    const Arguments arguments(args, {"-o", "--viewpoint", "--frame", "--size"}, {"--wireframe"});
-    arguments.expectPositional(1);
-    const std::string output = arguments.required("-o");
-    if (!arguments.value("--viewpoint"))
-        throw UsageError{"option --viewpoint is required"};
-    const int viewpoint = static_cast<int>(arguments.integer("--viewpoint", 3, 0, 3));
-    const int size = static_cast<int>(arguments.integer("--size", 500, 16, 4096));
+namespace {
 
+struct Render3dOptions
+{
+    std::string path;
+    std::string output;
+    int viewpoint = 3;
+    int frame = 0;
+    int size = 500;
+    bool wireframe = false;
+};
+
+int runRender3d(const Render3dOptions &o)
+{
     Session session;
-    if (!session.openAtFrame(arguments.positional()[0], arguments))
+    if (!session.openAtFrame(o.path, o.frame))
         return 1;
     const AnimationDocument &document = session.document;
     const auto profiles = document.derived().radiusProfiles();
 
     GuiSession gui;
-    const std::unique_ptr<PipeRenderer> renderer = PipeRenderer::create(QSize(size, size));
+    const std::unique_ptr<PipeRenderer> renderer = PipeRenderer::create(QSize(o.size, o.size));
     if (!renderer) {
         session.messages.showMessage(text::View3dInitFailed);
         if (!std::getenv("DISPLAY"))
@@ -52,13 +58,29 @@ int runRender3d(const std::vector<std::string> &args)
     const int frame = document.currentIndex();
     renderer->setHighlight(frame);
     camera.followFrame(frame);
-    camera.setViewpoint(viewpoint, renderer->modelLength());
-    renderer->setSolid(!arguments.flag("--wireframe"));
-    if (!renderer->saveBmp(output)) {
+    camera.setViewpoint(o.viewpoint, renderer->modelLength());
+    renderer->setSolid(!o.wireframe);
+    if (!renderer->saveBmp(o.output)) {
         session.messages.showMessage(text::SaveBmpFailed);
         return 1;
     }
     return 0;
+}
+
+} // namespace
+
+CommandAction addRender3d(CLI::App &command)
+{
+    auto o = std::make_shared<Render3dOptions>();
+    addSurveyFile(command, o->path);
+    addWholeNumber(command, "--viewpoint", o->viewpoint, 0, 3, "K",
+                   "0 outside, 1 inside, 2 far, 3 centre")
+        ->required();
+    addOutputOption(command, o->output, "OUT.bmp");
+    addFrameOption(command, o->frame)->description("the frame whose band is highlighted (0)");
+    addWholeNumber(command, "--size", o->size, 16, 4096, "N", "the picture's size (500)");
+    command.add_flag("--wireframe", o->wireframe, "the model's wire frame instead of its faces");
+    return [o] { return runRender3d(*o); };
 }
 
 } // namespace dorvane::cli

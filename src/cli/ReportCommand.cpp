@@ -1,19 +1,21 @@
-#include "cli/Arguments.h"
 #include "cli/Commands.h"
+#include "cli/CommonOptions.h"
 #include "cli/GuiSession.h"
 #include "cli/OpenSurvey.h"
 #include "core/app/Settings.h"
 #include "render/ReportExport.h"
 
+#include <CLI/App.hpp>
+#include <memory>
+
 namespace dorvane::cli {
 
-int runReport(const std::vector<std::string> &args)
+namespace {
+
+int runReport(const std::string &path, const std::string &output)
 {
-    const Arguments arguments(args, {"-o"}, {});
-    arguments.expectPositional(1);
-    const std::string output = arguments.required("-o");
     Session session;
-    if (!session.open(arguments.positional()[0]))
+    if (!session.open(path))
         return 1;
     // The pictures are drawn with Qt, the 3D views with OpenGL.
     GuiSession gui;
@@ -21,6 +23,21 @@ int runReport(const std::vector<std::string> &args)
                        session.messages)
                ? 0
                : 1;
+}
+
+} // namespace
+
+CommandAction addReport(CLI::App &command)
+{
+    struct Options
+    {
+        std::string path;
+        std::string output;
+    };
+    auto o = std::make_shared<Options>();
+    addSurveyFile(command, o->path);
+    addOutputOption(command, o->output, "OUT.docx|OUT.doc|OUT.pdf");
+    return [o] { return runReport(o->path, o->output); };
 }
 
 } // namespace dorvane::cli

@@ -1,87 +1,59 @@
-#include "cli/Arguments.h"
 #include "cli/Commands.h"
+#include "cli/CommonOptions.h"
+#include "cli/JsonText.h"
 #include "cli/OpenSurvey.h"
 #include "core/app/TextIds.h"
 #include "core/base/GbkText.h"
 #include "core/display/SedimentChartScale.h"
 
-#include <cmath>
+#include <CLI/App.hpp>
 #include <cstdio>
+#include <memory>
 #include <string>
 
 namespace dorvane::cli {
 
 namespace {
 
-// %.9g of a stored 32-bit float: enough digits to give the value back.
-std::string number(float value)
+// A frame's attributes and sediment, in the order of the CSV columns; the
+// floats are kept as the 32-bit values stored.
+nlohmann::ordered_json frameRow(int index, const FrameHeader &h, const DerivedFrames &d)
 {
-    char text[32];
-    std::snprintf(text, sizeof text, "%.9g", static_cast<double>(value));
-    return text;
-}
-
-// JSON has no NaN or infinity; a hostile header's such values become null.
-std::string jsonNumber(float value)
-{
-    return std::isfinite(value) ? number(value) : "null";
-}
-
-std::string jsonString(const std::string &utf8)
-{
-    std::string out = "\"";
-    for (unsigned char c : utf8) {
-        if (c == '"' || c == '\\') {
-            out += '\\';
-            out += static_cast<char>(c);
-        } else if (c < 0x20) {
-            char escaped[8];
-            std::snprintf(escaped, sizeof escaped, "\\u%04x", c);
-            out += escaped;
-        } else {
-            out += static_cast<char>(c);
-        }
-    }
-    return out + "\"";
-}
-
-struct FrameRow
-{
-    const char *name;
-    std::string value;
-};
-
-std::vector<FrameRow> frameRow(int index, const FrameHeader &h, const DerivedFrames &d, bool json)
-{
-    const auto num = [json](float v) { return json ? jsonNumber(v) : number(v); };
     const auto i = static_cast<size_t>(index);
-    return {
-        {"index", std::to_string(index)},
-        {"cable_m", num(h.cableLength)},
-        {"tilt", num(h.tilt)},
-        {"roll", num(h.roll)},
-        {"detect_mm", std::to_string(h.detectRadius)},
-        {"pipe_mm", std::to_string(h.pipeRadius)},
-        {"error_pct", std::to_string(h.errorRate)},
-        {"defect", std::to_string(h.defectFrame)},
-        {"report", std::to_string(h.reportShot)},
-        {"exclude", std::to_string(h.excludeSediment)},
-        {"circle_on", std::to_string(h.circleOn)},
-        {"circle_x", std::to_string(h.circleX)},
-        {"circle_y", std::to_string(h.circleY)},
-        {"sediment_permille", std::to_string(d.sedimentPermille()[i])},
-        {"sediment_depth_mm", std::to_string(d.sedimentDepth()[i])},
-    };
+    nlohmann::ordered_json row;
+    row["index"] = index;
+    row["cable_m"] = h.cableLength;
+    row["tilt"] = h.tilt;
+    row["roll"] = h.roll;
+    row["detect_mm"] = h.detectRadius;
+    row["pipe_mm"] = h.pipeRadius;
+    row["error_pct"] = h.errorRate;
+    row["defect"] = h.defectFrame;
+    row["report"] = h.reportShot;
+    row["exclude"] = h.excludeSediment;
+    row["circle_on"] = h.circleOn;
+    row["circle_x"] = h.circleX;
+    row["circle_y"] = h.circleY;
+    row["sediment_permille"] = d.sedimentPermille()[i];
+    row["sediment_depth_mm"] = d.sedimentDepth()[i];
+    return row;
 }
 
-} // namespace
-
-int runInfo(const std::vector<std::string> &args)
+std::string csvLine(const nlohmann::ordered_json &row, bool names)
 {
-    const Arguments arguments(args, {}, {});
-    arguments.expectPositional(1);
+    std::string line;
+    for (const auto &[name, value] : row.items()) {
+        if (!line.empty())
+            line += ',';
+        line += names ? name : valueText(value);
+    }
+    return line + "\n";
+}
+
+int runInfo(const std::string &path)
+{
     Session session;
-    if (!session.open(arguments.positional()[0]))
+    if (!session.open(path))
         return 1;
     const AnimationDocument &doc = session.document;
     const AnimationFileHeader &h = doc.fileHeader();
@@ -89,7 +61,7 @@ int runInfo(const std::vector<std::string> &args)
     std::printf("place: %s\n", gbkToUtf8(h.place()).c_str());
     std::printf("start_well: %s\n", gbkToUtf8(h.startWell()).c_str());
     std::printf("end_well: %s\n", gbkToUtf8(h.endWell()).c_str());
-    std::printf("cable_span_m: %s\n", number(doc.cableSpan()).c_str());
+    std::printf("cable_span_m: %s\n", valueText(doc.cableSpan()).c_str());
     std::printf("average_sediment_permille: %d\n", doc.averageSediment());
     // The sediment chart's scales, for the pipe radius of the first frame.
     FrameHeader first;
@@ -104,13 +76,10 @@ int runInfo(const std::vector<std::string> &args)
     return 0;
 }
 
-int runFrames(const std::vector<std::string> &args)
+int runFrames(const std::string &path, bool json)
 {
-    const Arguments arguments(args, {}, {"--json"});
-    arguments.expectPositional(1);
-    const bool json = arguments.flag("--json");
     Session session;
-    if (!session.open(arguments.positional()[0]))
+    if (!session.open(path))
         return 1;
     const AnimationDocument &doc = session.document;
 
@@ -121,22 +90,15 @@ int runFrames(const std::vector<std::string> &args)
             session.messages.showMessage(text::ReadFileDataError);
             return 1;
         }
-        const auto row = frameRow(i, h, doc.derived(), json);
+        const nlohmann::ordered_json row = frameRow(i, h, doc.derived());
         std::string line;
         if (json) {
-            line = i == 0 ? "[\n  {" : ",\n  {";
-            for (size_t k = 0; k < row.size(); ++k)
-                line += (k ? ", " : "") + jsonString(row[k].name) + ": " + row[k].value;
-            line += "}";
+            line = i == 0 ? "[\n  " : ",\n  ";
+            line += jsonObjectLine(row);
         } else {
-            if (i == 0) {
-                for (size_t k = 0; k < row.size(); ++k)
-                    line += (k ? "," : "") + std::string(row[k].name);
-                line += "\n";
-            }
-            for (size_t k = 0; k < row.size(); ++k)
-                line += (k ? "," : "") + row[k].value;
-            line += "\n";
+            if (i == 0)
+                line = csvLine(row, true);
+            line += csvLine(row, false);
         }
         // The rest would have nowhere to go; main tells why.
         if (std::fputs(line.c_str(), stdout) == EOF)
@@ -147,17 +109,50 @@ int runFrames(const std::vector<std::string> &args)
     return 0;
 }
 
-int runProfile(const std::vector<std::string> &args)
+int runProfile(const std::string &path, int frameOption)
 {
-    const Arguments arguments(args, {"--frame"}, {});
-    arguments.expectPositional(1);
     Session session;
-    if (!session.open(arguments.positional()[0]))
+    if (!session.open(path))
         return 1;
-    const int frame = session.frameIndex(arguments);
+    const int frame = session.frameIndex(frameOption);
     for (uint32_t value : session.document.derived().radiusProfile(frame))
         std::printf("%u\n", value);
     return 0;
+}
+
+} // namespace
+
+CommandAction addInfo(CLI::App &command)
+{
+    auto path = std::make_shared<std::string>();
+    addSurveyFile(command, *path);
+    return [path] { return runInfo(*path); };
+}
+
+CommandAction addFrames(CLI::App &command)
+{
+    struct Options
+    {
+        std::string path;
+        bool json = false;
+    };
+    auto o = std::make_shared<Options>();
+    addSurveyFile(command, o->path);
+    command.add_flag("--json", o->json, "a JSON array of objects instead of CSV");
+    return [o] { return runFrames(o->path, o->json); };
+}
+
+CommandAction addProfile(CLI::App &command)
+{
+    struct Options
+    {
+        std::string path;
+        int frame = 0;
+    };
+    auto o = std::make_shared<Options>();
+    addSurveyFile(command, o->path);
+    addFrameOption(command, o->frame);
+    return [o] { return runProfile(o->path, o->frame); };
 }
 
 } // namespace dorvane::cli

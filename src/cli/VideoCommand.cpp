@@ -1,7 +1,8 @@
-#include "cli/Arguments.h"
 #include "cli/Commands.h"
+#include "cli/CommonOptions.h"
 #include "cli/GuiSession.h"
 #include "cli/OpenSurvey.h"
+#include "cli/UsageError.h"
 #include "cli/ViewOverlay.h"
 #include "core/app/TextIds.h"
 #include "core/app/TextService.h"
@@ -11,8 +12,10 @@
 #include "core/export/AviMovieWriter.h"
 #include "render/MovieFrame.h"
 
+#include <CLI/App.hpp>
 #include <cstdio>
 #include <filesystem>
+#include <memory>
 #include <string>
 
 namespace dorvane::cli {
@@ -34,22 +37,22 @@ bool sameFile(const std::string &a, const std::string &b)
     return std::filesystem::equivalent(a, b, error);
 }
 
-} // namespace
-
-int runVideo(const std::vector<std::string> &args)
+struct VideoOptions
 {
-    const Arguments arguments(args, {"-o", "--size", "--fps"}, {"--texts"});
-    arguments.expectPositional(1);
-    const std::string &input = arguments.positional()[0];
-    const std::string output = arguments.required("-o");
-    const int size = static_cast<int>(arguments.integer("--size", PictureSize, 16, 4000));
-    const int fps = static_cast<int>(arguments.integer("--fps", 4, 1, 1000));
-    const bool showTexts = arguments.flag("--texts");
-    if (sameFile(input, output))
+    std::string input;
+    std::string output;
+    int size = PictureSize;
+    int fps = 4;
+    bool showTexts = false;
+};
+
+int runVideo(const VideoOptions &o)
+{
+    if (sameFile(o.input, o.output))
         throw UsageError{"the movie would replace the survey: choose another output"};
 
     Session session;
-    if (!session.open(input))
+    if (!session.open(o.input))
         return 1;
     AnimationDocument &doc = session.document;
     const int count = doc.frameCount();
@@ -58,8 +61,8 @@ int runVideo(const std::vector<std::string> &args)
     // The frame view's colours: the full scale of 256 colours.
     SonarImage image;
     image.setPalette(0, 255, 256, false);
-    MovieFrame frame(size);
-    AviMovieWriter writer(output, fourCharacterCode("Xvid"), fps);
+    MovieFrame frame(o.size);
+    AviMovieWriter writer(o.output, fourCharacterCode("Xvid"), o.fps);
 
     ProgressScope progress(&session.progress, count);
     progress.setText(text::ExportingVideo);
@@ -73,7 +76,7 @@ int runVideo(const std::vector<std::string> &args)
         }
         const FrameRecord &record = doc.current();
         image.renderFrame(record.samples.data(), record.header.roll);
-        const DibBlock &bitmap = frame.draw(image, viewOverlay(doc, record, i), showTexts);
+        const DibBlock &bitmap = frame.draw(image, viewOverlay(doc, record, i), o.showTexts);
         if (writer.appendFrame(bitmap) != AviMovieWriter::Succeeded) {
             showWriterError(writer);
             return 1;
@@ -86,6 +89,19 @@ int runVideo(const std::vector<std::string> &args)
     }
     progress.complete();
     return complete ? 0 : 1;
+}
+
+} // namespace
+
+CommandAction addVideo(CLI::App &command)
+{
+    auto o = std::make_shared<VideoOptions>();
+    addSurveyFile(command, o->input);
+    addOutputOption(command, o->output, "OUT.avi");
+    command.add_flag("--texts", o->showTexts, "with the frame view's overlay texts");
+    addWholeNumber(command, "--size", o->size, 16, 4000, "N", "the movie's size (500)");
+    addWholeNumber(command, "--fps", o->fps, 1, 1000, "F", "frames per second (4)");
+    return [o] { return runVideo(*o); };
 }
 
 } // namespace dorvane::cli
