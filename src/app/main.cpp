@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QScreen>
+#include <QStandardPaths>
 #include <QTimer>
 
 namespace {
@@ -48,6 +49,8 @@ int main(int argc, char **argv)
         parser.showHelp(2);
 
     // The configuration comes first: the window's texts depend on its language.
+    dorvane::setUserConfigFolder(
+        QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation).toStdString());
     dorvane::loadSettings();
 
     dorvane::MainWindow window;

@@ -5,6 +5,8 @@
 #include "core/app/TextIds.h"
 #include "core/base/MemoryPolicy.h"
 
+#include <QCoreApplication>
+#include <QStandardPaths>
 #include <algorithm>
 #include <csignal>
 #include <cstdio>
@@ -35,7 +37,11 @@ int main(int argc, char **argv)
     // A file size limit makes writes fail, to be told like a full disk,
     // instead of ending the process with temporary files left behind.
     std::signal(SIGXFSZ, SIG_IGN);
-    // Messages come in the language chosen in the program folder's settings.
+    // Messages come in the language of the desktop program's settings.
+    QCoreApplication::setOrganizationName("Dorvane");
+    QCoreApplication::setApplicationName("Tessiq");
+    dorvane::setUserConfigFolder(
+        QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation).toStdString());
     dorvane::loadSettings();
     try {
         return withOutputChecked(commandLine.action()());

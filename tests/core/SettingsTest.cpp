@@ -1,8 +1,10 @@
 #include "core/app/Settings.h"
 
 #include "core/base/ByteOrder.h"
+#include "support/ReadOnlyFolder.h"
 #include "support/TestSupport.h"
 
+#include <filesystem>
 #include <gtest/gtest.h>
 
 using namespace dorvane;
@@ -91,4 +93,62 @@ TEST(Settings, FailedSaveIsReportedToTheCallerOnly)
 {
     TempDir dir;
     EXPECT_FALSE(Settings{}.save(dir.file("no/such/folder/config.dat")));
+}
+
+// An installed program: its folder holds the defaults but cannot be
+// written, so the settings go to the user's own folder, read over them.
+TEST(SettingsLocation, AProgramFolderThatCannotBeWrittenKeepsOnlyTheDefaults)
+{
+    TempDir dir;
+    const std::string program = dir.file("program") + "/";
+    const std::string user = dir.file("home/.config/Dorvane/Tessiq");
+    std::filesystem::create_directories(program);
+    Settings defaults;
+    defaults.playRate = 8;
+    defaults.language = 1;
+    ASSERT_TRUE(defaults.save(program + "config.dat"));
+
+    // Writable, as a build folder is: everything stays there.
+    EXPECT_EQ(configPathFor(program, user), program + "config.dat");
+    EXPECT_EQ(configPathFor(program, ""), program + "config.dat");
+
+    const ReadOnlyFolder readOnly(program);
+    if (!readOnly.isReadOnly())
+        GTEST_SKIP() << "folders cannot be made read-only here";
+    EXPECT_EQ(configPathFor(program, user), user + "/config.dat");
+    EXPECT_EQ(configPathFor(program, user + "/"), user + "/config.dat");
+    // Without a user folder the save goes to the program folder, and fails.
+    EXPECT_EQ(configPathFor(program, ""), program + "config.dat");
+
+    // Nothing saved yet: the program folder's defaults.
+    Settings s;
+    loadSettingsFrom(s, program, user);
+    EXPECT_EQ(s.playRate, 8);
+    EXPECT_EQ(s.language, 1);
+    EXPECT_EQ(s.tiltAlarm, 1);
+
+    // A user's own file, shorter than the defaults', is read over them.
+    std::filesystem::create_directories(user);
+    writeFileBytes(user + "/config.dat", {16, 0, 0, 0});
+    Settings t;
+    loadSettingsFrom(t, program, user);
+    EXPECT_EQ(t.playRate, 16);
+    EXPECT_EQ(t.language, 1);
+}
+
+TEST(SettingsLocation, SavingMakesTheUsersFolder)
+{
+    TempDir dir;
+    const std::string path = dir.file("home/.config/Dorvane/Tessiq/config.dat");
+    const Settings before = settings();
+    settings().playRate = 4;
+    EXPECT_TRUE(saveSettingsTo(path));
+    settings() = before;
+    const auto bytes = readFileBytes(path);
+    ASSERT_EQ(bytes.size(), 20u);
+    EXPECT_EQ(le::readI32(&bytes[0]), 4);
+
+    // A file where the folder should be: told to the caller.
+    writeFileBytes(dir.file("blocked"), {1});
+    EXPECT_FALSE(saveSettingsTo(dir.file("blocked/Tessiq/config.dat")));
 }

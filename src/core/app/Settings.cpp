@@ -5,7 +5,9 @@
 #include "core/base/ByteOrder.h"
 
 #include <array>
+#include <filesystem>
 #include <fstream>
+#include <unistd.h>
 
 namespace dorvane {
 
@@ -60,19 +62,59 @@ Settings &settings()
     return instance;
 }
 
+namespace {
+
+std::string &userConfigFolder()
+{
+    static std::string folder;
+    return folder;
+}
+
+} // namespace
+
+void setUserConfigFolder(const std::string &folder)
+{
+    userConfigFolder() = folder;
+}
+
+std::string configPathFor(const std::string &programFolder, const std::string &userFolder)
+{
+    if (userFolder.empty() || ::access(programFolder.c_str(), W_OK) == 0)
+        return programFolder + "config.dat";
+    return userFolder + (userFolder.back() == '/' ? "" : "/") + "config.dat";
+}
+
 std::string configPath()
 {
-    return programFolder() + "config.dat";
+    return configPathFor(programFolder(), userConfigFolder());
+}
+
+void loadSettingsFrom(Settings &s, const std::string &programFolder, const std::string &userFolder)
+{
+    const std::string defaults = programFolder + "config.dat";
+    s.load(defaults);
+    const std::string own = configPathFor(programFolder, userFolder);
+    if (own != defaults)
+        s.load(own);
 }
 
 void loadSettings()
 {
-    settings().load(configPath());
+    loadSettingsFrom(settings(), programFolder(), userConfigFolder());
+}
+
+bool saveSettingsTo(const std::string &path)
+{
+    std::error_code error;
+    const std::filesystem::path folder = std::filesystem::path(path).parent_path();
+    if (!folder.empty())
+        std::filesystem::create_directories(folder, error);
+    return settings().save(path);
 }
 
 bool saveSettings()
 {
-    return settings().save(configPath());
+    return saveSettingsTo(configPath());
 }
 
 } // namespace dorvane

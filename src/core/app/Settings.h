@@ -6,7 +6,7 @@
 namespace dorvane {
 
 // The five saved settings, stored as five little-endian 32-bit integers in
-// "config.dat" in the program folder.
+// "config.dat" (see configPath()).
 struct Settings
 {
     static constexpr size_t FileSize = 20;
@@ -28,12 +28,27 @@ struct Settings
 // The process-wide settings, created with the defaults on first use.
 Settings &settings();
 
-// The path of "config.dat" in the program folder.
+// The program folder's "config.dat" holds the defaults. While that folder
+// can be written (a build folder, a copy unpacked by hand) the settings are
+// saved there too; an installed program's folder cannot be written, so its
+// settings are saved in the user's own configuration folder and read over
+// the defaults. The programs name that folder at start.
+void setUserConfigFolder(const std::string &folder);
+
+// The "config.dat" the settings are saved to, for a program in
+// programFolder (with its trailing '/') and a user folder (empty: none).
+std::string configPathFor(const std::string &programFolder, const std::string &userFolder);
+// The same for this program and the folder set above.
 std::string configPath();
 
-// Load / save the process-wide settings from / to configPath(). A failed
-// save is silent for the user; the result tells the caller.
+// Reads programFolder's "config.dat", then the one the settings are saved
+// to, over s.
+void loadSettingsFrom(Settings &s, const std::string &programFolder, const std::string &userFolder);
+
+// Load / save the process-wide settings. A save makes the folder of the
+// file first; the result tells the caller, who tells the user.
 void loadSettings();
+bool saveSettingsTo(const std::string &path);
 bool saveSettings();
 
 } // namespace dorvane

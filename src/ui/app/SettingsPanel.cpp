@@ -113,7 +113,7 @@ void SettingsPanel::changed()
 void SettingsPanel::save()
 {
     // Settings that did not reach the disk stay to be saved again.
-    if (!settings().save(m_configPath)) {
+    if (!saveSettingsTo(m_configPath)) {
         m_messages.showMessage(text::SaveFileFailed);
         return;
     }
