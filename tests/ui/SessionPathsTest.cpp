@@ -519,3 +519,23 @@ TEST_F(SessionPathsTest, AReadOnlySurveyIsShownWithItsEditControlsDisabled)
     EXPECT_EQ(readFileBytes(dir.file("copy.Imv")), before);
     EXPECT_TRUE(prompts.messages.empty());
 }
+
+TEST_F(SessionPathsTest, TheTitleNamesTheSurveyAndMarksUnsavedEdits)
+{
+    const QString program = uiText(text::ProgramTitle);
+    EXPECT_EQ(window->windowTitle(), program);
+    openAt(survey(6), 1);
+    EXPECT_EQ(window->windowTitle(), "survey6.Imv[*] - " + program);
+    EXPECT_FALSE(window->isWindowModified());
+
+    QTest::mouseClick(child<QToolButton>("pipeAttributesPageButton"), Qt::LeftButton);
+    QTest::keyClicks(child<QLineEdit>("placeEdit"), "Q");
+    EXPECT_TRUE(window->isWindowModified());
+    QTest::mouseClick(child<QToolButton>("saveButton"), Qt::LeftButton);
+    EXPECT_FALSE(window->isWindowModified());
+
+    QTest::keyClicks(child<QLineEdit>("placeEdit"), "R");
+    EXPECT_TRUE(window->isWindowModified());
+    QTest::mouseClick(child<QToolButton>("discardButton"), Qt::LeftButton);
+    EXPECT_FALSE(window->isWindowModified());
+}

@@ -24,6 +24,7 @@
 #include <QApplication>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QMimeData>
@@ -171,6 +172,9 @@ MainWindow::MainWindow(UserPrompts *prompts, QWidget *parent)
     connect(m_pipeView, &PipeView::deviceLost, this, &MainWindow::pipeDeviceLost);
     connect(&session, &SurveySession::playbackChanged, this, &MainWindow::applyOverlaySettings);
     connect(&session, &SurveySession::factsChanged, this, &MainWindow::applyControlState);
+    for (const auto signal : {&SurveySession::opened, &SurveySession::closed,
+                              &SurveySession::frameEdited, &SurveySession::factsChanged})
+        connect(&session, signal, this, &MainWindow::updateTitle);
     applyControlState();
 
     // Ctrl+A, Ctrl+D and Ctrl+S work wherever the focus is in the window.
@@ -347,6 +351,19 @@ void MainWindow::surveyChanged()
     m_defectStrip->setFlags(m_session->derived().defectFlags());
     m_pipeView->reset();
     m_pipeModelStale = true;
+}
+
+void MainWindow::updateTitle()
+{
+    const QString program = uiText(text::ProgramTitle);
+    if (!m_session->isOpen()) {
+        setWindowTitle(program);
+        setWindowModified(false);
+        return;
+    }
+    const QString name = QFileInfo(QString::fromStdString(m_session->document().path())).fileName();
+    setWindowTitle(name.isEmpty() ? program : name + "[*] - " + program);
+    setWindowModified(m_session->isModified());
 }
 
 void MainWindow::surveyClosed()

@@ -86,6 +86,9 @@ private:
     void frameEdited();
     void surveyChanged();
     void surveyClosed();
+    // The survey's file name, "*" while it holds unsaved edits, and the
+    // program's name.
+    void updateTitle();
     void presentFrame();
     void presentInFrameView();
     void presentInStrokeView();
