@@ -539,3 +539,14 @@ TEST_F(SessionPathsTest, TheTitleNamesTheSurveyAndMarksUnsavedEdits)
     QTest::mouseClick(child<QToolButton>("discardButton"), Qt::LeftButton);
     EXPECT_FALSE(window->isWindowModified());
 }
+
+TEST_F(SessionPathsTest, TheKeysThatStepAndSaveAreNamedInTheirButtonsTips)
+{
+    // The steps the keys take are checked with the keys themselves above.
+    EXPECT_EQ(child<QToolButton>("playBackwardButton")->toolTip(),
+              uiText(text::PlayBackwardsTip) + "\nCtrl+A：后退一帧");
+    EXPECT_EQ(child<QToolButton>("playForwardButton")->toolTip(),
+              uiText(text::PlayForwardsTip) + "\nCtrl+D：前进一帧");
+    EXPECT_EQ(child<QToolButton>("saveButton")->toolTip(),
+              uiText(text::SaveChangesTip) + " (Ctrl+S)");
+}

@@ -19,7 +19,7 @@ struct BuiltinText
 // edits of a survey that could only be opened for reading; 383 marks a
 // simulated probe in the acquisition window's caption; 384 and 385 say that
 // a save cut off part way was taken back when the survey was opened, or
-// could not be.
+// could not be; 386 and 387 name the keys that step one frame.
 constexpr BuiltinText kBuiltinTexts[] = {
     {101, "关于 Dorvane(&A)..."},
     {102, "确定要退出程序？"},
@@ -180,6 +180,8 @@ constexpr BuiltinText kBuiltinTexts[] = {
     {383, "（模拟探头）"},
     {384, "上次保存此文件时被中断，文件已恢复到那次保存之前的状态"},
     {385, "上次保存此文件时被中断，文件未能恢复：部分帧可能带有那次保存的修改"},
+    {386, "Ctrl+A：后退一帧"},
+    {387, "Ctrl+D：前进一帧"},
 };
 
 constexpr bool sortedById()

@@ -184,6 +184,8 @@ constexpr int HelpTopics = 225;
 constexpr int PlayBackwardsTip = 228;
 constexpr int PauseTip = 229;
 constexpr int PlayForwardsTip = 230;
+constexpr int StepBackKeyTip = 386;
+constexpr int StepForwardKeyTip = 387;
 constexpr int SedimentCurve = 241;
 
 } // namespace dorvane::text

@@ -107,11 +107,14 @@ MainWindow::MainWindow(UserPrompts *prompts, QWidget *parent)
     m_views->addWidget(m_pipeView);
     m_viewArea->hide();
 
-    m_backwardButton = playButton("playBackwardButton", ToolIcon::PlayBackward,
-                                  uiText(text::PlayBackwardsTip), this);
+    // The play buttons' tips name the keys that step one frame each way.
+    m_backwardButton =
+        playButton("playBackwardButton", ToolIcon::PlayBackward,
+                   uiText(text::PlayBackwardsTip) + '\n' + uiText(text::StepBackKeyTip), this);
     m_pauseButton = playButton("pauseButton", ToolIcon::Pause, uiText(text::PauseTip), this);
     m_forwardButton =
-        playButton("playForwardButton", ToolIcon::PlayForward, uiText(text::PlayForwardsTip), this);
+        playButton("playForwardButton", ToolIcon::PlayForward,
+                   uiText(text::PlayForwardsTip) + '\n' + uiText(text::StepForwardKeyTip), this);
     m_slider = new QSlider(Qt::Horizontal, this);
     m_slider->setObjectName("playbackSlider");
     m_slider->setRange(0, 0);

@@ -23,6 +23,7 @@
 #include <QButtonGroup>
 #include <QDesktopServices>
 #include <QHBoxLayout>
+#include <QKeySequence>
 #include <QMenu>
 #include <QStackedWidget>
 #include <QToolButton>
@@ -144,7 +145,9 @@ ToolPanel::ToolPanel(MainWindow &window, SurveySession &session)
 
     m_saveButton =
         addButton("saveButton", text::SaveChanges, static_cast<int>(ToolIcon::Save), false);
-    m_saveButton->setToolTip(uiText(text::SaveChangesTip));
+    m_saveButton->setToolTip(uiText(text::SaveChangesTip) + " (" +
+                             QKeySequence(Qt::CTRL | Qt::Key_S).toString(QKeySequence::NativeText) +
+                             ')');
     connect(m_saveButton, &QToolButton::clicked, &session, &SurveySession::save);
     m_discardButton = addButton("discardButton", text::DiscardChanges,
                                 static_cast<int>(ToolIcon::Discard), false);
