@@ -2,6 +2,7 @@
 #include "core/base/MemoryPolicy.h"
 #include "ui/app/MainWindow.h"
 #include "ui/app/ToolPanel.h"
+#include "ui/widgets/QtTranslations.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -52,6 +53,7 @@ int main(int argc, char **argv)
     dorvane::setUserConfigFolder(
         QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation).toStdString());
     dorvane::loadSettings();
+    dorvane::installQtTranslations(application, dorvane::settings().language);
 
     dorvane::MainWindow window;
     if (parser.isSet(page))

@@ -5,6 +5,7 @@
 #include "ui/app/SettingsPanel.h"
 #include "ui/display/DefectStrip.h"
 #include "ui/widgets/ProgressWindow.h"
+#include "ui/widgets/QtTranslations.h"
 #include "ui/widgets/QtUserPrompts.h"
 
 #include <QApplication>
@@ -15,6 +16,7 @@
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
+#include <QTranslator>
 #include <gtest/gtest.h>
 
 using namespace dorvane;
@@ -209,4 +211,21 @@ TEST(QtUserPromptsTest, EnterGivesTheNamedDefault)
     EXPECT_EQ(defaultOf(MessageSink::Buttons::OkCancel, MessageSink::Answer::Ok), ok);
     EXPECT_EQ(defaultOf(MessageSink::Buttons::OkCancel, std::nullopt), cancel);
     EXPECT_EQ(defaultOf(MessageSink::Buttons::YesNoCancel, std::nullopt), yes);
+}
+
+TEST(QtTranslationsTest, QtsOwnTextsFollowTheProgramsLanguage)
+{
+    QCoreApplication &application = *QCoreApplication::instance();
+    EXPECT_TRUE(installQtTranslations(application, 1));
+    EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), "Cancel");
+    ASSERT_TRUE(installQtTranslations(application, 0)) << "Qt's translations are not installed";
+    EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), QString::fromUtf8("取消"));
+    EXPECT_EQ(QCoreApplication::translate("QFileDialog", "Open"), QString::fromUtf8("打开"));
+
+    // The other tests see Qt's English again.
+    for (QTranslator *translator : application.findChildren<QTranslator *>()) {
+        QCoreApplication::removeTranslator(translator);
+        delete translator;
+    }
+    EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), "Cancel");
 }

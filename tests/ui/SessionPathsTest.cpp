@@ -542,7 +542,7 @@ TEST_F(SessionPathsTest, TheTitleNamesTheSurveyAndMarksUnsavedEdits)
 
 TEST_F(SessionPathsTest, TheKeysThatStepAndSaveAreNamedInTheirButtonsTips)
 {
-    // The steps the keys take are checked with the keys themselves above.
+    // What the keys do is tested with the window's shortcuts.
     EXPECT_EQ(child<QToolButton>("playBackwardButton")->toolTip(),
               uiText(text::PlayBackwardsTip) + "\nCtrl+A：后退一帧");
     EXPECT_EQ(child<QToolButton>("playForwardButton")->toolTip(),
