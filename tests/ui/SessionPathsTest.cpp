@@ -16,6 +16,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDesktopServices>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QStackedWidget>
@@ -550,3 +551,34 @@ TEST_F(SessionPathsTest, TheKeysThatStepAndSaveAreNamedInTheirButtonsTips)
     EXPECT_EQ(child<QToolButton>("saveButton")->toolTip(),
               uiText(text::SaveChangesTip) + " (Ctrl+S)");
 }
+
+namespace {
+
+// Takes the URLs the program hands to the desktop, as a browser would.
+class UrlCatcher : public QObject
+{
+    Q_OBJECT
+public:
+    QList<QUrl> urls;
+public slots:
+    void open(const QUrl &url) { urls.append(url); }
+};
+
+} // namespace
+
+TEST_F(SessionPathsTest, TheHelpButtonOpensTheManualOrSaysWhyNot)
+{
+    UrlCatcher browser;
+    QDesktopServices::setUrlHandler("file", &browser, "open");
+    QTest::mouseClick(child<QToolButton>("helpButton"), Qt::LeftButton);
+    QDesktopServices::unsetUrlHandler("file");
+    ASSERT_EQ(browser.urls.size(), 1);
+    EXPECT_TRUE(browser.urls.front().toLocalFile().endsWith("/help/index.html"));
+    EXPECT_EQ(prompts.messages, std::vector<int>{});
+
+    // Off screen there is no desktop to start a browser.
+    QTest::mouseClick(child<QToolButton>("helpButton"), Qt::LeftButton);
+    EXPECT_EQ(prompts.messages, std::vector<int>{text::HelpNotOpened});
+}
+
+#include "SessionPathsTest.moc"

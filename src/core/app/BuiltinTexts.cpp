@@ -19,7 +19,8 @@ struct BuiltinText
 // edits of a survey that could only be opened for reading; 383 marks a
 // simulated probe in the acquisition window's caption; 384 and 385 say that
 // a save cut off part way was taken back when the survey was opened, or
-// could not be; 386 and 387 name the keys that step one frame.
+// could not be; 386 and 387 name the keys that step one frame; 388 says
+// that the manual could not be shown.
 constexpr BuiltinText kBuiltinTexts[] = {
     {101, "关于 Dorvane(&A)..."},
     {102, "确定要退出程序？"},
@@ -182,6 +183,7 @@ constexpr BuiltinText kBuiltinTexts[] = {
     {385, "上次保存此文件时被中断，文件未能恢复：部分帧可能带有那次保存的修改"},
     {386, "Ctrl+A：后退一帧"},
     {387, "Ctrl+D：前进一帧"},
+    {388, "无法打开帮助手册：无法启动网页浏览器"},
 };
 
 constexpr bool sortedById()

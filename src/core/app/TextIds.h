@@ -82,6 +82,7 @@ constexpr int OnlyHeaderLeft = 381;
 constexpr int ReadOnlyFile = 382;
 constexpr int UnfinishedSaveTakenBack = 384;
 constexpr int UnfinishedSaveLeft = 385;
+constexpr int HelpNotOpened = 388;
 
 // 3D view
 constexpr int CreateDeviceFailed = 148;

@@ -287,8 +287,10 @@ void ToolPanel::runAcquisition(AcquisitionDialog::Mode mode)
 void ToolPanel::helpCommand()
 {
     m_session.pause();
-    QDesktopServices::openUrl(
-        QUrl::fromLocalFile(QString::fromStdString(programFolder()) + "help/index.html"));
+    // Without a browser the click would otherwise do nothing at all.
+    if (!QDesktopServices::openUrl(
+            QUrl::fromLocalFile(QString::fromStdString(programFolder()) + "help/index.html")))
+        m_session.prompts().showMessage(text::HelpNotOpened);
 }
 
 void ToolPanel::aboutCommand()
