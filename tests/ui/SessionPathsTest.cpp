@@ -541,7 +541,7 @@ TEST_F(SessionPathsTest, TheTitleNamesTheSurveyAndMarksUnsavedEdits)
     EXPECT_FALSE(window->isWindowModified());
 }
 
-TEST_F(SessionPathsTest, TheKeysThatStepAndSaveAreNamedInTheirButtonsTips)
+TEST_F(SessionPathsTest, ButtonTipsNameTheirKeysAndTheirWholeTexts)
 {
     // What the keys do is tested with the window's shortcuts.
     EXPECT_EQ(child<QToolButton>("playBackwardButton")->toolTip(),
@@ -550,6 +550,16 @@ TEST_F(SessionPathsTest, TheKeysThatStepAndSaveAreNamedInTheirButtonsTips)
               uiText(text::PlayForwardsTip) + "\nCtrl+D：前进一帧");
     EXPECT_EQ(child<QToolButton>("saveButton")->toolTip(),
               uiText(text::SaveChangesTip) + " (Ctrl+S)");
+
+    // Every other toolbar button shows its whole text as its tip.
+    int withText = 0;
+    for (const QToolButton *button : window->toolPanel().findChildren<QToolButton *>()) {
+        if (button->text().isEmpty() || button->objectName() == "saveButton")
+            continue;
+        EXPECT_EQ(button->toolTip(), button->text()) << button->objectName().toStdString();
+        ++withText;
+    }
+    EXPECT_GE(withText, 10);
 }
 
 namespace {

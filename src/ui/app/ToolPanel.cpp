@@ -184,6 +184,8 @@ QToolButton *ToolPanel::addButton(const char *name, int textId, int icon, bool c
     auto *button = new QToolButton(this);
     button->setObjectName(name);
     button->setText(uiText(textId));
+    // The full text, for when a long one does not fit under the icon.
+    button->setToolTip(button->text());
     button->setIcon(toolIcon(static_cast<ToolIcon>(icon)));
     button->setIconSize(QSize(28, 28));
     button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
