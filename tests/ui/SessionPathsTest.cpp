@@ -6,6 +6,7 @@
 #include "core/base/ByteOrder.h"
 #include "core/data/AnimationFile.h"
 #include "support/ReadOnlyFile.h"
+#include "ui/app/RecentSurveys.h"
 #include "ui/display/DefectStrip.h"
 #include "ui/display/FrameView.h"
 #include "ui/display/PreviewPopup.h"
@@ -18,7 +19,9 @@
 #include <QComboBox>
 #include <QDesktopServices>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPlainTextEdit>
+#include <QSettings>
 #include <QStackedWidget>
 #include <QTest>
 #include <QTimer>
@@ -592,3 +595,41 @@ TEST_F(SessionPathsTest, TheHelpButtonOpensTheManualOrSaysWhyNot)
 }
 
 #include "SessionPathsTest.moc"
+
+TEST_F(SessionPathsTest, TheOpenButtonsMenuReopensTheSurveysOpenedLast)
+{
+    QSettings().remove("recentSurveys");
+    const std::string first = survey(3);
+    const std::string second = survey(5);
+    const std::string gone = survey(4);
+    auto *menu = child<QMenu>("recentSurveysMenu");
+    const auto entries = [menu] {
+        emit menu->aboutToShow();
+        QStringList texts;
+        for (const QAction *action : menu->actions())
+            texts << action->text();
+        return texts;
+    };
+    EXPECT_EQ(entries(), QStringList{uiText(text::NoRecentSurveys)});
+
+    for (const std::string &path : {gone, first, second, first})
+        ASSERT_TRUE(session().openFile(QString::fromStdString(path)));
+    EXPECT_EQ(entries(), (QStringList{"survey3.Imv", "survey5.Imv", "survey4.Imv"}));
+    // Kept for the next run.
+    EXPECT_EQ(RecentSurveys().files(),
+              (QStringList{QString::fromStdString(first), QString::fromStdString(second),
+                           QString::fromStdString(gone)}));
+
+    entries();
+    menu->actions().at(1)->trigger();
+    EXPECT_EQ(doc().frameCount(), 5);
+    EXPECT_EQ(entries(), (QStringList{"survey5.Imv", "survey3.Imv", "survey4.Imv"}));
+
+    // A survey deleted since is told as a failed open and leaves the list.
+    std::filesystem::remove(gone);
+    prompts.messages.clear();
+    entries();
+    menu->actions().at(2)->trigger();
+    EXPECT_EQ(prompts.messages, std::vector<int>{text::OpenFileFailed});
+    EXPECT_EQ(entries(), (QStringList{"survey5.Imv", "survey3.Imv"}));
+}

@@ -20,7 +20,8 @@ struct BuiltinText
 // simulated probe in the acquisition window's caption; 384 and 385 say that
 // a save cut off part way was taken back when the survey was opened, or
 // could not be; 386 and 387 name the keys that step one frame; 388 says
-// that the manual could not be shown.
+// that the manual could not be shown; 389 stands in an empty list of recent
+// surveys.
 constexpr BuiltinText kBuiltinTexts[] = {
     {101, "关于 Dorvane(&A)..."},
     {102, "确定要退出程序？"},
@@ -184,6 +185,7 @@ constexpr BuiltinText kBuiltinTexts[] = {
     {386, "Ctrl+A：后退一帧"},
     {387, "Ctrl+D：前进一帧"},
     {388, "无法打开帮助手册：无法启动网页浏览器"},
+    {389, "（没有最近打开的文件）"},
 };
 
 constexpr bool sortedById()

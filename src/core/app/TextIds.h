@@ -83,6 +83,7 @@ constexpr int ReadOnlyFile = 382;
 constexpr int UnfinishedSaveTakenBack = 384;
 constexpr int UnfinishedSaveLeft = 385;
 constexpr int HelpNotOpened = 388;
+constexpr int NoRecentSurveys = 389;
 
 // 3D view
 constexpr int CreateDeviceFailed = 148;

@@ -364,7 +364,7 @@ void MainWindow::updateTitle()
         setWindowModified(false);
         return;
     }
-    const QString name = QFileInfo(QString::fromStdString(m_session->document().path())).fileName();
+    const QString name = QFileInfo(m_session->openedFile()).fileName();
     setWindowTitle(name.isEmpty() ? program : name + "[*] - " + program);
     setWindowModified(m_session->isModified());
 }

@@ -5,6 +5,7 @@
 #include "ui/widgets/ProgressWindow.h"
 #include "ui/widgets/QtUserPrompts.h"
 
+#include <QFileInfo>
 #include <QWidget>
 #include <algorithm>
 #include <cassert>
@@ -151,6 +152,7 @@ bool SurveySession::openSurvey(const QString &path, int firstFrame)
         success = m_document.open(path.toStdString(), m_progress);
     }
     if (success) {
+        m_openedFile = QFileInfo(path).absoluteFilePath();
         emit opened();
         emit surveyChanged();
         showFrame(std::clamp(firstFrame, 0, frameCount() - 1), Reload::IfNeeded);

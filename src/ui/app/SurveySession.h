@@ -70,6 +70,9 @@ public:
     bool prepareForOtherWork();
     // The file of the open survey (empty when none, or for an IMG file).
     QString surveyPath() const;
+    // The file the open survey was opened from, an IMG file too, as an
+    // absolute path (empty when none is open).
+    QString openedFile() const { return isOpen() ? m_openedFile : QString(); }
 
     // The save question before anything that leaves the current frame or
     // the survey: true when the action may go on (nothing pending, saved,
@@ -157,6 +160,7 @@ private:
     Direction m_direction = Direction::Forwards;
     int m_busy = 0;
     SessionFacts m_lastFacts;
+    QString m_openedFile;
 };
 
 } // namespace dorvane

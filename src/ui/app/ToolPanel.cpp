@@ -20,8 +20,10 @@
 #include "ui/widgets/UiText.h"
 #include "ui/widgets/UserPrompts.h"
 
+#include <QAction>
 #include <QButtonGroup>
 #include <QDesktopServices>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QKeySequence>
 #include <QMenu>
@@ -98,6 +100,14 @@ ToolPanel::ToolPanel(MainWindow &window, SurveySession &session)
     QToolButton *open =
         addButton("openButton", text::OpenAnimation, static_cast<int>(ToolIcon::Open), false);
     connect(open, &QToolButton::clicked, &session, &SurveySession::openFromDialog);
+    // The surveys opened last, on the open button's arrow.
+    m_recentMenu = new QMenu(open);
+    m_recentMenu->setObjectName("recentSurveysMenu");
+    open->setMenu(m_recentMenu);
+    open->setPopupMode(QToolButton::MenuButtonPopup);
+    connect(m_recentMenu, &QMenu::aboutToShow, this, &ToolPanel::fillRecentMenu);
+    connect(&session, &SurveySession::opened, this,
+            [this] { m_recent.add(m_session.openedFile()); });
     m_saveAsButton =
         addButton("saveAsButton", text::SaveDataAs, static_cast<int>(ToolIcon::SaveAs), false);
     connect(m_saveAsButton, &QToolButton::clicked, &session, &SurveySession::saveAsFromDialog);
@@ -284,6 +294,24 @@ void ToolPanel::runAcquisition(AcquisitionDialog::Mode mode)
     // The recorded or imported survey stays on disk; it is not opened here.
     AcquisitionDialog dialog(mode, m_session.prompts(), m_session.surveyPath(), &m_window);
     dialog.exec();
+}
+
+void ToolPanel::fillRecentMenu()
+{
+    m_recentMenu->clear();
+    const QStringList files = m_recent.files();
+    if (files.isEmpty())
+        m_recentMenu->addAction(uiText(text::NoRecentSurveys))->setEnabled(false);
+    for (const QString &file : files) {
+        QAction *action = m_recentMenu->addAction(QFileInfo(file).fileName());
+        action->setToolTip(file);
+        action->setData(file);
+        connect(action, &QAction::triggered, this, [this, file] {
+            // A survey moved or deleted since leaves the list once it fails.
+            if (!m_session.openFile(file) && !QFileInfo::exists(file))
+                m_recent.remove(file);
+        });
+    }
 }
 
 void ToolPanel::helpCommand()

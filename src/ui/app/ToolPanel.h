@@ -3,8 +3,11 @@
 #include "core/display/DibBlock.h"
 #include "ui/acquire/AcquisitionDialog.h"
 #include "ui/app/ExportCommands.h"
+#include "ui/app/RecentSurveys.h"
 
 #include <QWidget>
+
+class QMenu;
 
 class QButtonGroup;
 class QStackedWidget;
@@ -70,6 +73,8 @@ private:
     void ensureDeviationMap();
     void runAcquisition(AcquisitionDialog::Mode mode);
     void helpCommand();
+    // The recent surveys, newest first, each opening its file.
+    void fillRecentMenu();
     void aboutCommand();
 
     MainWindow &m_window;
@@ -82,6 +87,8 @@ private:
     PipeAttributesPanel *m_pipePanel;
     SettingsPanel *m_settingsPanel;
     QButtonGroup *m_pageButtons;
+    QMenu *m_recentMenu = nullptr;
+    RecentSurveys m_recent;
     QToolButton *m_saveAsButton = nullptr;
     QToolButton *m_screenshotButton = nullptr;
     QToolButton *m_videoButton = nullptr;
