@@ -11,12 +11,16 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
+#include <QFileDialog>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSettings>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
 #include <QTranslator>
+#include <functional>
 #include <gtest/gtest.h>
 
 using namespace dorvane;
@@ -211,6 +215,51 @@ TEST(QtUserPromptsTest, EnterGivesTheNamedDefault)
     EXPECT_EQ(defaultOf(MessageSink::Buttons::OkCancel, MessageSink::Answer::Ok), ok);
     EXPECT_EQ(defaultOf(MessageSink::Buttons::OkCancel, std::nullopt), cancel);
     EXPECT_EQ(defaultOf(MessageSink::Buttons::YesNoCancel, std::nullopt), yes);
+}
+
+TEST(QtUserPromptsTest, FileDialogsStartInTheFolderUsedLast)
+{
+    QSettings().remove("lastFolder");
+    TempDir first;
+    TempDir second;
+    writeFileBytes(second.file("b.Imv"), {1});
+    QtUserPrompts prompts;
+    // Notes the folder each dialog starts in, then picks chosen (or cancels).
+    const auto run = [](const std::function<void()> &open, const QString &chosen) {
+        QString startedIn;
+        QTimer::singleShot(0, [&] {
+            auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
+            if (!dialog)
+                return;
+            startedIn = dialog->directory().absolutePath();
+            if (chosen.isEmpty()) {
+                dialog->reject();
+                return;
+            }
+            dialog->selectFile(chosen);
+            static_cast<QDialog *>(dialog)->accept(); // QFileDialog hides it
+        });
+        open();
+        return startedIn;
+    };
+    const UserPrompts::FileDialog save{"Save", "Image Video (*.Imv)", "Imv", "a.Imv"};
+    const UserPrompts::FileDialog open{"Open", "Image Video (*.Imv)", "Imv"};
+
+    std::optional<QString> saved;
+    run([&] { saved = prompts.saveFileName(save); }, QString::fromStdString(first.file("a.Imv")));
+    ASSERT_TRUE(saved);
+    EXPECT_EQ(*saved, QString::fromStdString(first.file("a.Imv")));
+
+    std::optional<QString> opened;
+    const QString startedIn = run([&] { opened = prompts.openFileName(open); },
+                                  QString::fromStdString(second.file("b.Imv")));
+    EXPECT_EQ(startedIn, QDir(QString::fromStdString(first.path().string())).absolutePath());
+    ASSERT_TRUE(opened);
+
+    // A cancelled dialog changes nothing; the folder is kept for the next run.
+    run([&] { prompts.openFileNames(open); }, QString());
+    EXPECT_EQ(QSettings().value("lastFolder").toString(),
+              QDir(QString::fromStdString(second.path().string())).absolutePath());
 }
 
 TEST(QtTranslationsTest, QtsOwnTextsFollowTheProgramsLanguage)

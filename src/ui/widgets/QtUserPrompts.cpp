@@ -4,11 +4,16 @@
 #include "ui/widgets/UiText.h"
 
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
+#include <QSettings>
 
 namespace dorvane {
 
 namespace {
+
+const char *const LastFolderKey = "lastFolder";
+
 QString caption()
 {
     return uiText(text::ProgramTitle);
@@ -53,39 +58,39 @@ MessageSink::Answer QtUserPrompts::ask(int textId, Buttons buttons, Answer defau
 
 std::optional<QString> QtUserPrompts::openFileName(const FileDialog &dialog)
 {
-    QFileDialog fileDialog(m_parent, dialog.title, QString(), dialog.filter);
-    fileDialog.setAcceptMode(QFileDialog::AcceptOpen);
-    fileDialog.setFileMode(QFileDialog::ExistingFile);
-    fileDialog.setOption(QFileDialog::ReadOnly, false);
-    fileDialog.setDefaultSuffix(dialog.defaultSuffix);
-    if (fileDialog.exec() != QDialog::Accepted || fileDialog.selectedFiles().isEmpty())
-        return std::nullopt;
-    return fileDialog.selectedFiles().front();
+    const QStringList files = runFileDialog(dialog, QFileDialog::ExistingFile);
+    return files.isEmpty() ? std::nullopt : std::optional<QString>(files.front());
 }
 
 QStringList QtUserPrompts::openFileNames(const FileDialog &dialog)
 {
-    QFileDialog fileDialog(m_parent, dialog.title, QString(), dialog.filter);
-    fileDialog.setAcceptMode(QFileDialog::AcceptOpen);
-    fileDialog.setFileMode(QFileDialog::ExistingFiles);
-    fileDialog.setOption(QFileDialog::ReadOnly, false);
-    fileDialog.setDefaultSuffix(dialog.defaultSuffix);
-    if (fileDialog.exec() != QDialog::Accepted)
-        return {};
-    return fileDialog.selectedFiles();
+    return runFileDialog(dialog, QFileDialog::ExistingFiles);
 }
 
 std::optional<QString> QtUserPrompts::saveFileName(const FileDialog &dialog)
 {
-    QFileDialog fileDialog(m_parent, dialog.title, QString(), dialog.filter);
-    fileDialog.setAcceptMode(QFileDialog::AcceptSave);
-    fileDialog.setFileMode(QFileDialog::AnyFile);
+    const QStringList files = runFileDialog(dialog, QFileDialog::AnyFile);
+    return files.isEmpty() ? std::nullopt : std::optional<QString>(files.front());
+}
+
+QStringList QtUserPrompts::runFileDialog(const FileDialog &dialog, int fileMode)
+{
+    const auto mode = static_cast<QFileDialog::FileMode>(fileMode);
+    // Every file dialog starts in the folder used last, also after a restart.
+    QFileDialog fileDialog(m_parent, dialog.title, QSettings().value(LastFolderKey).toString(),
+                           dialog.filter);
+    fileDialog.setAcceptMode(mode == QFileDialog::AnyFile ? QFileDialog::AcceptSave
+                                                          : QFileDialog::AcceptOpen);
+    fileDialog.setFileMode(mode);
+    fileDialog.setOption(QFileDialog::ReadOnly, false);
     fileDialog.setDefaultSuffix(dialog.defaultSuffix);
     if (!dialog.fileName.isEmpty())
         fileDialog.selectFile(dialog.fileName);
     if (fileDialog.exec() != QDialog::Accepted || fileDialog.selectedFiles().isEmpty())
-        return std::nullopt;
-    return fileDialog.selectedFiles().front();
+        return {};
+    const QStringList files = fileDialog.selectedFiles();
+    QSettings().setValue(LastFolderKey, QFileInfo(files.front()).absolutePath());
+    return files;
 }
 
 } // namespace dorvane

@@ -22,6 +22,10 @@ public:
     std::optional<QString> saveFileName(const FileDialog &dialog) override;
 
 private:
+    // Runs a file dialog of the given QFileDialog::FileMode; the files
+    // chosen, none when cancelled.
+    QStringList runFileDialog(const FileDialog &dialog, int fileMode);
+
     QWidget *m_parent = nullptr;
 };
 
