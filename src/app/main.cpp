@@ -2,6 +2,7 @@
 #include "core/base/MemoryPolicy.h"
 #include "ui/app/MainWindow.h"
 #include "ui/app/ToolPanel.h"
+#include "ui/app/WindowMemory.h"
 #include "ui/widgets/QtTranslations.h"
 
 #include <QApplication>
@@ -56,8 +57,12 @@ int main(int argc, char **argv)
     dorvane::installQtTranslations(application, dorvane::settings().language);
 
     dorvane::MainWindow window;
+    // Where the window stood and the view it showed when it was last closed.
+    dorvane::WindowMemory::restoreGeometry(window);
     if (parser.isSet(page))
         window.setStartPage(pages.value(parser.value(page)));
+    else if (const auto view = dorvane::WindowMemory::view())
+        window.setStartPage(*view);
     if (!parser.positionalArguments().isEmpty())
         window.openAtStart(parser.positionalArguments().front());
     window.show();

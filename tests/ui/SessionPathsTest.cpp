@@ -7,6 +7,7 @@
 #include "core/data/AnimationFile.h"
 #include "support/ReadOnlyFile.h"
 #include "ui/app/RecentSurveys.h"
+#include "ui/app/WindowMemory.h"
 #include "ui/display/DefectStrip.h"
 #include "ui/display/FrameView.h"
 #include "ui/display/PreviewPopup.h"
@@ -632,4 +633,35 @@ TEST_F(SessionPathsTest, TheOpenButtonsMenuReopensTheSurveysOpenedLast)
     menu->actions().at(2)->trigger();
     EXPECT_EQ(prompts.messages, std::vector<int>{text::OpenFileFailed});
     EXPECT_EQ(entries(), (QStringList{"survey5.Imv", "survey3.Imv"}));
+}
+
+TEST_F(SessionPathsTest, ClosingRemembersWhereTheWindowStoodAndItsView)
+{
+    QSettings().remove("window");
+    EXPECT_EQ(WindowMemory::view(), std::nullopt);
+    openAt(survey(4), 0);
+    QTest::mouseClick(child<QToolButton>("strokePageButton"), Qt::LeftButton);
+    window->move(123, 45);
+    const QPoint stood = window->pos();
+
+    // A cancelled close remembers nothing.
+    prompts.answers = {MessageSink::Answer::Cancel};
+    window->reject();
+    ASSERT_TRUE(window->isVisible());
+    EXPECT_EQ(WindowMemory::view(), std::nullopt);
+
+    prompts.answers = {MessageSink::Answer::Ok};
+    window->reject();
+    ASSERT_FALSE(window->isVisible());
+    EXPECT_EQ(WindowMemory::view(), ToolPanel::Page::Stroke);
+    MainWindow next(&prompts);
+    WindowMemory::restoreGeometry(next);
+    next.show();
+    EXPECT_EQ(next.pos(), stood);
+
+    // Side pages are not views: the view behind them is kept.
+    window->show();
+    QTest::mouseClick(child<QToolButton>("settingsPageButton"), Qt::LeftButton);
+    window->reject();
+    EXPECT_EQ(WindowMemory::view(), ToolPanel::Page::Stroke);
 }

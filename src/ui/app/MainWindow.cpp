@@ -7,6 +7,7 @@
 #include "ui/app/ControlState.h"
 #include "ui/app/SurveySession.h"
 #include "ui/app/ToolPanel.h"
+#include "ui/app/WindowMemory.h"
 #include "ui/display/DefectStrip.h"
 #include "ui/display/FrameView.h"
 #include "ui/display/GraphicsPanel.h"
@@ -466,6 +467,19 @@ void MainWindow::reject()
     if (!m_session->requestClose())
         return;
     hidePreview();
+    const auto shownPage = [this] {
+        switch (m_visibleView) {
+        case View::Stroke:
+            return ToolPanel::Page::Stroke;
+        case View::Pipe:
+            return ToolPanel::Page::View3D;
+        case View::Frame:
+        case View::None:
+            break;
+        }
+        return ToolPanel::Page::Animation;
+    };
+    WindowMemory::store(*this, shownPage());
     QDialog::reject();
 }
 
