@@ -32,6 +32,8 @@ int main(int argc, char **argv)
     QApplication application(argc, argv);
     QApplication::setApplicationName("Tessiq");
     QApplication::setOrganizationName("Dorvane");
+    // Ties the windows to the menu entry the package installs.
+    QGuiApplication::setDesktopFileName("tessiq");
 
     QCommandLineParser parser;
     parser.setApplicationDescription("Pipe sonar inspection");

@@ -10,6 +10,8 @@
 #include "ui/widgets/ProgressWindow.h"
 
 #include <QDropEvent>
+#include <QIcon>
+#include <QImage>
 #include <QLineEdit>
 #include <QMimeData>
 #include <QOpenGLContext>
@@ -17,6 +19,8 @@
 #include <QTest>
 #include <QUrl>
 #include <QWindow>
+#include <filesystem>
+#include <fstream>
 
 using namespace dorvane;
 using namespace dorvane::test;
@@ -386,4 +390,29 @@ TEST_F(MainWindowTest, WithoutOpenGLThe3dPageSaysSoAndStaysBlack)
     // The rest of the window goes on working.
     session().step(SurveySession::Direction::Forwards);
     EXPECT_EQ(session().currentIndex(), 1);
+}
+
+TEST_F(MainWindowTest, TheWindowTakesTheInstalledIconOrItsOwn)
+{
+    // Not installed: the icon drawn by the program itself.
+    EXPECT_FALSE(window->windowIcon().isNull());
+    EXPECT_EQ(window->windowIcon().name(), "");
+
+    // Installed: the theme's icon, as the package puts it.
+    const QStringList paths = QIcon::themeSearchPaths();
+    const QString theme = QIcon::themeName();
+    QImage picture(32, 32, QImage::Format_ARGB32);
+    picture.fill(Qt::darkCyan);
+    std::filesystem::create_directories(dir.file("icons/hicolor/32x32/apps"));
+    ASSERT_TRUE(
+        picture.save(QString::fromStdString(dir.file("icons/hicolor/32x32/apps/tessiq.png"))));
+    std::ofstream(dir.file("icons/hicolor/index.theme"))
+        << "[Icon Theme]\nName=Hicolor\nDirectories=32x32/apps\n\n"
+           "[32x32/apps]\nSize=32\nType=Fixed\n";
+    QIcon::setThemeSearchPaths({QString::fromStdString(dir.file("icons"))});
+    QIcon::setThemeName("hicolor");
+    MainWindow installed(&prompts);
+    EXPECT_EQ(installed.windowIcon().name(), "tessiq");
+    QIcon::setThemeSearchPaths(paths);
+    QIcon::setThemeName(theme);
 }

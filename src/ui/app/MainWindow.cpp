@@ -27,6 +27,7 @@
 #include <QDropEvent>
 #include <QFileInfo>
 #include <QHBoxLayout>
+#include <QIcon>
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QSlider>
@@ -90,7 +91,9 @@ MainWindow::MainWindow(UserPrompts *prompts, QWidget *parent)
 {
     setObjectName("mainWindow");
     setWindowTitle(uiText(text::ProgramTitle));
-    setWindowIcon(toolIcon(ToolIcon::Program));
+    // The installed program's icon from the desktop's theme; the drawn one
+    // where it is not installed (a build folder).
+    setWindowIcon(QIcon::fromTheme("tessiq", toolIcon(ToolIcon::Program)));
     setAcceptDrops(true);
 
     m_preview = new PreviewPopup(this);
