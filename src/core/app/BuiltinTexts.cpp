@@ -21,7 +21,7 @@ struct BuiltinText
 // a save cut off part way was taken back when the survey was opened, or
 // could not be; 386 and 387 name the keys that step one frame; 388 says
 // that the manual could not be shown; 389 stands in an empty list of recent
-// surveys.
+// surveys; 390 is the version line of the about box.
 constexpr BuiltinText kBuiltinTexts[] = {
     {101, "关于 Dorvane(&A)..."},
     {102, "确定要退出程序？"},
@@ -186,6 +186,7 @@ constexpr BuiltinText kBuiltinTexts[] = {
     {387, "Ctrl+D：前进一帧"},
     {388, "无法打开帮助手册：无法启动网页浏览器"},
     {389, "（没有最近打开的文件）"},
+    {390, "Dorvane 2.0 版"},
 };
 
 constexpr bool sortedById()

@@ -84,6 +84,7 @@ constexpr int UnfinishedSaveTakenBack = 384;
 constexpr int UnfinishedSaveLeft = 385;
 constexpr int HelpNotOpened = 388;
 constexpr int NoRecentSurveys = 389;
+constexpr int ProgramVersion = 390;
 
 // 3D view
 constexpr int CreateDeviceFailed = 148;

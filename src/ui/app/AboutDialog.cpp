@@ -15,7 +15,7 @@ AboutDialog::AboutDialog(QWidget *parent) : QDialog(parent)
     setWindowTitle(uiText(text::AboutTitle));
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(new QLabel(uiText(text::ProgramTitle), this));
-    layout->addWidget(new QLabel(QString::fromUtf8("Dorvane 2.0 版"), this));
+    layout->addWidget(new QLabel(uiText(text::ProgramVersion), this));
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     layout->addWidget(buttons);
