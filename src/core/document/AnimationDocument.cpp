@@ -7,7 +7,6 @@
 #include "core/data/ImgFile.h"
 #include "core/document/FrameStreamDeriver.h"
 
-#include <array>
 #include <new>
 #include <sys/stat.h>
 #include <system_error>
@@ -328,18 +327,14 @@ bool AnimationDocument::applyToFrames(const BulkEdit &requested, ProgressSink *p
         scope.setText(text::ModifyingData);
         UndoJournal journal;
         try {
-            PosixFile &file = m_file.file();
             for (int i = 0; i < m_frameCount; ++i) {
-                std::vector<uint8_t> before(FrameHeader::Size);
                 FrameHeader header;
-                if (file.readAt(frameOffset(i), before.data(), before.size()))
-                    header = FrameHeader::decode(std::span<const uint8_t, FrameHeader::Size>(
-                        before.data(), FrameHeader::Size));
-                if (header.signature != FrameHeader::Signature) {
+                if (!m_file.readFrameHeader(i, header)) {
                     m_messages.showMessage(text::ReadFileDataError);
                     complete = false;
                     break;
                 }
+                std::vector<uint8_t> before(header.rawBytes.begin(), header.rawBytes.end());
                 applyBulkEdit(edit, i, m_frameCount, header);
                 const auto after = header.encoded();
                 journal.add(frameOffset(i), std::move(before), {after.begin(), after.end()});
