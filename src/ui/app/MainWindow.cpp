@@ -470,19 +470,7 @@ void MainWindow::reject()
     if (!m_session->requestClose())
         return;
     hidePreview();
-    const auto shownPage = [this] {
-        switch (m_visibleView) {
-        case View::Stroke:
-            return ToolPanel::Page::Stroke;
-        case View::Pipe:
-            return ToolPanel::Page::View3D;
-        case View::Frame:
-        case View::None:
-            break;
-        }
-        return ToolPanel::Page::Animation;
-    };
-    WindowMemory::store(*this, shownPage());
+    WindowMemory::store(*this, m_toolPanel->viewPage());
     QDialog::reject();
 }
 

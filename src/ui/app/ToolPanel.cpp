@@ -45,12 +45,6 @@ void keepPlaceWhenHidden(QWidget *widget)
     widget->setSizePolicy(policy);
 }
 
-bool isViewPage(ToolPanel::Page page)
-{
-    return page == ToolPanel::Page::Animation || page == ToolPanel::Page::Stroke ||
-           page == ToolPanel::Page::View3D;
-}
-
 MainWindow::View viewOf(ToolPanel::Page page)
 {
     switch (page) {
@@ -66,6 +60,11 @@ MainWindow::View viewOf(ToolPanel::Page page)
 }
 
 } // namespace
+
+bool ToolPanel::isViewPage(Page page)
+{
+    return page == Page::Animation || page == Page::Stroke || page == Page::View3D;
+}
 
 ToolPanel::ToolPanel(MainWindow &window, SurveySession &session)
     : QWidget(&window), m_window(window), m_session(session),
@@ -281,6 +280,7 @@ void ToolPanel::switchPage(Page page)
     m_sidePanels->setCurrentIndex(static_cast<int>(page));
     m_pageButtons->button(static_cast<int>(page))->setChecked(true);
     if (isView) {
+        m_viewPage = page;
         m_window.setVisibleView(viewOf(page));
         m_session.showCurrentFrame(SurveySession::Reload::Force);
     }

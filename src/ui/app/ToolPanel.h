@@ -61,6 +61,9 @@ public:
     // frame again in their view; the tool pages only change the side page.
     void switchPage(Page page);
     Page currentPage() const { return m_page; }
+    // The view page shown last (animation, stroke or 3D), under any tool page.
+    Page viewPage() const { return m_viewPage; }
+    static bool isViewPage(Page page);
 
     void applyControlState(const ControlState &state);
 
@@ -96,6 +99,7 @@ private:
     QToolButton *m_saveButton = nullptr;
     QToolButton *m_discardButton = nullptr;
     Page m_page = Page::Animation;
+    Page m_viewPage = Page::Animation;
     // The deviation map is made when it is first needed after a change: a
     // long survey opens without waiting for it.
     bool m_mapStale = false;

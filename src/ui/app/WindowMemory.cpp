@@ -10,20 +10,13 @@ namespace {
 const char *const GeometryKey = "window/geometry";
 const char *const ViewKey = "window/view";
 
-bool isView(int page)
-{
-    return page == static_cast<int>(ToolPanel::Page::Animation) ||
-           page == static_cast<int>(ToolPanel::Page::Stroke) ||
-           page == static_cast<int>(ToolPanel::Page::View3D);
-}
-
 } // namespace
 
 void WindowMemory::store(const QWidget &window, ToolPanel::Page view)
 {
     QSettings settings;
     settings.setValue(GeometryKey, window.saveGeometry());
-    if (isView(static_cast<int>(view)))
+    if (ToolPanel::isViewPage(view))
         settings.setValue(ViewKey, static_cast<int>(view));
     settings.sync();
 }
@@ -39,9 +32,10 @@ std::optional<ToolPanel::Page> WindowMemory::view()
 {
     bool ok = false;
     const int page = QSettings().value(ViewKey).toInt(&ok);
-    if (!ok || !isView(page))
+    const auto view = static_cast<ToolPanel::Page>(page);
+    if (!ok || !ToolPanel::isViewPage(view))
         return std::nullopt;
-    return static_cast<ToolPanel::Page>(page);
+    return view;
 }
 
 } // namespace dorvane
