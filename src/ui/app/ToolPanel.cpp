@@ -24,6 +24,7 @@
 #include <QButtonGroup>
 #include <QDesktopServices>
 #include <QFileInfo>
+#include <QFontMetrics>
 #include <QHBoxLayout>
 #include <QKeySequence>
 #include <QMenu>
@@ -36,6 +37,21 @@ namespace dorvane {
 namespace {
 
 constexpr int ButtonWidth = 54;
+
+// A text too wide for a button goes on two lines, broken at the space
+// nearest its middle, so the toolbar stays narrow in every language.
+QString toolbarLabel(const QString &text, const QFontMetrics &metrics)
+{
+    if (metrics.horizontalAdvance(text) <= ButtonWidth)
+        return text;
+    int best = -1;
+    for (int i = text.indexOf(' '); i >= 0; i = text.indexOf(' ', i + 1))
+        if (best < 0 || std::abs(2 * i - text.size()) < std::abs(2 * best - text.size()))
+            best = i;
+    if (best < 0)
+        return text;
+    return text.left(best) + '\n' + text.mid(best + 1);
+}
 
 // A button that may hide keeps its place, so the toolbar does not move.
 void keepPlaceWhenHidden(QWidget *widget)
@@ -79,7 +95,9 @@ ToolPanel::ToolPanel(MainWindow &window, SurveySession &session)
 {
     setObjectName("toolPanel");
     m_sidePanels->setObjectName("sidePanels");
-    m_sidePanels->setFixedWidth(340);
+    // At least as wide as the pictures on the pages, wider when the toolbar
+    // above needs the room.
+    m_sidePanels->setMinimumWidth(340);
     for (QWidget *panel :
          std::initializer_list<QWidget *>{m_graphicsPanel, m_strokePanel, m_view3dPanel,
                                           m_propertyPanel, m_pipePanel, m_settingsPanel})
@@ -150,7 +168,6 @@ ToolPanel::ToolPanel(MainWindow &window, SurveySession &session)
     helpMenu->addAction(builtinUiText(text::AboutMenuItem), this, &ToolPanel::aboutCommand);
     help->setMenu(helpMenu);
     help->setPopupMode(QToolButton::MenuButtonPopup);
-    help->setFixedWidth(ButtonWidth + 14);
 
     m_saveButton =
         addButton("saveButton", text::SaveChanges, static_cast<int>(ToolIcon::Save), false);
@@ -192,15 +209,15 @@ QToolButton *ToolPanel::addButton(const char *name, int textId, int icon, bool c
 {
     auto *button = new QToolButton(this);
     button->setObjectName(name);
-    button->setText(uiText(textId));
-    // The full text, for when a long one does not fit under the icon.
-    button->setToolTip(button->text());
+    button->setText(toolbarLabel(uiText(textId), button->fontMetrics()));
+    // The full text on one line.
+    button->setToolTip(uiText(textId));
     button->setIcon(toolIcon(static_cast<ToolIcon>(icon)));
     button->setIconSize(QSize(28, 28));
     button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
     button->setCheckable(checkable);
     button->setAutoRaise(true);
-    button->setFixedWidth(ButtonWidth);
+    button->setMinimumWidth(ButtonWidth);
     layout()->addWidget(button);
     return button;
 }
