@@ -96,6 +96,7 @@ TEST(TextService, LanguageFileReplacesEveryTextEvenByNothing)
     TextService service(dir.path().string() + "/", 1);
     EXPECT_EQ(service.text(text::ImgFileError), "IMG file error");
     EXPECT_EQ(service.text(text::OpenFileFailed), ""); // the file lacks 176
+    EXPECT_EQ(service.shownLanguage(), 1);
 }
 
 TEST(TextService, MissingLanguageFileFallsBackToTheBuiltinTable)
@@ -103,6 +104,8 @@ TEST(TextService, MissingLanguageFileFallsBackToTheBuiltinTable)
     TempDir dir;
     TextService service(dir.path().string() + "/", 2);
     EXPECT_EQ(service.text(text::OpenFileFailed), "打开文件失败");
+    // So the Chinese manual goes with the Chinese texts.
+    EXPECT_EQ(service.shownLanguage(), 0);
 }
 
 TEST(TextService, ShippedEnglishFileCoversEveryText)

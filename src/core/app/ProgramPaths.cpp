@@ -17,4 +17,9 @@ std::string programFolder()
     return folder;
 }
 
+std::string manualPath(int language)
+{
+    return programFolder() + (language == 0 ? "help/zh/index.html" : "help/en/index.html");
+}
+
 } // namespace dorvane

@@ -8,4 +8,8 @@ namespace dorvane {
 // '/'. Configuration and language files live there.
 std::string programFolder();
 
+// The manual's first page in the program folder: the Chinese manual for the
+// built-in language, the English one for every language file.
+std::string manualPath(int language);
+
 } // namespace dorvane

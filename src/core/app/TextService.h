@@ -17,8 +17,12 @@ public:
     TextService(std::string folder, int language);
 
     std::string text(int id);
+    // The language the texts come from: 0 when its file cannot be read.
+    int shownLanguage();
 
 private:
+    bool usesLanguageFile();
+
     std::string m_folder;
     int m_language;
     std::once_flag m_loadOnce;
@@ -30,5 +34,7 @@ private:
 // from the settings on the first call of the process; changing the setting
 // afterwards changes no text until the next start.
 std::string loadText(int id);
+// The language of those texts (0 when its file could not be read).
+int shownLanguage();
 
 } // namespace dorvane

@@ -2,6 +2,7 @@
 
 #include "core/app/ProgramPaths.h"
 #include "core/app/TextIds.h"
+#include "core/app/TextService.h"
 #include "core/display/DeviationMap.h"
 #include "ui/acquire/AcquisitionDialog.h"
 #include "ui/app/AboutDialog.h"
@@ -26,7 +27,6 @@
 #include <QFileInfo>
 #include <QFontMetrics>
 #include <QHBoxLayout>
-#include <QKeySequence>
 #include <QMenu>
 #include <QStackedWidget>
 #include <QToolButton>
@@ -171,9 +171,8 @@ ToolPanel::ToolPanel(MainWindow &window, SurveySession &session)
 
     m_saveButton =
         addButton("saveButton", text::SaveChanges, static_cast<int>(ToolIcon::Save), false);
-    m_saveButton->setToolTip(uiText(text::SaveChangesTip) + " (" +
-                             QKeySequence(Qt::CTRL | Qt::Key_S).toString(QKeySequence::NativeText) +
-                             ')');
+    // The tip's text names the key already.
+    m_saveButton->setToolTip(uiText(text::SaveChangesTip));
     connect(m_saveButton, &QToolButton::clicked, &session, &SurveySession::save);
     m_discardButton = addButton("discardButton", text::DiscardChanges,
                                 static_cast<int>(ToolIcon::Discard), false);
@@ -335,8 +334,9 @@ void ToolPanel::helpCommand()
 {
     m_session.pause();
     // Without a browser the click would otherwise do nothing at all.
-    if (!QDesktopServices::openUrl(
-            QUrl::fromLocalFile(QString::fromStdString(programFolder()) + "help/index.html")))
+    // The manual in the language the program shows.
+    const std::string manual = manualPath(shownLanguage());
+    if (!QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(manual))))
         m_session.prompts().showMessage(text::HelpNotOpened);
 }
 
