@@ -142,8 +142,9 @@ void SedimentChart::draw(QPainter &painter, const QRect &rect) const
     painter.drawLine(plot.x(scale.xmin), topY, xEnd, topY);
     QString pipeTop = withNumber(text::PipeTopLine, scale.ymax);
     pipeTop.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    // A text wider than the margin beside the plot goes on more lines.
     painter.drawText(QRect(QPoint(xEnd, topY), QPoint(rect.right(), rect.bottom())),
-                     Qt::AlignHCenter | Qt::AlignTop, pipeTop);
+                     Qt::AlignHCenter | Qt::AlignTop | Qt::TextWordWrap, pipeTop);
 
     const int average = scale.averageDepth(m_cableLengths, m_depths);
     const int averageY = plot.y(average);
@@ -151,7 +152,7 @@ void SedimentChart::draw(QPainter &painter, const QRect &rect) const
     painter.drawLine(plot.x(scale.xmin), averageY, xEnd, averageY);
     painter.setPen(Qt::black);
     painter.drawText(QRect(QPoint(xEnd, 0), QPoint(rect.right(), averageY - 1)),
-                     Qt::AlignHCenter | Qt::AlignBottom | Qt::TextSingleLine,
+                     Qt::AlignHCenter | Qt::AlignBottom | Qt::TextWordWrap,
                      withNumber(text::AverageDepth, average));
 
     const QPen gridPen(QColor(0x80, 0x80, 0x80), 1, Qt::DotLine);
