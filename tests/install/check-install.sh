@@ -26,7 +26,8 @@ folder=$usr/lib/tessiq
 
 echo "== program folder"
 for file in tessiq tessiq-cli libprobe-sim.so language.1 doc.templ doc-en.templ \
-    tcxmaster.hex help/index.html; do
+    tcxmaster.hex help/index.html help/style.css help/zh/index.html help/en/index.html \
+    help/zh/images/main-window.png help/en/images/main-window.png; do
     [ -f "$folder/$file" ] || fail "$folder/$file is missing"
 done
 for program in tessiq tessiq-cli; do
