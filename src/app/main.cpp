@@ -9,26 +9,52 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QCommandLineParser>
-#include <QScreen>
 #include <QStandardPaths>
 #include <QTimer>
+#include <functional>
 
 namespace {
 
-// Saves what the screen shows of the window, or of the dialog open over it,
+// Runs then once the window has started up and opened its file (on a slow
+// machine that can take seconds), and a dialog is open over it if one is
+// awaited.
+void whenStarted(dorvane::MainWindow &window, std::function<void()> then, bool awaitDialog = false)
+{
+    auto *poll = new QTimer(&window);
+    poll->setInterval(100);
+    QObject::connect(poll, &QTimer::timeout, &window, [&window, poll, then, awaitDialog] {
+        if (!window.toolPanel().isVisible() || window.session().isBusy() ||
+            (awaitDialog && !QApplication::activeModalWidget()))
+            return;
+        poll->deleteLater();
+        poll->stop();
+        then();
+    });
+    poll->start();
+}
+
+// Saves a picture of the window, or of the dialog open over it,
 // and ends the program: how the pictures of the README and the manual are
 // made.
-void screenshotThenQuit(dorvane::MainWindow &window, const QString &path, int delayMs)
+void screenshotThenQuit(dorvane::MainWindow &window, const QString &path, int delayMs,
+                        bool ofDialog)
 {
     window.move(0, 0); // all of it on the screen
-    QTimer::singleShot(delayMs, &window, [&window, path] {
-        QWidget *shown = QApplication::activeModalWidget();
-        if (!shown)
-            shown = &window;
-        const QPixmap shot = shown->screen()->grabWindow(shown->winId());
-        // Ends the dialog's own event loop as well as the program's.
-        QApplication::exit(shot.save(path) ? 0 : 1);
-    });
+    whenStarted(
+        window,
+        [&window, path, delayMs] {
+            QTimer::singleShot(delayMs, &window, [&window, path] {
+                QWidget *shown = QApplication::activeModalWidget();
+                if (!shown)
+                    shown = &window;
+                // Drawn by the widgets themselves: what the display server
+                // holds may lag behind the last change.
+                const QPixmap shot = shown->grab();
+                // Ends the dialog's own event loop as well as the program's.
+                QApplication::exit(shot.save(path) ? 0 : 1);
+            });
+        },
+        ofDialog);
 }
 
 } // namespace
@@ -56,8 +82,8 @@ int main(int argc, char **argv)
     QCommandLineOption screenshot("screenshot", "Save a picture of the window and quit.", "png");
     QCommandLineOption click("click", "Press the named button before the picture is taken.",
                              "button");
-    QCommandLineOption wait("wait", "Milliseconds to wait before the picture (3000).", "ms",
-                            "3000");
+    QCommandLineOption wait("wait", "Milliseconds to wait before the picture, once started (1500).",
+                            "ms", "1500");
     parser.addOptions({page, frame, language, screenshot, click, wait});
     parser.process(application);
     const QMap<QString, dorvane::ToolPanel::Page> pages = {
@@ -100,20 +126,16 @@ int main(int argc, char **argv)
         window.openAtStart(parser.positionalArguments().front());
     window.show();
     if (firstFrame > 0)
-        QObject::connect(
-            &window.session(), &dorvane::SurveySession::opened, &window,
-            [&window, firstFrame] {
-                QTimer::singleShot(0, &window, [&window, firstFrame] {
-                    window.session().goToFrame(firstFrame - 1);
-                });
-            },
-            Qt::SingleShotConnection);
+        whenStarted(window, [&window, firstFrame] { window.session().goToFrame(firstFrame - 1); });
     if (parser.isSet(screenshot))
-        screenshotThenQuit(window, parser.value(screenshot), delayMs);
+        screenshotThenQuit(window, parser.value(screenshot), delayMs, parser.isSet(click));
     if (parser.isSet(click))
-        QTimer::singleShot(200, &window, [&window, name = parser.value(click)] {
-            if (auto *button = window.findChild<QAbstractButton *>(name))
-                button->click();
+        whenStarted(window, [&window, name = parser.value(click)] {
+            // Queued: a dialog the button opens runs its own event loop.
+            QTimer::singleShot(0, &window, [&window, name] {
+                if (auto *button = window.findChild<QAbstractButton *>(name))
+                    button->click();
+            });
         });
     return QApplication::exec();
 }
