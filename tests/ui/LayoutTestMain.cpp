@@ -1,10 +1,8 @@
+#include "TestApplication.h"
 #include "core/app/Settings.h"
 #include "core/app/TextService.h"
 #include "ui/widgets/QtTranslations.h"
 
-#include <QApplication>
-#include <QSettings>
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 // The layout tests run once per language: the language is taken from
@@ -12,16 +10,10 @@
 // before any window is made.
 int main(int argc, char **argv)
 {
-    qputenv("QT_QPA_PLATFORM",
-            qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
-    QApplication application(argc, argv);
-    QApplication::setOrganizationName("Dorvane");
-    QApplication::setApplicationName("Tessiq");
-    const QTemporaryDir settingsFolder;
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsFolder.path());
+    dorvane::test::TestApplication application(argc, argv);
     dorvane::settings().language = qEnvironmentVariableIntValue("DORVANE_TEST_LANGUAGE");
     dorvane::loadText(1);
-    dorvane::installQtTranslations(application, dorvane::settings().language);
+    dorvane::installQtTranslations(application.application(), dorvane::settings().language);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

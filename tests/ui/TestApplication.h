@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QApplication>
+#include <QSettings>
+#include <QTemporaryDir>
+
+namespace dorvane::test {
+
+// The application of a window test program: off screen unless the run
+// names a platform, with the program's names, and what the program
+// remembers between runs (recent surveys, window place) kept in a folder of
+// this run, never in the user's own settings.
+class TestApplication
+{
+public:
+    TestApplication(int &argc, char **argv) : m_application((offScreen(), argc), argv)
+    {
+        QApplication::setOrganizationName("Dorvane");
+        QApplication::setApplicationName("Tessiq");
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_settings.path());
+    }
+
+    QApplication &application() { return m_application; }
+
+private:
+    static void offScreen()
+    {
+        if (qgetenv("QT_QPA_PLATFORM").isEmpty())
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+
+    QTemporaryDir m_settings;
+    QApplication m_application;
+};
+
+} // namespace dorvane::test
