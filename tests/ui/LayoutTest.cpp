@@ -134,7 +134,10 @@ TEST_F(LayoutTest, TheSmallerWindowsShowTheirTextsWhole)
     layOutSmallest(about);
     EXPECT_TRUE(clippedTexts(about).isEmpty()) << clippedTexts(about).join('\n').toStdString();
 
-    SedimentChartDialog chart({1.0f, 2.0f, 3.0f}, {10, 20, 30}, 300);
+    // The chart draws from the caller's lists while it is open.
+    const std::vector<float> cableLengths{1.0f, 2.0f, 3.0f};
+    const std::vector<int32_t> depths{10, 20, 30};
+    SedimentChartDialog chart(cableLengths, depths, 300);
     layOutSmallest(chart);
     EXPECT_TRUE(clippedTexts(chart).isEmpty()) << clippedTexts(chart).join('\n').toStdString();
 
