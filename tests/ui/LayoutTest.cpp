@@ -3,7 +3,6 @@
 // each text that does not fit in the room it was given.
 
 #include "UiTestSupport.h"
-#include "core/app/Settings.h"
 #include "core/app/TextIds.h"
 #include "ui/acquire/AcquisitionDialog.h"
 #include "ui/app/AboutDialog.h"
@@ -83,9 +82,6 @@ void layOutSmallest(QWidget &top)
 class LayoutTest : public ::testing::Test
 {
 protected:
-    void TearDown() override { settings().language = languageOfRun(); }
-    static int languageOfRun() { return qEnvironmentVariableIntValue("DORVANE_TEST_LANGUAGE"); }
-
     TempDir dir;
     ScriptedPrompts prompts;
 };

@@ -208,9 +208,10 @@ QToolButton *ToolPanel::addButton(const char *name, int textId, int icon, bool c
 {
     auto *button = new QToolButton(this);
     button->setObjectName(name);
-    button->setText(toolbarLabel(uiText(textId), button->fontMetrics()));
+    const QString text = uiText(textId);
+    button->setText(toolbarLabel(text, button->fontMetrics()));
     // The full text on one line.
-    button->setToolTip(uiText(textId));
+    button->setToolTip(text);
     button->setIcon(toolIcon(static_cast<ToolIcon>(icon)));
     button->setIconSize(QSize(28, 28));
     button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
