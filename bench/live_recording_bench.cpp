@@ -37,10 +37,10 @@ class SilentPrompts final : public UserPrompts
 public:
     using UserPrompts::ask;
     explicit SilentPrompts(std::string path) : m_path(std::move(path)) {}
-    void showMessage(int textId) override { std::fprintf(stderr, "message %d\n", textId); }
-    void showDetailedMessage(int textId, const QString &detail) override
+    void deliver(int textId, std::string_view detail) override
     {
-        std::fprintf(stderr, "message %d: %s\n", textId, qPrintable(detail));
+        std::fprintf(stderr, "message %d: %.*s\n", textId, static_cast<int>(detail.size()),
+                     detail.data());
     }
     Answer ask(int, Buttons, Answer) override { return Answer::Cancel; }
     std::optional<QString> openFileName(const FileDialog &) override { return std::nullopt; }

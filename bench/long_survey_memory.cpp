@@ -34,10 +34,10 @@ class ScriptPrompts final : public UserPrompts
 public:
     using UserPrompts::ask;
     QString nextFile;
-    void showMessage(int textId) override { std::printf("  (message %d)\n", textId); }
-    void showDetailedMessage(int textId, const QString &detail) override
+    void deliver(int textId, std::string_view detail) override
     {
-        std::printf("  (message %d: %s)\n", textId, qPrintable(detail));
+        std::printf("  (message %d: %.*s)\n", textId, static_cast<int>(detail.size()),
+                    detail.data());
     }
     Answer ask(int, Buttons buttons, Answer) override
     {

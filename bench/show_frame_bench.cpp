@@ -27,12 +27,13 @@ class NoPrompts final : public UserPrompts
 {
 public:
     using UserPrompts::ask;
-    void showMessage(int) override {}
-    void showDetailedMessage(int, const QString &) override {}
     Answer ask(int, Buttons, Answer) override { return Answer::Cancel; }
     std::optional<QString> openFileName(const FileDialog &) override { return std::nullopt; }
     std::optional<QString> saveFileName(const FileDialog &) override { return std::nullopt; }
     QStringList openFileNames(const FileDialog &) override { return {}; }
+
+private:
+    void deliver(int, std::string_view) override {}
 };
 
 std::string surveyPath()

@@ -1,12 +1,12 @@
 // Writes the fuzzers' starting corpora from simulated data: fuzz-seeds
 // OUTPUT_FOLDER makes one folder per fuzzer in it. The report templates and
 // the language file are copied in by the build.
-#include "UndoJournalTarget.h"
+#include "SaveJournalTarget.h"
 #include "core/acquire/SurveySimulator.h"
 #include "core/app/Settings.h"
 #include "core/base/ByteOrder.h"
 #include "core/base/MessageSink.h"
-#include "core/base/UndoJournal.h"
+#include "core/base/SaveJournal.h"
 #include "core/data/ImgFile.h"
 #include "core/display/DibBlock.h"
 #include "core/display/SonarImage.h"
@@ -118,15 +118,15 @@ bool writePictures(const std::filesystem::path &folder)
 // ranges, one of a single byte at its very end.
 bool writeJournals(const std::filesystem::path &folder)
 {
-    const std::vector<uint8_t> target = fuzz::undoJournalTarget();
+    const std::vector<uint8_t> target = fuzz::saveJournalTarget();
     const auto range = [&target](size_t at, size_t length) {
         return std::vector<uint8_t>(target.begin() + static_cast<std::ptrdiff_t>(at),
                                     target.begin() + static_cast<std::ptrdiff_t>(at + length));
     };
-    UndoJournal headers;
+    SaveJournal headers;
     headers.add(0, range(0, 512), std::vector<uint8_t>(512, 0x41));
     headers.add(1024, range(1024, 512), std::vector<uint8_t>(512, 0x42));
-    UndoJournal last;
+    SaveJournal last;
     last.add(target.size() - 1, range(target.size() - 1, 1), {0});
     return headers.write((folder / "headers").string()) && last.write((folder / "last").string());
 }
@@ -141,14 +141,14 @@ int main(int argc, char **argv)
     }
     const std::filesystem::path root = argv[1];
     const char *folders[] = {"survey",       "movie", "img",         "settings",
-                             "probe-status", "bmp",   "undo-journal"};
+                             "probe-status", "bmp",   "save-journal"};
     std::error_code error;
     for (const char *name : folders)
         std::filesystem::create_directories(root / name, error);
     const bool ok = writeSurveys(root / "survey") && writeSurveys(root / "movie") &&
                     writeImg(root / "img") && writeSettings(root / "settings") &&
                     writeStatusRecords(root / "probe-status") && writePictures(root / "bmp") &&
-                    writeJournals(root / "undo-journal");
+                    writeJournals(root / "save-journal");
     if (!ok) {
         std::fprintf(stderr, "fuzz-seeds: cannot write the corpora under %s\n", argv[1]);
         return 1;

@@ -3,13 +3,19 @@
 #include "core/app/TextService.h"
 
 #include <cstdio>
+#include <string>
 #include <unistd.h>
 
 namespace dorvane::cli {
 
-void StderrMessageSink::showMessage(int textId)
+void StderrMessageSink::deliver(int textId, std::string_view detail)
 {
-    std::fprintf(stderr, "%s\n", loadText(textId).c_str());
+    std::string text = withDetail(loadText(textId), detail);
+    // Texts made for message boxes may end their lines in \r\n.
+    std::erase(text, '\r');
+    while (!text.empty() && text.back() == '\n')
+        text.pop_back();
+    std::fprintf(stderr, "%s\n", text.c_str());
 }
 
 MessageSink::Answer StderrMessageSink::ask(int textId, Buttons)

@@ -10,9 +10,11 @@ namespace dorvane::cli {
 class StderrMessageSink final : public MessageSink
 {
 public:
-    void showMessage(int textId) override;
     // The batch tool has no one to ask: questions are declined.
     Answer ask(int textId, Buttons buttons) override;
+
+private:
+    void deliver(int textId, std::string_view detail) override;
 };
 
 // Shows a percentage on stderr while a long job runs, when stderr is a

@@ -5,8 +5,8 @@
 #include "cli/UsageError.h"
 #include "cli/ViewOverlay.h"
 #include "core/app/TextIds.h"
-#include "core/app/TextService.h"
 #include "core/base/ProgressSink.h"
+#include "core/base/SameFile.h"
 #include "core/display/PictureGeometry.h"
 #include "core/display/SonarImage.h"
 #include "core/export/AviMovieWriter.h"
@@ -22,21 +22,6 @@ namespace dorvane::cli {
 
 namespace {
 
-// Message 189 ends in a line break; the writer's own text follows it.
-void showWriterError(const AviMovieWriter &writer)
-{
-    std::string text = loadText(text::AviError);
-    for (size_t at = text.find("\r\n"); at != std::string::npos; at = text.find("\r\n", at))
-        text.erase(at, 1);
-    std::fprintf(stderr, "%s%s\n", text.c_str(), writer.lastError().c_str());
-}
-
-bool sameFile(const std::string &a, const std::string &b)
-{
-    std::error_code error;
-    return std::filesystem::equivalent(a, b, error);
-}
-
 struct VideoOptions
 {
     std::string input;
@@ -48,7 +33,7 @@ struct VideoOptions
 
 int runVideo(const VideoOptions &o)
 {
-    if (sameFile(o.input, o.output))
+    if (isSameFile(o.input, o.output))
         throw UsageError{"the movie would replace the survey: choose another output"};
 
     Session session;
@@ -78,13 +63,13 @@ int runVideo(const VideoOptions &o)
         image.renderFrame(record.samples.data(), record.header.roll);
         const DibBlock &bitmap = frame.draw(image, viewOverlay(doc, record, i), o.showTexts);
         if (writer.appendFrame(bitmap) != AviMovieWriter::Succeeded) {
-            showWriterError(writer);
+            session.messages.showMessage(text::AviError, writer.lastError());
             return 1;
         }
         progress.step(i, count);
     }
     if (!writer.release()) {
-        showWriterError(writer);
+        session.messages.showMessage(text::AviError, writer.lastError());
         return 1;
     }
     progress.complete();

@@ -26,16 +26,18 @@ const std::vector<Fault> Failures = {Fault::NoSpace, Fault::IoError, Fault::Deni
 class ForwardingSink final : public MessageSink
 {
 public:
-    void showMessage(int textId) override
-    {
-        if (target)
-            target->showMessage(textId);
-    }
     Answer ask(int textId, Buttons buttons) override
     {
         return target ? target->ask(textId, buttons) : Answer::Cancel;
     }
     MessageSink *target = nullptr;
+
+private:
+    void deliver(int textId, std::string_view detail) override
+    {
+        if (target)
+            target->showMessage(textId, detail);
+    }
 };
 
 // A survey of three frames, open, with frame 1 current.

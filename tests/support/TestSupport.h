@@ -17,7 +17,6 @@ namespace dorvane::test {
 class RecordingMessageSink final : public MessageSink
 {
 public:
-    void showMessage(int textId) override { messages.push_back(textId); }
     Answer ask(int textId, Buttons) override
     {
         questions.push_back(textId);
@@ -25,8 +24,17 @@ public:
     }
 
     std::vector<int> messages;
+    std::vector<std::string> details; // of the messages that have one
     std::vector<int> questions;
     Answer answer = Answer::Cancel;
+
+private:
+    void deliver(int textId, std::string_view detail) override
+    {
+        messages.push_back(textId);
+        if (!detail.empty())
+            details.emplace_back(detail);
+    }
 };
 
 // Remembers every progress post.

@@ -19,12 +19,6 @@ class ScriptedPrompts final : public UserPrompts
 {
 public:
     using UserPrompts::ask;
-    void showMessage(int textId) override { messages.push_back(textId); }
-    void showDetailedMessage(int textId, const QString &detail) override
-    {
-        messages.push_back(textId);
-        details.push_back(detail);
-    }
     Answer ask(int textId, Buttons, Answer defaultAnswer) override
     {
         questions.push_back(textId);
@@ -52,7 +46,7 @@ public:
     }
 
     std::vector<int> messages;
-    QStringList details; // of the detailed messages
+    QStringList details; // of the messages that have one
     std::vector<int> questions;
     std::vector<Answer> defaults; // the answer Enter gives, per question
     std::deque<Answer> answers;
@@ -62,6 +56,15 @@ public:
     QStringList nextOpenFiles;
     // Runs as each question is asked, before it is answered.
     std::function<void(int textId)> onAsk;
+
+private:
+    void deliver(int textId, std::string_view detail) override
+    {
+        messages.push_back(textId);
+        if (!detail.empty())
+            details.push_back(
+                QString::fromUtf8(detail.data(), static_cast<qsizetype>(detail.size())));
+    }
 };
 
 // Handles events until the condition holds or the time is up.

@@ -3,12 +3,12 @@
 #include "core/app/TextIds.h"
 #include "core/base/MessageSink.h"
 #include "core/base/ProgressSink.h"
-#include "core/base/UndoJournal.h"
+#include "core/base/SameFile.h"
+#include "core/base/SaveJournal.h"
 #include "core/data/ImgFile.h"
 #include "core/document/FrameStreamDeriver.h"
 
 #include <new>
-#include <sys/stat.h>
 #include <system_error>
 #include <vector>
 
@@ -50,15 +50,15 @@ bool AnimationDocument::open(const std::string &path, ProgressSink *progress)
     }
     // A save cut off part way last time is taken back before anything is
     // read.
-    switch (UndoJournal::recover(path, m_file.file())) {
-    case UndoJournal::Recovery::PutBack:
+    switch (SaveJournal::recover(path, m_file.file())) {
+    case SaveJournal::Recovery::PutBack:
         m_messages.showMessage(text::UnfinishedSaveTakenBack);
         break;
-    case UndoJournal::Recovery::Failed:
+    case SaveJournal::Recovery::Failed:
         m_messages.showMessage(text::UnfinishedSaveLeft);
         break;
-    case UndoJournal::Recovery::NothingToDo:
-    case UndoJournal::Recovery::Stale:
+    case SaveJournal::Recovery::NothingToDo:
+    case SaveJournal::Recovery::Stale:
         break;
     }
     const auto size = m_file.file().size();
@@ -253,7 +253,7 @@ bool AnimationDocument::saveCurrent()
         return false;
     }
     const auto newFrameHeader = m_current->header.encoded();
-    UndoJournal journal;
+    SaveJournal journal;
     journal.add(0, std::move(oldFileHeader),
                 {m_fileHeader.bytes().begin(), m_fileHeader.bytes().end()});
     journal.add(frameAt, std::move(oldFrameHeader), {newFrameHeader.begin(), newFrameHeader.end()});
@@ -268,12 +268,7 @@ bool AnimationDocument::saveCurrent()
 
 bool AnimationDocument::isSameFileAsOpen(const std::string &path) const
 {
-    struct stat target
-    {};
-    struct stat open
-    {};
-    return ::stat(path.c_str(), &target) == 0 && ::fstat(m_file.file().descriptor(), &open) == 0 &&
-           target.st_dev == open.st_dev && target.st_ino == open.st_ino;
+    return isOpenFile(path, m_file.file().descriptor());
 }
 
 bool AnimationDocument::copyAnimation(const std::string &destination, ProgressSink *progress,
@@ -325,7 +320,7 @@ bool AnimationDocument::applyToFrames(const BulkEdit &requested, ProgressSink *p
         const int steps = 2 * m_frameCount;
         ProgressScope scope(progress, steps);
         scope.setText(text::ModifyingData);
-        UndoJournal journal;
+        SaveJournal journal;
         try {
             for (int i = 0; i < m_frameCount; ++i) {
                 FrameHeader header;
@@ -367,7 +362,7 @@ bool AnimationDocument::applyToFrames(const BulkEdit &requested, ProgressSink *p
     return complete;
 }
 
-bool AnimationDocument::writeInPlace(const UndoJournal &journal,
+bool AnimationDocument::writeInPlace(const SaveJournal &journal,
                                      const std::function<void(size_t)> &written)
 {
     if (!journal.write(m_path))
@@ -389,11 +384,11 @@ bool AnimationDocument::writeInPlace(const UndoJournal &journal,
     if (!ok) {
         // The range that failed may be written in part: it goes back too.
         if (journal.putBack(file, done + 1) && file.sync())
-            UndoJournal::remove(m_path);
+            SaveJournal::remove(m_path);
         return false;
     }
     // A journal that outlives this is found finished at the next open.
-    UndoJournal::remove(m_path);
+    SaveJournal::remove(m_path);
     return true;
 }
 

@@ -12,7 +12,7 @@
 namespace dorvane {
 
 class MessageSink;
-class UndoJournal;
+class SaveJournal;
 class ProgressSink;
 
 // One open survey: the animation file held open for reading and writing, its
@@ -116,7 +116,7 @@ private:
     // kept beside the survey until the survey is synced; a failed write is
     // taken back at once, one cut off by a kill at the next open. written
     // is told after each range.
-    bool writeInPlace(const UndoJournal &journal, const std::function<void(size_t)> &written = {});
+    bool writeInPlace(const SaveJournal &journal, const std::function<void(size_t)> &written = {});
 
     MessageSink &m_messages;
     AnimationFile m_file;

@@ -80,7 +80,7 @@ void ExportCommands::exportVideo()
     // The frames written before a failure stay a complete, shorter movie.
     const bool failed = writer.state() == AviMovieWriter::Closed;
     if (!writer.release() || failed)
-        prompts.showDetailedMessage(text::AviError, QString::fromStdString(writer.lastError()));
+        prompts.showMessage(text::AviError, writer.lastError());
 }
 
 void ExportCommands::exportReport()

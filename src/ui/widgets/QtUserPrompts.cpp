@@ -20,14 +20,11 @@ QString caption()
 }
 } // namespace
 
-void QtUserPrompts::showMessage(int textId)
+void QtUserPrompts::deliver(int textId, std::string_view detail)
 {
-    QMessageBox::information(m_parent, caption(), uiText(textId));
-}
-
-void QtUserPrompts::showDetailedMessage(int textId, const QString &detail)
-{
-    QMessageBox::information(m_parent, caption(), uiText(textId) + detail);
+    QMessageBox::information(
+        m_parent, caption(),
+        QString::fromStdString(withDetail(uiText(textId).toStdString(), detail)));
 }
 
 MessageSink::Answer QtUserPrompts::ask(int textId, Buttons buttons, Answer defaultAnswer)

@@ -14,14 +14,13 @@ public:
     void setParent(QWidget *parent) { m_parent = parent; }
 
     using UserPrompts::ask;
-    void showMessage(int textId) override;
-    void showDetailedMessage(int textId, const QString &detail) override;
     Answer ask(int textId, Buttons buttons, Answer defaultAnswer) override;
     std::optional<QString> openFileName(const FileDialog &dialog) override;
     QStringList openFileNames(const FileDialog &dialog) override;
     std::optional<QString> saveFileName(const FileDialog &dialog) override;
 
 private:
+    void deliver(int textId, std::string_view detail) override;
     // Runs a file dialog of the given QFileDialog::FileMode; the files
     // chosen, none when cancelled.
     QStringList runFileDialog(const FileDialog &dialog, int fileMode);

@@ -31,10 +31,6 @@ public:
         return ask(textId, buttons, buttons == Buttons::OkCancel ? Answer::Cancel : Answer::Yes);
     }
 
-    // A message followed by a detail that is not in the text table (an
-    // English error text of a library, say).
-    virtual void showDetailedMessage(int textId, const QString &detail) = 0;
-
     // The chosen existing file, or nothing when cancelled.
     virtual std::optional<QString> openFileName(const FileDialog &dialog) = 0;
     // Any number of existing files, in the order chosen; empty when cancelled.

@@ -10,11 +10,12 @@ namespace dorvane {
 
 class PosixFile;
 
-// The bytes an edit in place overwrites, kept in a file beside the edited
-// one ("<name>.undo") until the edit is on disk. An edit cut off part way,
-// by a killed process or a machine switched off, is taken back from it the
-// next time the file is opened: the file holds every change or none.
-class UndoJournal
+// The journal of a save in place: the bytes the save overwrites, kept in a
+// file beside the survey ("<name>.undo") until the save is on disk. A save
+// cut off part way, by a killed process or a machine switched off, is rolled
+// back from it the next time the file is opened: the file holds every change
+// of a save or none.
+class SaveJournal
 {
 public:
     enum class Recovery
@@ -57,7 +58,7 @@ private:
     };
 
     std::vector<uint8_t> encode() const;
-    static std::optional<UndoJournal> decode(const std::vector<uint8_t> &bytes);
+    static std::optional<SaveJournal> decode(const std::vector<uint8_t> &bytes);
 
     std::vector<Range> m_ranges;
 };

@@ -6,9 +6,9 @@
 
 namespace dorvane::fuzz {
 
-// The file the undo-journal fuzzer settles its journals against, and which
+// The file the save-journal fuzzer settles its journals against, and which
 // its seed journals describe: 4096 bytes counting up in sevens.
-inline std::vector<uint8_t> undoJournalTarget()
+inline std::vector<uint8_t> saveJournalTarget()
 {
     std::vector<uint8_t> bytes(4096);
     for (size_t i = 0; i < bytes.size(); ++i)

@@ -1,4 +1,4 @@
-#include "core/base/UndoJournal.h"
+#include "core/base/SaveJournal.h"
 
 #include "core/base/AtomicFile.h"
 #include "core/base/ByteOrder.h"
@@ -33,7 +33,7 @@ void appendU32(std::vector<uint8_t> &out, uint32_t value)
 
 } // namespace
 
-uint32_t UndoJournal::checksum(const uint8_t *data, size_t size)
+uint32_t SaveJournal::checksum(const uint8_t *data, size_t size)
 {
     uint32_t hash = 2166136261u; // FNV-1a
     for (size_t i = 0; i < size; ++i)
@@ -41,17 +41,17 @@ uint32_t UndoJournal::checksum(const uint8_t *data, size_t size)
     return hash;
 }
 
-std::string UndoJournal::pathFor(const std::string &file)
+std::string SaveJournal::pathFor(const std::string &file)
 {
     return file + ".undo";
 }
 
-void UndoJournal::add(uint64_t offset, std::vector<uint8_t> before, std::vector<uint8_t> after)
+void SaveJournal::add(uint64_t offset, std::vector<uint8_t> before, std::vector<uint8_t> after)
 {
     m_ranges.push_back({offset, std::move(before), std::move(after)});
 }
 
-std::vector<uint8_t> UndoJournal::encode() const
+std::vector<uint8_t> SaveJournal::encode() const
 {
     std::vector<uint8_t> out;
     appendU32(out, Magic);
@@ -69,7 +69,7 @@ std::vector<uint8_t> UndoJournal::encode() const
     return out;
 }
 
-std::optional<UndoJournal> UndoJournal::decode(const std::vector<uint8_t> &bytes)
+std::optional<SaveJournal> SaveJournal::decode(const std::vector<uint8_t> &bytes)
 {
     if (bytes.size() < HeadSize + TailSize)
         return std::nullopt;
@@ -78,7 +78,7 @@ std::optional<UndoJournal> UndoJournal::decode(const std::vector<uint8_t> &bytes
         le::readU32(bytes.data() + body) != checksum(bytes.data(), body))
         return std::nullopt;
     const uint32_t count = le::readU32(bytes.data() + 8);
-    UndoJournal journal;
+    SaveJournal journal;
     size_t at = HeadSize;
     for (uint32_t i = 0; i < count; ++i) {
         if (body - at < RangeHeadSize)
@@ -98,7 +98,7 @@ std::optional<UndoJournal> UndoJournal::decode(const std::vector<uint8_t> &bytes
     return journal;
 }
 
-bool UndoJournal::write(const std::string &file) const
+bool SaveJournal::write(const std::string &file) const
 {
     const std::vector<uint8_t> bytes = encode();
     AtomicFile journal;
@@ -116,13 +116,13 @@ bool UndoJournal::write(const std::string &file) const
     return true;
 }
 
-bool UndoJournal::writeRange(PosixFile &file, size_t index) const
+bool SaveJournal::writeRange(PosixFile &file, size_t index) const
 {
     const Range &range = m_ranges.at(index);
     return file.writeAt(range.offset, range.after.data(), range.after.size());
 }
 
-bool UndoJournal::putBack(PosixFile &file, size_t count) const
+bool SaveJournal::putBack(PosixFile &file, size_t count) const
 {
     bool ok = true;
     for (size_t i = std::min(count, m_ranges.size()); i-- > 0;)
@@ -132,12 +132,12 @@ bool UndoJournal::putBack(PosixFile &file, size_t count) const
     return ok;
 }
 
-bool UndoJournal::remove(const std::string &file)
+bool SaveJournal::remove(const std::string &file)
 {
     return ::unlink(pathFor(file).c_str()) == 0 || errno == ENOENT;
 }
 
-UndoJournal::Recovery UndoJournal::recover(const std::string &path, PosixFile &file)
+SaveJournal::Recovery SaveJournal::recover(const std::string &path, PosixFile &file)
 {
     PosixFile stored;
     if (!stored.open(pathFor(path), PosixFile::Mode::Read))

@@ -1,4 +1,4 @@
-#include "core/base/UndoJournal.h"
+#include "core/base/SaveJournal.h"
 
 #include "core/app/TextIds.h"
 #include "core/base/PosixFile.h"
@@ -18,7 +18,7 @@ namespace {
 
 // A ten-byte file and an edit of two of its ranges: "ab" at 1 becomes
 // "XY", "gh" at 6 becomes "ZW".
-class UndoJournalTest : public ::testing::Test
+class SaveJournalTest : public ::testing::Test
 {
 protected:
     void SetUp() override
@@ -30,60 +30,60 @@ protected:
     }
 
     // Settles the journal as an open of the file would.
-    UndoJournal::Recovery recover(PosixFile::Mode mode = PosixFile::Mode::ReadWrite)
+    SaveJournal::Recovery recover(PosixFile::Mode mode = PosixFile::Mode::ReadWrite)
     {
         PosixFile file;
         EXPECT_TRUE(file.open(path, mode));
-        return UndoJournal::recover(path, file);
+        return SaveJournal::recover(path, file);
     }
 
     TempDir dir;
     std::string path = dir.file("s.imv");
     std::string journalPath = path + ".undo";
-    UndoJournal journal;
+    SaveJournal journal;
 };
 
 } // namespace
 
-TEST_F(UndoJournalTest, AnEditCutOffPartWayIsTakenBack)
+TEST_F(SaveJournalTest, AnEditCutOffPartWayIsTakenBack)
 {
     // The first range written, the second not: the process was killed.
     writeFileBytes(path, bytesOf("0XY345gh89"));
-    EXPECT_EQ(recover(), UndoJournal::Recovery::PutBack);
+    EXPECT_EQ(recover(), SaveJournal::Recovery::PutBack);
     EXPECT_EQ(readFileBytes(path), bytesOf("0ab345gh89"));
     EXPECT_FALSE(fs::exists(journalPath));
     EXPECT_EQ(namesIn(dir.path()), std::vector<std::string>{"s.imv"});
 
     // Nothing left to do the next time.
-    EXPECT_EQ(recover(), UndoJournal::Recovery::NothingToDo);
+    EXPECT_EQ(recover(), SaveJournal::Recovery::NothingToDo);
 }
 
-TEST_F(UndoJournalTest, AFinishedOrUnbegunEditIsLeftAsItIs)
+TEST_F(SaveJournalTest, AFinishedOrUnbegunEditIsLeftAsItIs)
 {
     writeFileBytes(path, bytesOf("0XY345ZW89"));
-    EXPECT_EQ(recover(), UndoJournal::Recovery::NothingToDo);
+    EXPECT_EQ(recover(), SaveJournal::Recovery::NothingToDo);
     EXPECT_EQ(readFileBytes(path), bytesOf("0XY345ZW89"));
     EXPECT_FALSE(fs::exists(journalPath));
 
     ASSERT_TRUE(journal.write(path));
     writeFileBytes(path, bytesOf("0ab345gh89"));
-    EXPECT_EQ(recover(), UndoJournal::Recovery::NothingToDo);
+    EXPECT_EQ(recover(), SaveJournal::Recovery::NothingToDo);
     EXPECT_EQ(readFileBytes(path), bytesOf("0ab345gh89"));
     EXPECT_FALSE(fs::exists(journalPath));
 }
 
-TEST_F(UndoJournalTest, AJournalThatIsNotTheFilesIsNeverApplied)
+TEST_F(SaveJournalTest, AJournalThatIsNotTheFilesIsNeverApplied)
 {
     // The file was replaced since: a range holds neither version.
     writeFileBytes(path, bytesOf("0XY345qq89"));
-    EXPECT_EQ(recover(), UndoJournal::Recovery::Stale);
+    EXPECT_EQ(recover(), SaveJournal::Recovery::Stale);
     EXPECT_EQ(readFileBytes(path), bytesOf("0XY345qq89"));
     EXPECT_FALSE(fs::exists(journalPath));
 
     // A shorter file than the ranges reach.
     ASSERT_TRUE(journal.write(path));
     writeFileBytes(path, bytesOf("0XY3"));
-    EXPECT_EQ(recover(), UndoJournal::Recovery::Stale);
+    EXPECT_EQ(recover(), SaveJournal::Recovery::Stale);
     EXPECT_EQ(readFileBytes(path), bytesOf("0XY3"));
 
     // A damaged journal, or a file of that name this program did not write,
@@ -95,28 +95,28 @@ TEST_F(UndoJournalTest, AJournalThatIsNotTheFilesIsNeverApplied)
         auto damaged = stored;
         damaged[at] ^= 0x40;
         writeFileBytes(journalPath, damaged);
-        EXPECT_EQ(recover(), UndoJournal::Recovery::Stale) << at;
+        EXPECT_EQ(recover(), SaveJournal::Recovery::Stale) << at;
         EXPECT_EQ(readFileBytes(path), bytesOf("0XY345gh89")) << at;
         EXPECT_TRUE(fs::exists(journalPath)) << at;
     }
     stored.resize(stored.size() - 5);
     writeFileBytes(journalPath, stored);
-    EXPECT_EQ(recover(), UndoJournal::Recovery::Stale);
+    EXPECT_EQ(recover(), SaveJournal::Recovery::Stale);
     EXPECT_EQ(readFileBytes(path), bytesOf("0XY345gh89"));
 }
 
-TEST_F(UndoJournalTest, AFileThatCannotBeWrittenKeepsItsJournal)
+TEST_F(SaveJournalTest, AFileThatCannotBeWrittenKeepsItsJournal)
 {
     writeFileBytes(path, bytesOf("0XY345gh89"));
-    EXPECT_EQ(recover(PosixFile::Mode::Read), UndoJournal::Recovery::Failed);
+    EXPECT_EQ(recover(PosixFile::Mode::Read), SaveJournal::Recovery::Failed);
     EXPECT_EQ(readFileBytes(path), bytesOf("0XY345gh89"));
     EXPECT_TRUE(fs::exists(journalPath));
     // Once it can be written, the next open puts it right.
-    EXPECT_EQ(recover(), UndoJournal::Recovery::PutBack);
+    EXPECT_EQ(recover(), SaveJournal::Recovery::PutBack);
     EXPECT_EQ(readFileBytes(path), bytesOf("0ab345gh89"));
 }
 
-TEST(UndoJournalSurvey, ASaveCutOffPartWayIsTakenBackWhenTheSurveyIsOpened)
+TEST(SaveJournalSurvey, ASaveCutOffPartWayIsTakenBackWhenTheSurveyIsOpened)
 {
     TempDir dir;
     const std::string path = dir.file("cut.imv");
@@ -128,7 +128,7 @@ TEST(UndoJournalSurvey, ASaveCutOffPartWayIsTakenBackWhenTheSurveyIsOpened)
     auto edited = before;
     edited[at(0) + 40] ^= 0x11;
     edited[at(2) + 40] ^= 0x22;
-    UndoJournal journal;
+    SaveJournal journal;
     for (const int frame : {0, 2})
         journal.add(at(frame), {before.begin() + at(frame), before.begin() + at(frame) + 512},
                     {edited.begin() + at(frame), edited.begin() + at(frame) + 512});
