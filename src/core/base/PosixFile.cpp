@@ -13,15 +13,24 @@ PosixFile::~PosixFile()
     close();
 }
 
-PosixFile::PosixFile(PosixFile &&other) noexcept : m_fd(std::exchange(other.m_fd, -1)) {}
+PosixFile::PosixFile(PosixFile &&other) noexcept
+    : m_fd(std::exchange(other.m_fd, -1)), m_error(other.m_error)
+{}
 
 PosixFile &PosixFile::operator=(PosixFile &&other) noexcept
 {
     if (this != &other) {
         close();
         m_fd = std::exchange(other.m_fd, -1);
+        m_error = other.m_error;
     }
     return *this;
+}
+
+bool PosixFile::failed(int error) const
+{
+    m_error = error;
+    return false;
 }
 
 bool PosixFile::open(const std::string &path, Mode mode)
@@ -47,13 +56,14 @@ bool PosixFile::open(const std::string &path, Mode mode)
         m_fd = ::open(path.c_str(), flags, 0666);
     } while (m_fd < 0 && errno == EINTR);
     if (m_fd < 0)
-        return false;
+        return failed(errno);
     // Only regular files hold surveys; a directory or a device is refused.
     struct stat st
     {};
     if (::fstat(m_fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        const int error = S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
         close();
-        return false;
+        return failed(error);
     }
     return true;
 }
@@ -63,7 +73,7 @@ bool PosixFile::close()
     if (m_fd < 0)
         return true;
     const int rc = ::close(std::exchange(m_fd, -1));
-    return rc == 0;
+    return rc == 0 || failed(errno);
 }
 
 std::optional<uint64_t> PosixFile::size() const
@@ -88,6 +98,8 @@ size_t PosixFile::readSomeAt(uint64_t offset, void *data, size_t size) const
         const ssize_t n = ::pread(m_fd, p + done, size - done, static_cast<off_t>(offset + done));
         if (n < 0 && errno == EINTR)
             continue;
+        if (n < 0)
+            failed(errno);
         if (n <= 0)
             break;
         done += static_cast<size_t>(n);
@@ -103,6 +115,8 @@ size_t PosixFile::read(void *data, size_t size)
         const ssize_t n = ::read(m_fd, p + done, size - done);
         if (n < 0 && errno == EINTR)
             continue;
+        if (n < 0)
+            failed(errno);
         if (n <= 0)
             break;
         done += static_cast<size_t>(n);
@@ -117,8 +131,9 @@ bool PosixFile::writeAt(uint64_t offset, const void *data, size_t size)
         const ssize_t n = ::pwrite(m_fd, p, size, static_cast<off_t>(offset));
         if (n < 0 && errno == EINTR)
             continue;
+        // A write that takes nothing is a full disk.
         if (n <= 0)
-            return false;
+            return failed(n < 0 ? errno : ENOSPC);
         p += n;
         size -= static_cast<size_t>(n);
         offset += static_cast<uint64_t>(n);
@@ -133,8 +148,9 @@ bool PosixFile::write(const void *data, size_t size)
         const ssize_t n = ::write(m_fd, p, size);
         if (n < 0 && errno == EINTR)
             continue;
+        // A write that takes nothing is a full disk.
         if (n <= 0)
-            return false;
+            return failed(n < 0 ? errno : ENOSPC);
         p += n;
         size -= static_cast<size_t>(n);
     }
@@ -143,24 +159,28 @@ bool PosixFile::write(const void *data, size_t size)
 
 bool PosixFile::seek(uint64_t offset)
 {
-    return m_fd >= 0 &&
-           ::lseek(m_fd, static_cast<off_t>(offset), SEEK_SET) == static_cast<off_t>(offset);
+    if (m_fd < 0)
+        return failed(EBADF);
+    return ::lseek(m_fd, static_cast<off_t>(offset), SEEK_SET) == static_cast<off_t>(offset) ||
+           failed(errno);
 }
 
 bool PosixFile::truncate(uint64_t size)
 {
     if (m_fd < 0)
-        return false;
+        return failed(EBADF);
     int rc;
     do {
         rc = ::ftruncate(m_fd, static_cast<off_t>(size));
     } while (rc != 0 && errno == EINTR);
-    return rc == 0;
+    return rc == 0 || failed(errno);
 }
 
 bool PosixFile::sync()
 {
-    return m_fd >= 0 && ::fsync(m_fd) == 0;
+    if (m_fd < 0)
+        return failed(EBADF);
+    return ::fsync(m_fd) == 0 || failed(errno);
 }
 
 } // namespace dorvane

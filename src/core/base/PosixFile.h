@@ -56,8 +56,16 @@ public:
     // Flushes the file's data to the disk.
     bool sync();
 
+    // The errno value of the last call that failed (0 when none has), for
+    // telling the user why: a full disk reads differently from a refusal.
+    int lastError() const { return m_error; }
+
 private:
+    // Keeps errno (or the given value) as the last error; false.
+    bool failed(int error) const;
+
     int m_fd = -1;
+    mutable int m_error = 0;
 };
 
 } // namespace dorvane
