@@ -1,5 +1,8 @@
 #include "cli/CommonOptions.h"
 
+#include "cli/UsageError.h"
+#include "core/base/SameFile.h"
+
 #include <CLI/App.hpp>
 #include <CLI/Validators.hpp>
 #include <cerrno>
@@ -56,6 +59,12 @@ CLI::Option *addFrameOption(CLI::App &command, int &frame)
 void addOutputOption(CLI::App &command, std::string &path, const std::string &typeName)
 {
     command.add_option("-o", path, "the file to write")->type_name(typeName)->required();
+}
+
+void requireOutputBesideSurvey(const std::string &survey, const std::string &output)
+{
+    if (isSameFile(survey, output))
+        throw UsageError{"the output would replace the survey: choose another output"};
 }
 
 } // namespace dorvane::cli

@@ -24,5 +24,9 @@ void addSurveyFile(CLI::App &command, std::string &path);
 CLI::Option *addFrameOption(CLI::App &command, int &frame);
 // "-o OUT", the file a command writes.
 void addOutputOption(CLI::App &command, std::string &path, const std::string &typeName);
+// Bad usage when output reaches the survey the command reads, by any
+// spelling, link or hard link: writing it would put something else in the
+// survey's place.
+void requireOutputBesideSurvey(const std::string &survey, const std::string &output);
 
 } // namespace dorvane::cli

@@ -92,6 +92,7 @@ struct RenderOptions
 
 int runRender(const RenderOptions &o)
 {
+    requireOutputBesideSurvey(o.path, o.output);
     Session session;
     if (!session.open(o.path))
         return 1;
@@ -124,6 +125,7 @@ int runRender(const RenderOptions &o)
 
 int runDeviationMap(const std::string &path, const std::string &output)
 {
+    requireOutputBesideSurvey(path, output);
     Session session;
     if (!session.open(path))
         return 1;
@@ -137,6 +139,7 @@ int runDeviationMap(const std::string &path, const std::string &output)
 
 int runChart(const std::string &path, const std::string &output, const std::string &size)
 {
+    requireOutputBesideSurvey(path, output);
     int width = 450, height = 300;
     if (!size.empty())
         parseChartSize(size, width, height);

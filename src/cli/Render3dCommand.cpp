@@ -29,6 +29,7 @@ struct Render3dOptions
 
 int runRender3d(const Render3dOptions &o)
 {
+    requireOutputBesideSurvey(o.path, o.output);
     Session session;
     if (!session.openAtFrame(o.path, o.frame))
         return 1;

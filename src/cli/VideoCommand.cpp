@@ -2,19 +2,15 @@
 #include "cli/CommonOptions.h"
 #include "cli/GuiSession.h"
 #include "cli/OpenSurvey.h"
-#include "cli/UsageError.h"
 #include "cli/ViewOverlay.h"
 #include "core/app/TextIds.h"
 #include "core/base/ProgressSink.h"
-#include "core/base/SameFile.h"
 #include "core/display/PictureGeometry.h"
 #include "core/display/SonarImage.h"
 #include "core/export/AviMovieWriter.h"
 #include "render/MovieFrame.h"
 
 #include <CLI/App.hpp>
-#include <cstdio>
-#include <filesystem>
 #include <memory>
 #include <string>
 
@@ -33,8 +29,7 @@ struct VideoOptions
 
 int runVideo(const VideoOptions &o)
 {
-    if (isSameFile(o.input, o.output))
-        throw UsageError{"the movie would replace the survey: choose another output"};
+    requireOutputBesideSurvey(o.input, o.output);
 
     Session session;
     if (!session.open(o.input))

@@ -123,3 +123,32 @@ TEST_F(CliFiles, DeletingThroughALinkChangesTheSurveyItPointsTo)
         EXPECT_EQ(st.st_gid, 4322u);
     }
 }
+
+TEST_F(CliFiles, NoOutputTakesThePlaceOfTheSurveyItReads)
+{
+    // Other names of the survey: another spelling, a symbolic link, a hard link.
+    fs::create_symlink(survey, file("link.Imv"));
+    ASSERT_EQ(::link(survey.c_str(), file("hard.Imv").c_str()), 0);
+    const std::vector<std::string> names = {"hard.Imv", "link.Imv", "s.Imv"};
+    for (const std::string &output : {survey, (folder / ".." / "data" / "s.Imv").string(),
+                                      file("link.Imv"), file("hard.Imv")}) {
+        for (const std::vector<std::string> &command : {
+                 std::vector<std::string>{"render", survey, "-o", output},
+                 std::vector<std::string>{"render", survey, "--stroke", "-o", output},
+                 std::vector<std::string>{"chart", survey, "-o", output},
+                 std::vector<std::string>{"deviation-map", survey, "-o", output},
+                 std::vector<std::string>{"render3d", survey, "--viewpoint", "0", "-o", output},
+                 std::vector<std::string>{"video", survey, "-o", output},
+             }) {
+            const CliRun r = run(command);
+            EXPECT_EQ(r.status, 2) << command[0] << " -o " << output;
+            EXPECT_NE(r.err.find("would replace the survey"), std::string::npos) << r.err;
+        }
+        const CliRun copy = run({"copy", survey, output});
+        EXPECT_EQ(copy.status, 1) << output;
+        EXPECT_EQ(copy.err, "不能将数据另存到当前打开的动画文件\n") << output;
+        EXPECT_EQ(readFileBytes(survey), before) << output;
+        EXPECT_EQ(namesIn(folder), names) << output;
+        EXPECT_TRUE(fs::is_symlink(file("link.Imv")));
+    }
+}
