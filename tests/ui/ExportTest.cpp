@@ -3,9 +3,11 @@
 #include "core/base/ByteOrder.h"
 #include "ui/app/ExportCommands.h"
 #include "ui/display/FrameView.h"
+#include "ui/widgets/ProgressWindow.h"
 
 #include <QTest>
 #include <filesystem>
+#include <unistd.h>
 
 using namespace dorvane;
 using namespace dorvane::test;
@@ -81,6 +83,34 @@ TEST_F(ExportTest, PendingEditsAreSavedOrKeptBeforeTheScreenshot)
     EXPECT_TRUE(std::filesystem::exists(path));
 }
 
+TEST_F(ExportTest, NoExportTakesThePlaceOfTheOpenSurvey)
+{
+    const std::string path = survey(3);
+    const auto before = readFileBytes(path);
+    std::filesystem::create_symlink(path, dir.file("link.Imv"));
+    ASSERT_EQ(::link(path.c_str(), dir.file("hard.Imv").c_str()), 0);
+    open(path);
+    const std::string otherSpelling =
+        (std::filesystem::path(path).parent_path() / "." / std::filesystem::path(path).filename())
+            .string();
+    for (const std::string &name :
+         {path, otherSpelling, dir.file("link.Imv"), dir.file("hard.Imv")}) {
+        prompts.messages.clear();
+        prompts.nextSaveFile = QString::fromStdString(name);
+        clickScreenshot();
+        prompts.nextSaveFile = QString::fromStdString(name);
+        QTest::mouseClick(child<QToolButton>("videoButton"), Qt::LeftButton);
+        EXPECT_EQ(prompts.messages,
+                  (std::vector<int>{text::CannotSaveOverOpenFile, text::CannotSaveOverOpenFile}))
+            << name;
+        // Refused before the texts question of the movie.
+        EXPECT_TRUE(prompts.questions.empty());
+        EXPECT_EQ(readFileBytes(path), before) << name;
+        EXPECT_TRUE(std::filesystem::is_symlink(dir.file("link.Imv")));
+    }
+    EXPECT_TRUE(session().isOpen());
+}
+
 TEST_F(ExportTest, NothingIsSavedWithoutASurvey)
 {
     ExportCommands exports(*window, session());
@@ -119,12 +149,19 @@ TEST_F(ExportTest, TheVideoHoldsEveryFrameAndTheWindowComesBackToTheFrameShownBe
     const std::string path = dir.file("survey.avi");
     prompts.nextSaveFile = QString::fromStdString(path);
     prompts.answers = {MessageSink::Answer::Yes};
+    int barWhenShownBack = -1;
+    QObject::connect(&session(), &SurveySession::frameShown, window.get(), [&](int index) {
+        if (index == 3)
+            barWhenShownBack = session().progressWindow().barValue();
+    });
     QTest::mouseClick(child<QToolButton>("videoButton"), Qt::LeftButton);
     EXPECT_EQ(prompts.questions, std::vector<int>{text::AskVideoTexts});
     EXPECT_TRUE(prompts.messages.empty());
     EXPECT_EQ(probeMovie(path), "XVID,500,500,6");
     EXPECT_EQ(session().currentIndex(), 3);
     EXPECT_EQ(window->visibleView(), MainWindow::View::Frame);
+    // The walk was complete only once frame 3 was back on screen.
+    EXPECT_LT(barWhenShownBack, ProgressWindow::BarMaximum);
     EXPECT_EQ(window->frameView().overlay().frameIndex, 3);
     EXPECT_TRUE(window->isEnabled());
 }

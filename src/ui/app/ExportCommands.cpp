@@ -38,17 +38,26 @@ bool ExportCommands::readyToExport()
     return m_session.isOpen() && m_session.savePrompt();
 }
 
+std::optional<QString> ExportCommands::chooseOutput(const UserPrompts::FileDialog &dialog)
+{
+    UserPrompts &prompts = m_session.prompts();
+    std::optional<QString> path = prompts.saveFileName(dialog);
+    if (path && m_session.isOpenedFile(*path)) {
+        prompts.showMessage(text::CannotSaveOverOpenFile);
+        return std::nullopt;
+    }
+    return path;
+}
+
 void ExportCommands::exportImage()
 {
     if (!readyToExport())
         return;
-    UserPrompts &prompts = m_session.prompts();
-    const std::optional<QString> path =
-        prompts.saveFileName({"Export image", "BMP File (*.bmp)", "bmp"});
+    const std::optional<QString> path = chooseOutput({"Export image", "BMP File (*.bmp)", "bmp"});
     if (!path)
         return;
     if (!saveViewImage(*path))
-        prompts.showMessage(text::SaveBmpFailed);
+        m_session.prompts().showMessage(text::SaveBmpFailed);
 }
 
 void ExportCommands::exportVideo()
@@ -56,8 +65,7 @@ void ExportCommands::exportVideo()
     if (!readyToExport())
         return;
     UserPrompts &prompts = m_session.prompts();
-    const std::optional<QString> path =
-        prompts.saveFileName({"Export AVI", "AVI File (*.avi)", "avi"});
+    const std::optional<QString> path = chooseOutput({"Export AVI", "AVI File (*.avi)", "avi"});
     if (!path)
         return;
     const bool showTexts =

@@ -1,7 +1,10 @@
 #pragma once
 
+#include "ui/widgets/UserPrompts.h"
+
 #include <QString>
 #include <functional>
+#include <optional>
 
 namespace dorvane {
 
@@ -40,6 +43,9 @@ public:
 
 private:
     bool readyToExport();
+    // The file an export writes, from the save dialog; nothing when the
+    // dialog is cancelled or the name reaches the open survey (told).
+    std::optional<QString> chooseOutput(const UserPrompts::FileDialog &dialog);
 
     MainWindow &m_window;
     SurveySession &m_session;

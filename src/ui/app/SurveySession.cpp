@@ -2,6 +2,7 @@
 
 #include "core/app/Settings.h"
 #include "core/app/TextIds.h"
+#include "core/base/SameFile.h"
 #include "ui/widgets/ProgressWindow.h"
 #include "ui/widgets/QtUserPrompts.h"
 
@@ -175,6 +176,11 @@ bool SurveySession::showFrame(int index, Reload reload)
     return true;
 }
 
+bool SurveySession::isOpenedFile(const QString &path) const
+{
+    return isOpen() && isSameFile(path.toStdString(), m_openedFile.toStdString());
+}
+
 bool SurveySession::walkFrames(int textId, const std::function<bool(int index)> &perFrame)
 {
     if (!isOpen() || isBusy() || isModified())
@@ -194,9 +200,10 @@ bool SurveySession::walkFrames(int textId, const std::function<bool(int index)> 
             }
             progress.step(i, count);
         }
+        // Complete only once the frame shown before is back.
+        showFrame(shownBefore, Reload::IfNeeded);
         if (complete)
             progress.complete();
-        showFrame(shownBefore, Reload::IfNeeded);
     }
     raiseWindow();
     return complete;

@@ -73,6 +73,9 @@ public:
     // The file the open survey was opened from, an IMG file too, as an
     // absolute path (empty when none is open).
     QString openedFile() const { return isOpen() ? m_openedFile : QString(); }
+    // The name reaches the file the open survey came from, by any spelling,
+    // link or hard link: writing there would destroy the survey.
+    bool isOpenedFile(const QString &path) const;
 
     // The save question before anything that leaves the current frame or
     // the survey: true when the action may go on (nothing pending, saved,
