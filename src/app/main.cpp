@@ -1,5 +1,6 @@
 #include "core/app/Settings.h"
 #include "core/base/MemoryPolicy.h"
+#include "core/base/SameFile.h"
 #include "ui/app/MainWindow.h"
 #include "ui/app/SurveySession.h"
 #include "ui/app/ToolPanel.h"
@@ -11,6 +12,7 @@
 #include <QCommandLineParser>
 #include <QStandardPaths>
 #include <QTimer>
+#include <cstdio>
 #include <functional>
 
 namespace {
@@ -114,6 +116,15 @@ int main(int argc, char **argv)
     if (parser.isSet(language))
         dorvane::settings().language = languageOfRun;
     dorvane::installQtTranslations(application, dorvane::settings().language);
+
+    // The picture of the window must not take the place of the survey it shows.
+    if (parser.isSet(screenshot) && !parser.positionalArguments().isEmpty() &&
+        dorvane::isSameFile(parser.value(screenshot).toStdString(),
+                            parser.positionalArguments().front().toStdString())) {
+        std::fputs("tessiq: the screenshot would replace the survey: choose another file\n",
+                   stderr);
+        return 2;
+    }
 
     dorvane::MainWindow window;
     // Where the window stood and the view it showed when it was last closed.
