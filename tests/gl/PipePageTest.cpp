@@ -5,6 +5,7 @@
 
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 
 using namespace dorvane;
 using namespace dorvane::test;
@@ -71,6 +72,30 @@ TEST_F(PipePageTest, OpensOnTheCentreViewpointWithTheCurrentBandInYellow)
     session().step(SurveySession::Direction::Forwards);
     EXPECT_EQ(renderer().highlight(), 13);
     EXPECT_FLOAT_EQ(renderer().camera().offset().y, 0.26f);
+}
+
+TEST_F(PipePageTest, NothingChangesTheSurveyWhileItsModelIsBuilt)
+{
+    open(survey(30));
+    const std::string other = survey(5, 7);
+    // Runs inside the build, at its first progress post.
+    bool ran = false, enabled = true, opened = true, edited = true, deleted = true;
+    QTimer::singleShot(0, window.get(), [&] {
+        ran = true;
+        enabled = window->isEnabled();
+        opened = session().openFile(QString::fromStdString(other));
+        edited = session().applyToFrames(BulkEdit{BulkEditKind::PipeRadius, 300, {}, 0});
+        deleted = session().deleteCurrentFrame();
+    });
+    showPipePage();
+    ASSERT_TRUE(ran);
+    EXPECT_FALSE(enabled);
+    EXPECT_FALSE(opened);
+    EXPECT_FALSE(edited);
+    EXPECT_FALSE(deleted);
+    EXPECT_EQ(session().frameCount(), 30);
+    EXPECT_EQ(renderer().frameCount(), 30);
+    EXPECT_TRUE(window->isEnabled());
 }
 
 TEST_F(PipePageTest, TheControlPanelTurnsTiltsZoomsAndChoosesViewpoints)

@@ -282,10 +282,19 @@ void MainWindow::buildPipeModel()
 {
     m_pipeModelStale = false;
     SurveySession &session = *m_session;
-    const std::span<const RadiusProfile> profiles =
-        session.isOpen() ? session.derived().radiusProfiles() : std::span<const RadiusProfile>();
-    if (!m_pipeView->build(profiles, m_toolPanel->mapBlock().bytes(), &session.progressWindow(),
-                           session.isOpen() ? session.currentIndex() : -1))
+    // The build shows its progress, which handles events: nothing may open,
+    // edit or delete meanwhile, as the model is made from the survey's
+    // derived values.
+    bool built = false;
+    session.runWhileBusy([&] {
+        const std::span<const RadiusProfile> profiles = session.isOpen()
+                                                            ? session.derived().radiusProfiles()
+                                                            : std::span<const RadiusProfile>();
+        built =
+            m_pipeView->build(profiles, m_toolPanel->mapBlock().bytes(), &session.progressWindow(),
+                              session.isOpen() ? session.currentIndex() : -1);
+    });
+    if (!built)
         return;
     if (std::exchange(m_centreViewpointPending, false)) {
         m_pipeView->setViewpoint(PipeCamera::Centre);
