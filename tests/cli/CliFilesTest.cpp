@@ -10,6 +10,8 @@ namespace fs = std::filesystem;
 namespace {
 
 const std::string SaveFileFailed = "保存文件失败\n";
+// The same, with the system's reason when the file may grow no further.
+const std::string SaveFileTooLarge = "保存文件失败\nFile too large\n";
 const std::string SaveBmpFailed = "保存BMP文件失败\n";
 constexpr size_t FrameBytes = 100512;
 const std::vector<std::string> OnlyTheSurvey = {"s.Imv"};
@@ -43,7 +45,7 @@ TEST_F(CliFiles, ACopyCutShortByAFullDiskLeavesNothing)
     // such a copy would open as a shorter survey.
     const CliRun r = runWith(diskFullAfter(300), {"copy", survey, file("c.Imv")}, dir.file("o"));
     EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.err, SaveFileFailed);
+    EXPECT_EQ(r.err, SaveFileTooLarge);
     EXPECT_EQ(namesIn(folder), OnlyTheSurvey);
     EXPECT_EQ(readFileBytes(survey), before);
 }
@@ -64,7 +66,7 @@ TEST_F(CliFiles, AFailedDeletionLeavesTheSurveyAndNoTemporaryFile)
     const CliRun r =
         runWith(diskFullAfter(300), {"delete-frame", survey, "--frame", "5"}, dir.file("o"));
     EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.err, SaveFileFailed);
+    EXPECT_EQ(r.err, SaveFileTooLarge);
     EXPECT_EQ(namesIn(folder), OnlyTheSurvey);
     EXPECT_EQ(readFileBytes(survey), before);
 }

@@ -116,6 +116,7 @@ RunResult runWithFault(const WritePath &path, int failAt, Fault fault)
     if (fault == Fault::Kill && path.reopen)
         path.reopen(folder, messages);
     result.messages = messages.messages;
+    result.details = messages.details;
 
     const Snapshot now = snapshot(folder);
     std::vector<std::string> names;

@@ -32,6 +32,8 @@ struct WritePath
     bool inPlace = false;
     // It tells the user itself; otherwise its caller does, from the result.
     bool tellsUser = true;
+    // What it tells comes with the system's reason for the failure.
+    bool givesReason = false;
     // Reads are counted and faulted too.
     bool withReads = false;
     // True when two versions of a file hold the same thing; null: the same
@@ -53,6 +55,7 @@ struct RunResult
     std::map<std::string, std::string> files; // name: absent, before, new or partial
     std::vector<std::string> leftovers;       // names neither before nor after
     std::vector<int> messages;
+    std::vector<std::string> details; // of the messages that have one
 };
 
 // The operations a clean run of the path counts, with its result; checks

@@ -255,13 +255,14 @@ void reopenSurvey(const std::string &folder, MessageSink &messages)
 }
 
 template<typename T>
-WritePath pathOf(const std::string &name, bool inPlace, bool tellsUser)
+WritePath pathOf(const std::string &name, bool inPlace, bool tellsUser, bool givesReason = false)
 {
     WritePath path;
     path.name = name;
     path.make = [] { return std::make_unique<T>(); };
     path.inPlace = inPlace;
     path.tellsUser = tellsUser;
+    path.givesReason = givesReason;
     if (inPlace)
         path.reopen = reopenSurvey;
     return path;
@@ -283,6 +284,13 @@ void check(const WritePath &path, const RunResult &r)
     EXPECT_EQ(r.leftovers, std::vector<std::string>{}) << where;
     if (!r.returned && path.tellsUser) {
         EXPECT_FALSE(r.messages.empty()) << where;
+    }
+    // A full disk, a refusal and a failing disk read differently.
+    const std::map<Fault, std::string> reasons = {{Fault::NoSpace, "No space left on device"},
+                                                  {Fault::Denied, "Permission denied"},
+                                                  {Fault::IoError, "Input/output error"}};
+    if (!r.returned && path.givesReason && reasons.contains(r.fault)) {
+        EXPECT_EQ(r.details, std::vector<std::string>{reasons.at(r.fault)}) << where;
     }
     if (r.fault == Fault::RemoveFirst)
         return;
@@ -359,14 +367,15 @@ std::vector<std::string> joined(std::initializer_list<std::vector<std::string>> 
 
 TEST(WriteFaults, SavingHeadersInPlaceLeavesTheOriginalOnFailure)
 {
-    exercise(pathOf<SaveHeaders>("save headers", true, true), journaled(2));
+    exercise(pathOf<SaveHeaders>("save headers", true, true, true), journaled(2));
 }
 
 TEST(WriteFaults, BulkEditLeavesTheOriginalOnFailure)
 {
     // The pending edits saved first (file header, current frame), then the
     // three frames' headers.
-    exercise(pathOf<BulkErrorRate>("bulk edit", true, true), joined({journaled(2), journaled(3)}));
+    exercise(pathOf<BulkErrorRate>("bulk edit", true, true, true),
+             joined({journaled(2), journaled(3)}));
 }
 
 // With the reads counted too, a survey that cannot be read while it is
@@ -405,12 +414,12 @@ TEST(WriteFaults, DeletingAFrameReplacesTheSurveyWholeOrNotAtAll)
     // The copy without frame 1 replaces the survey, whose old file is closed.
     auto operations = atomicReplacing(3);
     operations.push_back("close");
-    exercise(pathOf<DeleteFrame>("delete frame", false, true), operations);
+    exercise(pathOf<DeleteFrame>("delete frame", false, true, true), operations);
 }
 
 TEST(WriteFaults, SaveAsReplacesThePreviousFileWholeOrNotAtAll)
 {
-    exercise(pathOf<SaveAs>("save as", false, true), atomicReplacing(4));
+    exercise(pathOf<SaveAs>("save as", false, true, true), atomicReplacing(4));
 }
 
 TEST(WriteFaults, ImgImportAppearsWholeOrNotAtAll)

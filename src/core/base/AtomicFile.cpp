@@ -77,7 +77,9 @@ bool syncFolder(const std::string &folder)
     if (fd < 0)
         return false;
     const bool synced = ::fsync(fd) == 0 || errno == EINVAL;
+    const int error = errno;
     ::close(fd);
+    errno = error;
     return synced;
 }
 
@@ -88,18 +90,26 @@ AtomicFile::~AtomicFile()
     discard();
 }
 
+bool AtomicFile::failed(int error)
+{
+    m_error = error;
+    return false;
+}
+
 bool AtomicFile::open(const std::string &destination)
 {
     discard();
+    m_error = 0;
     const auto target = resolve(destination);
     if (!target)
-        return false;
+        return failed(errno);
     struct stat existing
     {};
     const bool exists = ::stat(target->c_str(), &existing) == 0;
-    if (exists && (!S_ISREG(existing.st_mode) ||
-                   ::faccessat(AT_FDCWD, target->c_str(), W_OK, AT_EACCESS) != 0))
-        return false;
+    if (exists && !S_ISREG(existing.st_mode))
+        return failed(S_ISDIR(existing.st_mode) ? EISDIR : EINVAL);
+    if (exists && ::faccessat(AT_FDCWD, target->c_str(), W_OK, AT_EACCESS) != 0)
+        return failed(errno);
 
     for (int attempt = 0; attempt < 100; ++attempt) {
         const std::string candidate = *target + "." + uniqueSuffix() + ".tmp";
@@ -107,15 +117,16 @@ bool AtomicFile::open(const std::string &destination)
             m_temporary = candidate;
             break;
         }
-        if (errno != EEXIST)
+        if (m_file.lastError() != EEXIST)
             return false;
     }
     if (!m_file.isOpen())
         return false;
     m_target = *target;
     if (exists && !takeOver(m_file.descriptor(), existing)) {
+        const int error = errno;
         discard();
-        return false;
+        return failed(error);
     }
     return true;
 }
@@ -123,15 +134,16 @@ bool AtomicFile::open(const std::string &destination)
 bool AtomicFile::commit()
 {
     if (!m_file.isOpen())
-        return false;
+        return failed(EBADF);
     bool ready = m_file.sync();
     ready = m_file.close() && ready;
     if (!ready || ::rename(m_temporary.c_str(), m_target.c_str()) != 0) {
+        const int error = ready ? errno : m_file.lastError();
         discard();
-        return false;
+        return failed(error);
     }
     m_temporary.clear();
-    return syncFolder(folderOf(m_target));
+    return syncFolder(folderOf(m_target)) || failed(errno);
 }
 
 void AtomicFile::discard()

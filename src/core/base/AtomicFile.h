@@ -36,8 +36,16 @@ public:
     // Drops the temporary file; the destination stays as it was.
     void discard();
 
+    // The errno value of the last step that failed, the writes to file()
+    // included (0 when none has).
+    int lastError() const { return m_error ? m_error : m_file.lastError(); }
+
 private:
+    // Keeps error as the reason; false.
+    bool failed(int error);
+
     PosixFile m_file;
+    int m_error = 0;
     std::string m_target;
     std::string m_temporary;
 };

@@ -6,6 +6,8 @@ namespace dorvane {
 
 std::string systemErrorText(int error)
 {
+    if (error == 0)
+        return {};
     char buffer[256];
     // The GNU strerror_r: the text may come back in the buffer or elsewhere.
     return ::strerror_r(error, buffer, sizeof buffer);

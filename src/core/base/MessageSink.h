@@ -48,7 +48,7 @@ private:
     void deliver(int, std::string_view) override {}
 };
 
-// The system's text for an errno value ("Permission denied").
+// The system's text for an errno value ("Permission denied"); empty for 0.
 std::string systemErrorText(int error);
 // A message's text with its detail on a line of its own (the text may end in
 // its own line break).

@@ -98,22 +98,20 @@ std::optional<SaveJournal> SaveJournal::decode(const std::vector<uint8_t> &bytes
     return journal;
 }
 
-bool SaveJournal::write(const std::string &file) const
+bool SaveJournal::write(const std::string &file, int *error) const
 {
     const std::vector<uint8_t> bytes = encode();
     AtomicFile journal;
-    if (!journal.open(pathFor(file)))
-        return false;
-    if (!journal.file().write(bytes.data(), bytes.size())) {
-        journal.discard();
-        return false;
-    }
-    if (!journal.commit()) {
-        // Only the folder's sync may have failed after the rename.
-        remove(file);
-        return false;
-    }
-    return true;
+    const bool written = journal.open(pathFor(file)) &&
+                         journal.file().write(bytes.data(), bytes.size()) && journal.commit();
+    if (written)
+        return true;
+    if (error)
+        *error = journal.lastError();
+    journal.discard();
+    // Only the folder's sync may have failed after the rename.
+    remove(file);
+    return false;
 }
 
 bool SaveJournal::writeRange(PosixFile &file, size_t index) const

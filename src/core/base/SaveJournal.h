@@ -33,8 +33,9 @@ public:
     void add(uint64_t offset, std::vector<uint8_t> before, std::vector<uint8_t> after);
     size_t size() const { return m_ranges.size(); }
 
-    // Writes the journal of file whole (temporary file, sync, rename).
-    bool write(const std::string &file) const;
+    // Writes the journal of file whole (temporary file, sync, rename); on
+    // failure error, when given, gets the system's reason.
+    bool write(const std::string &file, int *error = nullptr) const;
     // Writes the edit's bytes of range index.
     bool writeRange(PosixFile &file, size_t index) const;
     // Writes the first count ranges' bytes as they were, last first.

@@ -58,7 +58,7 @@ bool AnimationFile::writeFrameHeader(int index, const FrameHeader &header, Messa
 {
     const auto bytes = header.encoded();
     if (index < 0 || !m_file.writeAt(frameOffset(index), bytes.data(), bytes.size())) {
-        messages.showMessage(text::SaveFileFailed);
+        messages.showMessage(text::SaveFileFailed, systemErrorText(m_file.lastError()));
         return false;
     }
     return true;
@@ -79,12 +79,12 @@ bool AnimationFile::copyAnimation(const std::string &destination,
     // or not at all.
     AtomicFile copy;
     if (!copy.open(destination)) {
-        messages.showMessage(text::CreateFileFailed);
+        messages.showMessage(text::CreateFileFailed, systemErrorText(copy.lastError()));
         return false;
     }
     PosixFile &out = copy.file();
     if (!out.write(fileHeader.bytes().data(), fileHeader.bytes().size())) {
-        messages.showMessage(text::SaveFileFailed);
+        messages.showMessage(text::SaveFileFailed, systemErrorText(out.lastError()));
         return false;
     }
 
@@ -97,14 +97,14 @@ bool AnimationFile::copyAnimation(const std::string &destination,
                 return false;
             }
             if (!out.write(record.data(), record.size())) {
-                messages.showMessage(text::SaveFileFailed);
+                messages.showMessage(text::SaveFileFailed, systemErrorText(out.lastError()));
                 return false;
             }
         }
         scope.step(i, frameCount);
     }
     if (!copy.commit()) {
-        messages.showMessage(text::SaveFileFailed);
+        messages.showMessage(text::SaveFileFailed, systemErrorText(copy.lastError()));
         return false;
     }
     scope.complete();

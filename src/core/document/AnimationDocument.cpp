@@ -8,6 +8,7 @@
 #include "core/data/ImgFile.h"
 #include "core/document/FrameStreamDeriver.h"
 
+#include <cerrno>
 #include <new>
 #include <system_error>
 #include <vector>
@@ -257,8 +258,8 @@ bool AnimationDocument::saveCurrent()
     journal.add(0, std::move(oldFileHeader),
                 {m_fileHeader.bytes().begin(), m_fileHeader.bytes().end()});
     journal.add(frameAt, std::move(oldFrameHeader), {newFrameHeader.begin(), newFrameHeader.end()});
-    if (!writeInPlace(journal)) {
-        m_messages.showMessage(text::SaveFileFailed);
+    if (const int error = writeInPlace(journal)) {
+        m_messages.showMessage(text::SaveFileFailed, systemErrorText(error));
         return false;
     }
     m_modified = false;
@@ -340,11 +341,13 @@ bool AnimationDocument::applyToFrames(const BulkEdit &requested, ProgressSink *p
             m_messages.showMessage(text::SaveFileFailed);
             return false;
         }
-        if (complete && !writeInPlace(journal, [&](size_t i) {
-                scope.step(m_frameCount + static_cast<int>(i), steps);
-            })) {
-            m_messages.showMessage(text::SaveFileFailed);
-            complete = false;
+        if (complete) {
+            if (const int error = writeInPlace(journal, [&](size_t i) {
+                    scope.step(m_frameCount + static_cast<int>(i), steps);
+                })) {
+                m_messages.showMessage(text::SaveFileFailed, systemErrorText(error));
+                complete = false;
+            }
         }
         scope.complete();
     }
@@ -362,34 +365,47 @@ bool AnimationDocument::applyToFrames(const BulkEdit &requested, ProgressSink *p
     return complete;
 }
 
-bool AnimationDocument::writeInPlace(const SaveJournal &journal,
-                                     const std::function<void(size_t)> &written)
+namespace {
+
+// Why a call on file failed, for telling the user.
+int failureOf(const PosixFile &file)
 {
-    if (!journal.write(m_path))
-        return false;
+    return file.lastError() ? file.lastError() : EIO;
+}
+
+} // namespace
+
+int AnimationDocument::writeInPlace(const SaveJournal &journal,
+                                    const std::function<void(size_t)> &written)
+{
+    int error = 0;
+    if (!journal.write(m_path, &error))
+        return error ? error : EIO;
     PosixFile &file = m_file.file();
     size_t done = 0;
-    bool ok = true;
     for (; done < journal.size(); ++done) {
         if (!journal.writeRange(file, done)) {
-            ok = false;
+            error = failureOf(file);
             break;
         }
         if (written)
             written(done);
     }
+    if (!error && !file.sync())
+        error = failureOf(file);
     // A survey removed or replaced underneath took the edit with it: the
     // user is told rather than shown it as saved.
-    ok = ok && file.sync() && isSameFileAsOpen(m_path);
-    if (!ok) {
+    if (!error && !isSameFileAsOpen(m_path))
+        error = ENOENT;
+    if (error) {
         // The range that failed may be written in part: it goes back too.
         if (journal.putBack(file, done + 1) && file.sync())
             SaveJournal::remove(m_path);
-        return false;
+        return error;
     }
     // A journal that outlives this is found finished at the next open.
     SaveJournal::remove(m_path);
-    return true;
+    return 0;
 }
 
 float AnimationDocument::cableSpan() const

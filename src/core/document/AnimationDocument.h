@@ -115,8 +115,8 @@ private:
     // Writes the journal's edit over the survey, with the bytes it replaces
     // kept beside the survey until the survey is synced; a failed write is
     // taken back at once, one cut off by a kill at the next open. written
-    // is told after each range.
-    bool writeInPlace(const SaveJournal &journal, const std::function<void(size_t)> &written = {});
+    // is told after each range. 0 when done, else the system's reason.
+    int writeInPlace(const SaveJournal &journal, const std::function<void(size_t)> &written = {});
 
     MessageSink &m_messages;
     AnimationFile m_file;
