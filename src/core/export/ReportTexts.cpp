@@ -45,27 +45,26 @@ std::array<float, 4> sedimentClassLengths(std::span<const float> cableLengths,
     return lengths;
 }
 
-std::vector<std::string> reportTexts(const ReportFigures &figures)
+ReportTexts reportTexts(const ReportFigures &figures)
 {
-    std::vector<std::string> texts;
-    texts.reserve(ReportTextCount);
-    texts.push_back(figures.place);
+    ReportTexts texts;
+    texts.place = figures.place;
     const std::array<float, 4> lengths =
         sedimentClassLengths(figures.cableLengths, figures.sedimentPermille);
-    for (const float length : lengths) {
-        texts.push_back(formatted("%.1f", length));
+    for (size_t k = 0; k < lengths.size(); ++k) {
+        texts.sedimentClasses[k].length = formatted("%.1f", lengths[k]);
         // A survey without length has no shares to speak of.
-        const float share = figures.totalLength == 0 ? 0.0f : length * 100 / figures.totalLength;
-        texts.push_back(formatted("%.1f", share));
+        const float share =
+            figures.totalLength == 0 ? 0.0f : lengths[k] * 100 / figures.totalLength;
+        texts.sedimentClasses[k].share = formatted("%.1f", share);
     }
-    texts.push_back(figures.startWell + "-" + figures.endWell);
-    texts.push_back(formatted("%.1f m", figures.totalLength));
-    texts.push_back(formatted("%.1f%%", figures.averageSediment * 0.1));
-    texts.push_back("\u3000");
+    texts.wells = figures.startWell + "-" + figures.endWell;
+    texts.totalLength = formatted("%.1f m", figures.totalLength);
+    texts.averageSediment = formatted("%.1f%%", figures.averageSediment * 0.1);
     return texts;
 }
 
-std::vector<std::string> reportTexts(const AnimationDocument &document)
+ReportTexts reportTexts(const AnimationDocument &document)
 {
     const AnimationFileHeader &header = document.fileHeader();
     const DerivedFrames &derived = document.derived();
