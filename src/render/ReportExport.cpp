@@ -21,13 +21,14 @@ constexpr int ProgressTotal = 100;
 } // namespace
 
 bool writeReport(const AnimationDocument &document, const std::string &output, bool english,
-                 ProgressSink *progress, MessageSink &messages, PipeRenderer *renderer)
+                 ProgressSink *progress, MessageSink &messages, PipeRenderer *renderer,
+                 const FrameViewLook &look)
 {
     ProgressScope scope(progress, ProgressTotal);
     scope.setText(text::ExportingReport);
     ReportContent content;
     content.texts = reportTexts(document);
-    if (!buildReportPictures(document, content, progress, messages, renderer))
+    if (!buildReportPictures(document, content, progress, messages, renderer, look))
         return false; // told already
     const std::string templatePath = reportTemplatePath(english);
     PosixFile templateFile;

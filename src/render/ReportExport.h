@@ -1,5 +1,7 @@
 #pragma once
 
+#include "render/FrameViewLook.h"
+
 #include <string>
 
 namespace dorvane {
@@ -16,8 +18,9 @@ class ProgressSink;
 // word processor's or filling's message, with the system's reason where it
 // has one). True when the report
 // was written. The 3D views come from renderer when it holds this survey's
-// model.
+// model; the frames are drawn in the frame view's look.
 bool writeReport(const AnimationDocument &document, const std::string &output, bool english,
-                 ProgressSink *progress, MessageSink &messages, PipeRenderer *renderer = nullptr);
+                 ProgressSink *progress, MessageSink &messages, PipeRenderer *renderer = nullptr,
+                 const FrameViewLook &look = {});
 
 } // namespace dorvane

@@ -135,7 +135,8 @@ PipeResult drawViewpoints(PipeRenderer *renderer, ReportContent::PipeViews &view
 } // namespace
 
 bool buildReportPictures(const AnimationDocument &document, ReportContent &content,
-                         ProgressSink *progress, MessageSink &messages, PipeRenderer *renderer)
+                         ProgressSink *progress, MessageSink &messages, PipeRenderer *renderer,
+                         const FrameViewLook &look)
 {
     content.chart = chartPicture(document);
     switch (drawPipeViews(document, content.pipeViews, progress, renderer)) {
@@ -154,6 +155,7 @@ bool buildReportPictures(const AnimationDocument &document, ReportContent &conte
     const Settings &shown = settings();
     auto frame = std::make_unique<FrameRecord>();
     SonarImage image;
+    image.setPalette(look.minLevel, look.maxLevel, look.colourCount, look.grey);
     content.frames.clear();
     for (int i = 0; i < count; ++i) {
         if (static_cast<size_t>(i) < marked.size() && marked[static_cast<size_t>(i)]) {
@@ -166,6 +168,7 @@ bool buildReportPictures(const AnimationDocument &document, ReportContent &conte
             overlay.setFrame(&frame->header, &document.fileHeader(), i, count);
             overlay.showTitle = shown.showTitle != 0;
             overlay.showNotes = shown.showNotes != 0;
+            overlay.showGrid = look.showGrid;
             content.frames.push_back(rgbPicture(framePicture(image, overlay, PictureSide, true)));
         }
         post(progress, 4 + 6 * i / count);

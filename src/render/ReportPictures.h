@@ -1,5 +1,7 @@
 #pragma once
 
+#include "render/FrameViewLook.h"
+
 namespace dorvane {
 
 class AnimationDocument;
@@ -11,7 +13,7 @@ struct ReportContent;
 // Draws the report's pictures into content: the sediment chart (450 x 300),
 // the 3D model from the centre, outside, inside and far viewpoints, and each
 // frame marked for the report as the frame view shows it with its texts
-// (500 x 500), in frame order. Frames are read from
+// (500 x 500), in frame order, in the frame view's look. Frames are read from
 // the file; nothing the windows show changes. Progress rises from 1 to 9 of
 // 100.
 //
@@ -24,6 +26,6 @@ struct ReportContent;
 // a renderer of their own.
 bool buildReportPictures(const AnimationDocument &document, ReportContent &content,
                          ProgressSink *progress, MessageSink &messages,
-                         PipeRenderer *renderer = nullptr);
+                         PipeRenderer *renderer = nullptr, const FrameViewLook &look = {});
 
 } // namespace dorvane

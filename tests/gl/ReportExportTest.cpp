@@ -1,4 +1,5 @@
 
+#include "DocxTestFiles.h"
 #include "MainWindowTestFixture.h"
 #include "core/app/TextIds.h"
 #include "core/data/AnimationFile.h"
@@ -6,6 +7,7 @@
 #include "render/PipeRenderer.h"
 #include "render/ReportPictures.h"
 #include "ui/app/ExportCommands.h"
+#include "ui/display/FrameView.h"
 #include "ui/view3d/PipeView.h"
 
 #include <QRegularExpression>
@@ -154,6 +156,70 @@ TEST_F(ReportExportTest, TheReportDrawsWithThe3dPageAndLeavesItAsItWas)
     EXPECT_TRUE(shared.pipeViews.outside == own.pipeViews.outside);
     EXPECT_TRUE(shared.pipeViews.inside == own.pipeViews.inside);
     EXPECT_TRUE(shared.pipeViews.far == own.pipeViews.far);
+}
+
+// The frame picture of the report's first frame cell.
+QImage firstFramePicture(const std::string &report)
+{
+    DocxXml docx;
+    if (!loadDocx(report, docx) || docx.tables.size() != 5)
+        return {};
+    const auto blips = elementsNamed(cellAt(docx.tables[SonarPic], 1, 1), "a:blip");
+    if (blips.empty())
+        return {};
+    pugi::xml_document rels;
+    rels.load_string(docx.parts["word/_rels/document.xml.rels"].c_str());
+    const pugi::xml_node rel = rels.document_element().find_child_by_attribute(
+        "Relationship", "Id", blips[0].attribute("r:embed").value());
+    const std::string &png = docx.parts["word/" + std::string(rel.attribute("Target").value())];
+    return QImage::fromData(QByteArray::fromStdString(png), "PNG")
+        .convertToFormat(QImage::Format_RGB32);
+}
+
+struct PixelCounts
+{
+    int coloured = 0; // neither grey nor the grid's colour
+    int grid = 0;
+};
+
+PixelCounts countPixels(const QImage &picture)
+{
+    PixelCounts counts;
+    for (int y = 0; y < picture.height(); ++y)
+        for (int x = 0; x < picture.width(); ++x) {
+            const QColor c = picture.pixelColor(x, y);
+            if (c == QColor(0, 200, 255))
+                ++counts.grid;
+            else if (c.red() != c.green() || c.green() != c.blue())
+                ++counts.coloured;
+        }
+    return counts;
+}
+
+TEST_F(ReportExportTest, TheFramePicturesAreDrawnInTheFrameViewsPaletteAndGrid)
+{
+    open(markedSurvey(4, {2}));
+    const std::string plain = dir.file("plain.docx");
+    prompts.nextSaveFile = QString::fromStdString(plain);
+    clickReport();
+    const QImage before = firstFramePicture(plain);
+    ASSERT_EQ(before.size(), QSize(500, 500));
+    EXPECT_GT(countPixels(before).coloured, 10000);
+    EXPECT_EQ(countPixels(before).grid, 0);
+
+    QTest::mouseClick(child<QToolButton>("greyButton"), Qt::LeftButton);
+    QTest::mouseClick(child<QToolButton>("gridButton"), Qt::LeftButton);
+    ASSERT_TRUE(window->frameView().overlay().showGrid);
+    const std::string shaped = dir.file("shaped.docx");
+    prompts.nextSaveFile = QString::fromStdString(shaped);
+    clickReport();
+    EXPECT_TRUE(prompts.messages.empty());
+    const QImage after = firstFramePicture(shaped);
+    ASSERT_EQ(after.size(), QSize(500, 500));
+    // Grey echoes, white texts and gauges; the grid's axes, diagonals and
+    // circles in its own colour.
+    EXPECT_EQ(countPixels(after).coloured, 0);
+    EXPECT_GT(countPixels(after).grid, 2000);
 }
 
 } // namespace

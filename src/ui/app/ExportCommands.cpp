@@ -11,6 +11,7 @@
 #include "ui/app/SurveySession.h"
 #include "ui/app/ToolPanel.h"
 #include "ui/display/FrameView.h"
+#include "ui/display/GraphicsPanel.h"
 #include "ui/display/StrokeView.h"
 #include "ui/view3d/PipeView.h"
 #include "ui/widgets/ProgressWindow.h"
@@ -101,12 +102,17 @@ void ExportCommands::exportReport()
          converts ? "doc" : "docx", name});
     if (!path)
         return;
+    // The frames are drawn as the frame view shows them.
+    const GraphicsPanel &panel = m_window.toolPanel().graphicsPanel();
+    const FrameViewLook look{panel.minLevel(), panel.maxLevel(), panel.colourCount(),
+                             panel.isGrey(), m_window.frameView().overlay().showGrid};
     // Nothing may change the survey while its pictures are made: the
     // window stays disabled throughout.
     bool written = false;
     m_session.runWhileBusy([&] {
-        written = writeReport(m_session.document(), path->toStdString(), settings().language != 0,
-                              &m_session.progressWindow(), prompts, m_window.currentPipeRenderer());
+        written =
+            writeReport(m_session.document(), path->toStdString(), settings().language != 0,
+                        &m_session.progressWindow(), prompts, m_window.currentPipeRenderer(), look);
     });
     m_window.redrawPipeView();
     // Only a report that was written is opened.
