@@ -166,6 +166,25 @@ TEST(ReportTexts, FromTheSurvey)
     EXPECT_EQ(inTableOrder(reportTexts(doc)), expected);
 }
 
+TEST(ReportTexts, ControlCharactersOfTheHeaderAreLeftOut)
+{
+    TempDir dir;
+    const std::string path = dir.file("s.Imv");
+    writeSurveyWithHeader(path, 1,
+                          "Main\x01 St\tNo.\x1F"
+                          "5\r\nnorth\x0B",
+                          "Y\x07"
+                          "1",
+                          "\x1BY2");
+    SilentMessageSink messages;
+    AnimationDocument doc(messages);
+    ASSERT_TRUE(doc.open(path, nullptr));
+    const ReportTexts texts = reportTexts(doc);
+    // Tabs and line breaks are what a document holds too.
+    EXPECT_EQ(texts.place, "Main St\tNo.5\r\nnorth");
+    EXPECT_EQ(texts.wells, "Y1-Y2");
+}
+
 TEST(ReportTexts, DefaultFileName)
 {
     std::tm time{};

@@ -1,4 +1,5 @@
 #include "CliRunner.h"
+#include "DocxTestFiles.h"
 #include "core/base/GbkText.h"
 #include "core/base/MessageSink.h"
 #include "core/data/AnimationFile.h"
@@ -100,6 +101,32 @@ TEST_F(ReportCommand, ADocReportWithoutLibreOfficeIsRefusedAndLeavesNothing)
     EXPECT_EQ(r.status, 1);
     EXPECT_FALSE(std::filesystem::exists(doc));
     EXPECT_EQ(run({"report", path}).status, 2); // no output named
+}
+
+TEST_F(ReportCommand, ControlCharactersInThePlaceAndTheWellsAreLeftOut)
+{
+    const std::string path = survey(5, {1});
+    {
+        SilentMessageSink silent;
+        AnimationDocument document(silent);
+        ASSERT_TRUE(document.open(path, nullptr));
+        document.editFileHeader([](AnimationFileHeader &h) {
+            h.setPlace("Main\x01 St\x1F");
+            h.setStartWell("Y\x02"
+                           "1");
+            h.setEndWell("Y2\x0B");
+        });
+        ASSERT_TRUE(document.loadFrame(0, false));
+        ASSERT_TRUE(document.saveCurrent());
+    }
+    const std::string docx = dir.file("report.docx");
+    const CliRun r = run({"report", path, "-o", docx});
+    ASSERT_EQ(r.status, 0) << r.err;
+    DocxXml report;
+    ASSERT_TRUE(loadDocx(docx, report));
+    ASSERT_EQ(report.tables.size(), 5u);
+    EXPECT_EQ(textOf(cellAt(report.tables[Proj], 2, 2)), "Main St");
+    EXPECT_EQ(textOf(cellAt(report.tables[PipeInfo], 2, 1)), "Y1-Y2");
 }
 
 } // namespace

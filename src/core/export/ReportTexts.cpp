@@ -21,6 +21,17 @@ std::string formatted(const char *format, double value)
     return text;
 }
 
+// The text without the control characters a document cannot hold; tabs and
+// line breaks stay. The bytes of a longer UTF-8 character are never below
+// 0x80, so dropping single bytes cannot cut one.
+std::string documentText(std::string text)
+{
+    std::erase_if(text, [](char c) {
+        return static_cast<unsigned char>(c) < 0x20 && c != '\t' && c != '\n' && c != '\r';
+    });
+    return text;
+}
+
 int sedimentClass(uint32_t permille)
 {
     int index = 0;
@@ -48,7 +59,7 @@ std::array<float, 4> sedimentClassLengths(std::span<const float> cableLengths,
 ReportTexts reportTexts(const ReportFigures &figures)
 {
     ReportTexts texts;
-    texts.place = figures.place;
+    texts.place = documentText(figures.place);
     const std::array<float, 4> lengths =
         sedimentClassLengths(figures.cableLengths, figures.sedimentPermille);
     for (size_t k = 0; k < lengths.size(); ++k) {
@@ -58,7 +69,7 @@ ReportTexts reportTexts(const ReportFigures &figures)
             figures.totalLength == 0 ? 0.0f : lengths[k] * 100 / figures.totalLength;
         texts.sedimentClasses[k].share = formatted("%.1f", share);
     }
-    texts.wells = figures.startWell + "-" + figures.endWell;
+    texts.wells = documentText(figures.startWell) + "-" + documentText(figures.endWell);
     texts.totalLength = formatted("%.1f m", figures.totalLength);
     texts.averageSediment = formatted("%.1f%%", figures.averageSediment * 0.1);
     return texts;

@@ -10,7 +10,9 @@ namespace dorvane {
 
 class AnimationDocument;
 
-// The report's texts by what they say. Texts are UTF-8.
+// The report's texts by what they say. Texts are UTF-8 and hold only
+// characters a document can: a control character of the survey's header
+// (other than a tab or a line break) is left out.
 struct ReportTexts
 {
     // One row of the sediment table.
