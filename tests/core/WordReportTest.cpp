@@ -153,10 +153,10 @@ TEST_F(WordReportTest, TextsAndPicturesGoToTheirCells)
                                      {22, 100},
                                      {30, 100},
                                      {40, 100},
-                                     {32, 100},
-                                     {33, 100},
-                                     {34, 100},
-                                     {35, 100},
+                                     {42, 100},
+                                     {44, 100},
+                                     {46, 100},
+                                     {48, 100},
                                      {50, 100},
                                      {70, 100},
                                      {80, 100},
@@ -170,8 +170,9 @@ TEST_F(WordReportTest, TwoMarkedFramesAddAnEmptyRow)
     EXPECT_EQ(frameRows(), (std::vector<std::vector<Size>>{{Size(3, 1), Size(3, 2)}, {}}));
     EXPECT_EQ(extentsIn(cellAt(docx.tables[SonarPic], 1, 2)),
               std::vector<Size>{Size(Frame, Frame)});
+    // After the 3D views' 42..48, the frames share 50 to 70.
     EXPECT_EQ(Posts(progress.posts.begin() + 9, progress.posts.end()),
-              (Posts{{50, 100}, {56, 100}, {57, 100}, {70, 100}, {80, 100}, {90, 100}}));
+              (Posts{{50, 100}, {60, 100}, {70, 100}, {70, 100}, {80, 100}, {90, 100}}));
 }
 
 TEST_F(WordReportTest, ThreeMarkedFramesFillARowAndAddAnEmptyOne)
@@ -190,6 +191,22 @@ TEST_F(WordReportTest, FourMarkedFramesFillThreeAndOne)
               (std::vector<std::vector<Size>>{{Size(3, 1), Size(3, 2), Size(3, 3)}, {Size(3, 4)}}));
     EXPECT_EQ(extentsIn(cellAt(docx.tables[SonarPic], 2, 1)),
               std::vector<Size>{Size(Frame, Frame)});
+}
+
+TEST_F(WordReportTest, ProgressRisesToItsEndWithManyFrames)
+{
+    // 47 marked frames: 17 passes, 15 full rows, one of two, one empty.
+    ASSERT_EQ(fill(content(47)).outcome, WordReportResult::Written);
+    ASSERT_TRUE(loadDocx(output, docx));
+    EXPECT_EQ(rowCount(docx.tables[SonarPic]), 17u);
+    EXPECT_EQ(frameRows()[15].size(), 2u);
+    EXPECT_TRUE(frameRows()[16].empty());
+    ASSERT_EQ(progress.posts.size(), 10u + 47u + 3u);
+    for (size_t k = 1; k < progress.posts.size(); ++k)
+        EXPECT_LE(progress.posts[k - 1].first, progress.posts[k].first) << k;
+    EXPECT_EQ(progress.posts[10], std::make_pair(50, 100)); // the first frame: 50 + 20 / 47
+    EXPECT_EQ(Posts(progress.posts.end() - 4, progress.posts.end()),
+              (Posts{{70, 100}, {70, 100}, {80, 100}, {90, 100}}));
 }
 
 TEST_F(WordReportTest, NoWordProcessor)
@@ -258,10 +275,10 @@ const Damage Damages[] = {
     {"no blank cell", [](pugi::xml_node, Tables &t) { dropLastColumn(t[PipeInfo]); }, 30},
     {"no tblPipe3D", [](pugi::xml_node b, Tables &) { renameBookmark(b, "tblPipe3D"); }, 40},
     // The views above are placed, the first one below is not.
-    {"no far view", [](pugi::xml_node, Tables &t) { dropLastRow(t[Pipe3D]); }, 33},
+    {"no far view", [](pugi::xml_node, Tables &t) { dropLastRow(t[Pipe3D]); }, 44},
     {"no tblSonarPic", [](pugi::xml_node b, Tables &) { renameBookmark(b, "tblSonarPic"); }, 50},
-    // Two of the three frames are placed.
-    {"two frames a row", [](pugi::xml_node, Tables &t) { dropLastColumn(t[SonarPic]); }, 57},
+    // Two of the three frames are placed: 50 + 20 * 2 / 3.
+    {"two frames a row", [](pugi::xml_node, Tables &t) { dropLastColumn(t[SonarPic]); }, 63},
 };
 
 } // namespace

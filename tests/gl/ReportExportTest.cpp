@@ -1,3 +1,4 @@
+#include "render/ReportExport.h"
 
 #include "DocxTestFiles.h"
 #include "MainWindowTestFixture.h"
@@ -220,6 +221,22 @@ TEST_F(ReportExportTest, TheFramePicturesAreDrawnInTheFrameViewsPaletteAndGrid)
     // circles in its own colour.
     EXPECT_EQ(countPixels(after).coloured, 0);
     EXPECT_GT(countPixels(after).grid, 2000);
+}
+
+TEST_F(ReportExportTest, ProgressRisesFromStartToEnd)
+{
+    open(markedSurvey(4, {1, 2}));
+    RecordingProgressSink progress;
+    SilentMessageSink silent;
+    ASSERT_TRUE(writeReport(doc(), dir.file("report.docx"), false, &progress, silent));
+    // Pictures: the 3D views, then 4 + 6 i / 4 after frame i; the document:
+    // its tables, the 3D views, two frames from 50 to 70, saving, closing.
+    EXPECT_EQ(progress.posts,
+              (std::vector<std::pair<int, int>>{
+                  {0, 100},  {1, 100},  {2, 100},  {3, 100},  {4, 100},  {4, 100},  {5, 100},
+                  {7, 100},  {8, 100},  {10, 100}, {20, 100}, {22, 100}, {30, 100}, {40, 100},
+                  {42, 100}, {44, 100}, {46, 100}, {48, 100}, {50, 100}, {60, 100}, {70, 100},
+                  {70, 100}, {80, 100}, {90, 100}, {-1, -1}}));
 }
 
 } // namespace

@@ -4,7 +4,6 @@
 #include "core/export/ReportContent.h"
 #include "core/export/WordObjects.h"
 
-#include <algorithm>
 #include <memory>
 
 namespace dorvane {
@@ -13,11 +12,10 @@ namespace {
 
 constexpr int FramesPerRow = 3;
 
-// A long list of frame pictures would count past the end: it stops there.
 void post(ProgressSink *sink, int done)
 {
     if (sink)
-        sink->postProgress(std::min(done, 100), 100);
+        sink->postProgress(done, 100);
 }
 
 // The first table of a bookmark's range, with every object on the way to it
@@ -157,7 +155,7 @@ private:
             if (!addPicture(*views.table, 1 + p / 2, 1 + p % 2, *pictures[p], 200, 200,
                             Sizing::AddedShape))
                 return false;
-            post(m_progress, 32 + p);
+            post(m_progress, 42 + 2 * p);
         }
         return true;
     }
@@ -186,7 +184,8 @@ private:
                                 140, Sizing::AddedShape))
                     return false;
                 ++next;
-                post(m_progress, 55 + next);
+                // From 50 to 70 however many frames there are.
+                post(m_progress, 50 + 20 * next / count);
             }
         }
         post(m_progress, 70);

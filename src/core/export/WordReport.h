@@ -29,7 +29,7 @@ struct WordReportResult
 // shares with the chart below them (450 x 300 points); the wells, total
 // length, average sediment and the blank cell; the four 3D views (200 x 200)
 // and the marked frames, three a row (140 x 140). application is null when
-// the word processor could not be started. Progress runs from 10 to 90 of
+// the word processor could not be started. Progress rises from 10 to 90 of
 // 100.
 WordReportResult fillWordReport(WordApplication *application, const std::string &templatePath,
                                 const std::string &outputPath, const ReportContent &content,

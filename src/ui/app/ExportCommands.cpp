@@ -3,6 +3,7 @@
 #include "core/app/Settings.h"
 #include "core/app/TextIds.h"
 #include "core/export/AviMovieWriter.h"
+#include "core/export/OfficeConverter.h"
 #include "core/export/ReportTexts.h"
 #include "render/ImageDib.h"
 #include "render/ReportExport.h"
@@ -21,7 +22,6 @@
 #include <QDesktopServices>
 #include <QImage>
 #include <QPainter>
-#include <QStandardPaths>
 #include <QUrl>
 #include <unistd.h>
 
@@ -89,17 +89,20 @@ void ExportCommands::exportReport()
     if (!readyToExport())
         return;
     UserPrompts &prompts = m_session.prompts();
-    // Without LibreOffice only .docx can be written: offer that name.
-    const bool converts = !QStandardPaths::findExecutable("soffice").isEmpty();
+    // Without LibreOffice only .docx can be written: offer that name, and
+    // its filter first, which is the one the dialog selects.
+    const bool converts = OfficeConverter::find().has_value();
     const std::time_t now = std::time(nullptr);
     std::tm local{};
     localtime_r(&now, &local);
     QString name = QString::fromStdString(defaultReportFileName(local));
     if (converts)
         name.chop(1); // ".doc"
-    const std::optional<QString> path = prompts.saveFileName(
-        {"Export DOC", "doc File (*.doc);;docx File (*.docx);;PDF File (*.pdf)",
-         converts ? "doc" : "docx", name});
+    const QString doc = "doc File (*.doc)", docx = "docx File (*.docx)", pdf = "PDF File (*.pdf)";
+    const QStringList filters =
+        converts ? QStringList{doc, docx, pdf} : QStringList{docx, doc, pdf};
+    const std::optional<QString> path =
+        prompts.saveFileName({"Export DOC", filters.join(";;"), converts ? "doc" : "docx", name});
     if (!path)
         return;
     // The frames are drawn as the frame view shows them.
