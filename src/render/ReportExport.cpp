@@ -4,6 +4,8 @@
 #include "core/base/MessageSink.h"
 #include "core/base/PosixFile.h"
 #include "core/base/ProgressSink.h"
+#include "core/base/SameFile.h"
+#include "core/document/AnimationDocument.h"
 #include "core/export/ExportFolder.h"
 #include "core/export/ReportContent.h"
 #include "core/export/WordProcessor.h"
@@ -24,6 +26,11 @@ bool writeReport(const AnimationDocument &document, const std::string &output, b
                  ProgressSink *progress, MessageSink &messages, PipeRenderer *renderer,
                  const FrameViewLook &look)
 {
+    // The report would be renamed over the survey it is made from.
+    if (isSameFile(output, document.path())) {
+        messages.showMessage(text::CannotSaveOverOpenFile);
+        return false;
+    }
     ProgressScope scope(progress, ProgressTotal);
     scope.setText(text::ExportingReport);
     ReportContent content;

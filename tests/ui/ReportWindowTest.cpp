@@ -66,4 +66,30 @@ TEST_F(ReportWindowTest, WithoutLibreOfficeTheDialogOffersDocxFirst)
     EXPECT_TRUE(dialog.fileName.endsWith(".doc")) << dialog.fileName.toStdString();
 }
 
+TEST_F(ReportWindowTest, TheReportIsNeverWrittenOverTheOpenSurvey)
+{
+    // A survey whose name ends as a report's does.
+    const std::string path = dir.file("survey.docx");
+    fs::rename(survey(4), path);
+    const std::vector<uint8_t> before = readFileBytes(path);
+    const std::string link = dir.file("link.docx");
+    fs::create_symlink(path, link);
+    const std::string hard = dir.file("hard.docx");
+    fs::create_hard_link(path, hard);
+    open(path);
+    fs::create_directory(dir.file("sub"));
+    for (const std::string &output : {path, dir.file("sub/../survey.docx"), link, hard}) {
+        prompts.messages.clear();
+        prompts.nextSaveFile = QString::fromStdString(output);
+        clickReport();
+        EXPECT_EQ(prompts.messages, std::vector<int>{text::CannotSaveOverOpenFile}) << output;
+        EXPECT_TRUE(readFileBytes(path) == before) << output;
+    }
+    EXPECT_TRUE(fs::is_symlink(link));
+    EXPECT_EQ(fs::hard_link_count(path), 2u);
+    EXPECT_TRUE(opened.isEmpty());
+    EXPECT_TRUE(window->isEnabled());
+    EXPECT_TRUE(session().isOpen());
+}
+
 } // namespace
