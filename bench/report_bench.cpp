@@ -10,6 +10,7 @@
 #include "core/base/MessageSink.h"
 #include "core/document/AnimationDocument.h"
 #include "core/export/ExportFolder.h"
+#include "core/export/ReportContent.h"
 #include "core/export/ReportTexts.h"
 #include "core/export/WordProcessor.h"
 #include "core/export/WordReport.h"
@@ -80,8 +81,9 @@ void BM_Pictures(benchmark::State &state)
     AnimationDocument document(silent);
     document.open(survey().path(), nullptr);
     for (auto _ : state) {
-        const auto folder = ExportFolder::create();
-        if (buildReportPictures(document, folder->path(), nullptr, silent) != 5 + Marked)
+        ReportContent content;
+        if (!buildReportPictures(document, content, nullptr, silent) ||
+            content.frames.size() != Marked)
             state.SkipWithError("pictures missing");
     }
 }
@@ -92,17 +94,15 @@ void BM_FillDocument(benchmark::State &state)
     SilentMessageSink silent;
     AnimationDocument document(silent);
     document.open(survey().path(), nullptr);
-    const auto folder = ExportFolder::create();
-    const int count = buildReportPictures(document, folder->path(), nullptr, silent);
-    std::vector<std::string> pictures;
-    for (int k = 0; k < count; ++k)
-        pictures.push_back(folder->path() + std::to_string(k));
-    const std::string templateCopy = folder->copyIn(reportTemplatePath(false));
-    const std::vector<std::string> texts = reportTexts(document);
+    ReportContent content;
+    content.texts = reportTexts(document);
+    if (!buildReportPictures(document, content, nullptr, silent))
+        state.SkipWithError("pictures missing");
     for (auto _ : state) {
         const auto application = startWordProcessor(survey().output());
-        if (fillWordReport(application.get(), templateCopy, survey().output(), pictures, texts,
-                           nullptr) != WordReportResult::Written)
+        if (fillWordReport(application.get(), reportTemplatePath(false), survey().output(), content,
+                           nullptr)
+                .outcome != WordReportResult::Written)
             state.SkipWithError("not written");
     }
 }

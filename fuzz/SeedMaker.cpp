@@ -8,9 +8,6 @@
 #include "core/base/MessageSink.h"
 #include "core/base/SaveJournal.h"
 #include "core/data/ImgFile.h"
-#include "core/display/DibBlock.h"
-#include "core/display/SonarImage.h"
-#include "core/export/BmpFile.h"
 
 #include <cstdio>
 #include <filesystem>
@@ -90,30 +87,6 @@ bool writeStatusRecords(const std::filesystem::path &folder)
     return true;
 }
 
-bool writePictures(const std::filesystem::path &folder)
-{
-    const SurveySimulator simulator(SurveySimulator::Options{});
-    auto frame = std::make_unique<FrameRecord>();
-    simulator.makeFrame(0, *frame);
-    SonarImage image;
-    image.setPalette(0, 255, 256, false);
-    image.renderFrame(frame->samples.data(), frame->header.roll);
-    // A small 24-bit picture besides the 8-bit sonar picture: info header,
-    // then three rows of three pixels padded to 12 bytes.
-    std::vector<uint8_t> block(40 + 36, 0x5A);
-    le::writeU32(&block[0], 40);
-    le::writeU32(&block[4], 3);
-    le::writeU32(&block[8], 3);
-    le::writeU16(&block[12], 1);
-    le::writeU16(&block[14], 24);
-    le::writeU32(&block[16], 0);
-    le::writeU32(&block[20], 36);
-    for (size_t at = 24; at < 40; ++at)
-        block[at] = 0;
-    return writeBmpFile((folder / "sonar.bmp").string(), dibFromSonarImage(image)) &&
-           writeBmpFile((folder / "small.bmp").string(), block);
-}
-
 // Journals of an edit of the fuzzer's target file: one of two header-sized
 // ranges, one of a single byte at its very end.
 bool writeJournals(const std::filesystem::path &folder)
@@ -140,14 +113,13 @@ int main(int argc, char **argv)
         return 2;
     }
     const std::filesystem::path root = argv[1];
-    const char *folders[] = {"survey",       "movie", "img",         "settings",
-                             "probe-status", "bmp",   "save-journal"};
+    const char *folders[] = {"survey", "movie", "img", "settings", "probe-status", "save-journal"};
     std::error_code error;
     for (const char *name : folders)
         std::filesystem::create_directories(root / name, error);
     const bool ok = writeSurveys(root / "survey") && writeSurveys(root / "movie") &&
                     writeImg(root / "img") && writeSettings(root / "settings") &&
-                    writeStatusRecords(root / "probe-status") && writePictures(root / "bmp") &&
+                    writeStatusRecords(root / "probe-status") &&
                     writeJournals(root / "save-journal");
     if (!ok) {
         std::fprintf(stderr, "fuzz-seeds: cannot write the corpora under %s\n", argv[1]);

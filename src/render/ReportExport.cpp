@@ -2,15 +2,17 @@
 
 #include "core/app/TextIds.h"
 #include "core/base/MessageSink.h"
+#include "core/base/PosixFile.h"
 #include "core/base/ProgressSink.h"
+#include "core/base/SameFile.h"
+#include "core/document/AnimationDocument.h"
 #include "core/export/ExportFolder.h"
-#include "core/export/ReportTexts.h"
+#include "core/export/ReportContent.h"
 #include "core/export/WordProcessor.h"
 #include "core/export/WordReport.h"
 #include "render/ReportPictures.h"
 
 #include <memory>
-#include <vector>
 
 namespace dorvane {
 
@@ -21,38 +23,39 @@ constexpr int ProgressTotal = 100;
 } // namespace
 
 bool writeReport(const AnimationDocument &document, const std::string &output, bool english,
-                 ProgressSink *progress, MessageSink &messages, PipeRenderer *renderer)
+                 ProgressSink *progress, MessageSink &messages, PipeRenderer *renderer,
+                 const FrameViewLook &look)
 {
+    // The report would be renamed over the survey it is made from.
+    if (isSameFile(output, document.path())) {
+        messages.showMessage(text::CannotSaveOverOpenFile);
+        return false;
+    }
     ProgressScope scope(progress, ProgressTotal);
     scope.setText(text::ExportingReport);
-    const std::unique_ptr<ExportFolder> folder = ExportFolder::create();
-    if (!folder) {
-        messages.showMessage(text::SaveBmpFailed);
-        return false;
-    }
-    const int count = buildReportPictures(document, folder->path(), progress, messages, renderer);
-    if (count < 0)
+    ReportContent content;
+    content.texts = reportTexts(document);
+    if (!buildReportPictures(document, content, progress, messages, renderer, look))
         return false; // told already
-    std::vector<std::string> pictures;
-    for (int k = 0; k < count; ++k)
-        pictures.push_back(folder->path() + std::to_string(k));
-    scope.step(8, ProgressTotal);
-    const std::string templateCopy = folder->copyIn(reportTemplatePath(english));
-    if (templateCopy.empty()) {
-        messages.showMessage(text::TemplateFailed);
+    const std::string templatePath = reportTemplatePath(english);
+    PosixFile templateFile;
+    if (!templateFile.open(templatePath, PosixFile::Mode::Read)) {
+        messages.showMessage(text::TemplateFailed, systemErrorText(templateFile.lastError()));
         return false;
     }
-    scope.step(10, ProgressTotal);
-    const std::vector<std::string> texts = reportTexts(document);
+    templateFile.close();
     const std::unique_ptr<WordApplication> application = startWordProcessor(output);
-    switch (fillWordReport(application.get(), templateCopy, output, pictures, texts, progress)) {
+    const WordReportResult result =
+        fillWordReport(application.get(), templatePath, output, content, progress);
+    switch (result.outcome) {
     case WordReportResult::Written:
         return true;
     case WordReportResult::CannotStart:
         messages.showMessage(text::WordMissing);
         return false;
     case WordReportResult::Failed:
-        messages.showMessage(text::ReportError);
+        messages.showMessage(text::ReportError,
+                             result.systemError ? systemErrorText(result.systemError) : "");
         return false;
     }
     return false;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "render/FrameViewLook.h"
+
 #include <string>
 
 namespace dorvane {
@@ -10,13 +12,15 @@ class PipeRenderer;
 class ProgressSink;
 
 // The report of a survey written to output (.docx, or .doc and .pdf through
-// LibreOffice): its pictures made in a private folder of their own, the
-// template copied there ("doc.templ", or "doc-en.templ" in English), the
-// texts and the filled document. The folder goes whatever happens. The user
-// is told why a report was not written (the picture's, template's, word
-// processor's or filling's message). True when the report was written.
-// The 3D views come from renderer when it holds this survey's model.
+// LibreOffice): its texts and pictures, made in memory, filled into the
+// template beside the program ("doc.templ", or "doc-en.templ" in English).
+// The user is told why a report was not written (the output names the
+// survey itself, or the picture's, template's, word processor's or filling's
+// message, with the system's reason where it has one). True when the report
+// was written. The 3D views come from renderer when it holds this survey's
+// model; the frames are drawn in the frame view's look.
 bool writeReport(const AnimationDocument &document, const std::string &output, bool english,
-                 ProgressSink *progress, MessageSink &messages, PipeRenderer *renderer = nullptr);
+                 ProgressSink *progress, MessageSink &messages, PipeRenderer *renderer = nullptr,
+                 const FrameViewLook &look = {});
 
 } // namespace dorvane

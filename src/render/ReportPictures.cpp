@@ -8,17 +8,17 @@
 #include "core/display/DibBlock.h"
 #include "core/display/SonarImage.h"
 #include "core/document/AnimationDocument.h"
-#include "core/export/BmpFile.h"
+#include "core/export/ReportContent.h"
 #include "core/view3d/PipeMesh.h"
 #include "render/FrameOverlay.h"
 #include "render/FramePicture.h"
-#include "render/ImageDib.h"
 #include "render/PipeRenderer.h"
 #include "render/SedimentChartPicture.h"
 
 #include <QImage>
 #include <QPainter>
 #include <array>
+#include <cstring>
 #include <memory>
 
 namespace dorvane {
@@ -28,7 +28,7 @@ namespace {
 constexpr int ChartWidth = 450;
 constexpr int ChartHeight = 300;
 constexpr int PictureSide = 500;
-// Pictures 1..4, in this order.
+// The 3D views in the order of the report.
 constexpr std::array<int, 4> Viewpoints = {PipeCamera::Centre, PipeCamera::Outside,
                                            PipeCamera::Inside, PipeCamera::Far};
 
@@ -38,13 +38,22 @@ void post(ProgressSink *progress, int done)
         progress->postProgress(done, 100);
 }
 
-std::string pictureName(const std::string &folder, int number)
+RgbPicture rgbPicture(const QImage &image)
 {
-    const bool separated = !folder.empty() && folder.back() == '/';
-    return folder + (separated ? "" : "/") + std::to_string(number);
+    const QImage rgb = image.convertToFormat(QImage::Format_RGB888);
+    RgbPicture picture;
+    picture.width = rgb.width();
+    picture.height = rgb.height();
+    const auto stride = static_cast<size_t>(picture.width) * 3;
+    picture.pixels.resize(stride * static_cast<size_t>(picture.height));
+    // Qt pads its rows to 4 bytes.
+    for (int y = 0; y < picture.height; ++y)
+        std::memcpy(picture.pixels.data() + stride * static_cast<size_t>(y), rgb.constScanLine(y),
+                    stride);
+    return picture;
 }
 
-bool saveChart(const AnimationDocument &document, const std::string &path)
+RgbPicture chartPicture(const AnimationDocument &document)
 {
     const DerivedFrames &derived = document.derived();
     QImage picture(ChartWidth, ChartHeight, QImage::Format_RGB32);
@@ -53,22 +62,22 @@ bool saveChart(const AnimationDocument &document, const std::string &path)
                   document.current().header.pipeRadius)
         .draw(painter, picture.rect());
     painter.end();
-    return writeBmpFile(path, dibFromImage(picture));
+    return rgbPicture(picture);
 }
 
 enum class PipeResult
 {
-    Saved,
+    Drawn,
     NoOpenGl,
-    SaveFailed
+    RenderFailed
 };
 
 // The model as the 3D page builds it, at frame 0, from each viewpoint as its
 // button sets it.
-PipeResult saveViewpoints(PipeRenderer *renderer, const std::string &folder,
+PipeResult drawViewpoints(PipeRenderer *renderer, ReportContent::PipeViews &views,
                           ProgressSink *progress);
 
-PipeResult savePipeViews(const AnimationDocument &document, const std::string &folder,
+PipeResult drawPipeViews(const AnimationDocument &document, ReportContent::PipeViews &views,
                          ProgressSink *progress, PipeRenderer *shared)
 {
     const QSize side(PictureSide, PictureSide);
@@ -83,7 +92,7 @@ PipeResult savePipeViews(const AnimationDocument &document, const std::string &f
         shared->camera().setWindowSize(PictureSide, PictureSide);
         shared->camera().modelBuilt();
         shared->setSolid(true);
-        const PipeResult result = saveViewpoints(shared, folder, progress);
+        const PipeResult result = drawViewpoints(shared, views, progress);
         shared->camera() = camera;
         shared->setHighlight(highlight);
         shared->setSolid(solid);
@@ -99,11 +108,14 @@ PipeResult savePipeViews(const AnimationDocument &document, const std::string &f
         !renderer->setModel(mesh, DeviationMap(profiles).mapBlock().bytes()))
         return PipeResult::NoOpenGl;
     renderer->camera().modelBuilt();
-    return saveViewpoints(renderer.get(), folder, progress);
+    return drawViewpoints(renderer.get(), views, progress);
 }
 
-PipeResult saveViewpoints(PipeRenderer *renderer, const std::string &folder, ProgressSink *progress)
+PipeResult drawViewpoints(PipeRenderer *renderer, ReportContent::PipeViews &views,
+                          ProgressSink *progress)
 {
+    const std::array<RgbPicture *, 4> pictures = {&views.centre, &views.outside, &views.inside,
+                                                  &views.far};
     PipeCamera &camera = renderer->camera();
     renderer->setHighlight(0);
     camera.followFrame(0);
@@ -111,31 +123,30 @@ PipeResult saveViewpoints(PipeRenderer *renderer, const std::string &folder, Pro
         camera.setViewpoint(Viewpoints[k], renderer->modelLength());
         // The far viewpoint's button also fixes the camera.
         camera.setFixed(Viewpoints[k] == PipeCamera::Far);
-        if (!renderer->saveBmp(pictureName(folder, static_cast<int>(k) + 1)))
-            return PipeResult::SaveFailed;
+        if (!renderer->render())
+            return PipeResult::RenderFailed;
+        *pictures[k] = rgbPicture(renderer->picture());
         if (k < 3)
             post(progress, static_cast<int>(k) + 1);
     }
-    return PipeResult::Saved;
+    return PipeResult::Drawn;
 }
 
 } // namespace
 
-int buildReportPictures(const AnimationDocument &document, const std::string &folder,
-                        ProgressSink *progress, MessageSink &messages, PipeRenderer *renderer)
+bool buildReportPictures(const AnimationDocument &document, ReportContent &content,
+                         ProgressSink *progress, MessageSink &messages, PipeRenderer *renderer,
+                         const FrameViewLook &look)
 {
-    if (!saveChart(document, pictureName(folder, 0))) {
-        messages.showMessage(text::SaveBmpFailed);
-        return -1;
-    }
-    switch (savePipeViews(document, folder, progress, renderer)) {
-    case PipeResult::Saved:
+    content.chart = chartPicture(document);
+    switch (drawPipeViews(document, content.pipeViews, progress, renderer)) {
+    case PipeResult::Drawn:
         break;
     case PipeResult::NoOpenGl:
         messages.showMessage(text::View3dInitFailed);
-        return -1;
-    case PipeResult::SaveFailed:
-        return -1;
+        return false;
+    case PipeResult::RenderFailed:
+        return false;
     }
     post(progress, 4);
 
@@ -144,28 +155,25 @@ int buildReportPictures(const AnimationDocument &document, const std::string &fo
     const Settings &shown = settings();
     auto frame = std::make_unique<FrameRecord>();
     SonarImage image;
-    int last = 4;
+    image.setPalette(look.minLevel, look.maxLevel, look.colourCount, look.grey);
+    content.frames.clear();
     for (int i = 0; i < count; ++i) {
         if (static_cast<size_t>(i) < marked.size() && marked[static_cast<size_t>(i)]) {
             if (!document.readFrame(i, *frame)) {
                 messages.showMessage(text::ReadFileDataError);
-                return -1;
+                return false;
             }
             image.renderFrame(frame->samples.data(), frame->header.roll);
             FrameOverlay overlay;
             overlay.setFrame(&frame->header, &document.fileHeader(), i, count);
             overlay.showTitle = shown.showTitle != 0;
             overlay.showNotes = shown.showNotes != 0;
-            ++last;
-            if (!writeBmpFile(pictureName(folder, last),
-                              dibFromImage(framePicture(image, overlay, PictureSide, true)))) {
-                messages.showMessage(text::SaveBmpFailed);
-                return -1;
-            }
+            overlay.showGrid = look.showGrid;
+            content.frames.push_back(rgbPicture(framePicture(image, overlay, PictureSide, true)));
         }
         post(progress, 4 + 6 * i / count);
     }
-    return last + 1;
+    return true;
 }
 
 } // namespace dorvane

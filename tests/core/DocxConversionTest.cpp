@@ -4,6 +4,7 @@
 #include "support/TestSupport.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -75,15 +76,15 @@ void writeFakeOffice(const fs::path &folder, const std::string &body)
 
 // Fills the English template's place, pipe information and three pictures
 // of different colours.
-void fillReport(WordDocument &document, const TempDir &dir)
+void fillReport(WordDocument &document)
 {
     auto marks = document.bookmarks();
     ASSERT_NE(marks, nullptr);
     auto table = [&](const char *name) { return marks->item(name)->range()->tables()->item(1); };
     auto picture = [&](WordTable &in, int row, int column, uint32_t colour, float size) {
-        const std::string path = dir.file("pic" + std::to_string(colour));
-        writeBmp24(path, 60, 40, [&](int x, int) { return x < 30 ? colour : 0xFFFFFFu; });
-        auto shape = in.cell(row, column)->range()->inlineShapes()->addPicture(path);
+        const RgbPicture picture =
+            rgbPicture(60, 40, [&](int x, int) { return x < 30 ? colour : 0xFFFFFFu; });
+        auto shape = in.cell(row, column)->range()->inlineShapes()->addPicture(picture);
         ASSERT_NE(shape, nullptr);
         EXPECT_TRUE(shape->setWidth(size * 1.5f));
         EXPECT_TRUE(shape->setHeight(size));
@@ -134,6 +135,7 @@ TEST(OfficeConversion, ALibreOfficeThatLeavesNoFileFails)
     auto document = app->documents()->add(EnglishTemplate);
     ASSERT_NE(document, nullptr);
     EXPECT_FALSE(document->saveAs(output));
+    EXPECT_EQ(document->saveError(), 0); // LibreOffice's failure, not the system's
     EXPECT_FALSE(fs::exists(output));
 
     // A file that is not a PDF, found by the arguments LibreOffice is given.
@@ -147,6 +149,9 @@ TEST(OfficeConversion, ALibreOfficeThatLeavesNoFileFails)
                          "mkdir -p \"$2\" && echo %PDF-1.7 fake > \"$2/report.pdf\"\nexit 1");
     EXPECT_TRUE(document->saveAs(output));
     EXPECT_EQ(readFileBytes(output).size(), 14u); // "%PDF-1.7 fake\n"
+    // A converted report that cannot be put in place says why.
+    EXPECT_FALSE(document->saveAs(dir.file("absent/r.pdf")));
+    EXPECT_EQ(document->saveError(), ENOENT);
     // Each conversion's private folder is gone afterwards.
     EXPECT_TRUE(namesIn(temporary).empty());
 }
@@ -158,8 +163,10 @@ TEST(OfficeConversion, ALibreOfficeThatHangsIsStopped)
     writeFakeOffice(bin, "sleep 60");
     const OfficeConverter converter((bin / "soffice").string());
     const auto started = std::chrono::steady_clock::now();
-    EXPECT_FALSE(converter.convert({'P', 'K'}, ReportFormat::Pdf, dir.file("r.pdf"),
+    int error = -1;
+    EXPECT_FALSE(converter.convert({'P', 'K'}, ReportFormat::Pdf, dir.file("r.pdf"), error,
                                    std::chrono::seconds(1)));
+    EXPECT_EQ(error, 0); // LibreOffice's failure, not the system's
     EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(10));
     EXPECT_EQ(namesIn(dir.path()), std::vector<std::string>{"bin"});
 }
@@ -180,7 +187,7 @@ TEST(OfficeConversion, WritesPdfAndDocThroughLibreOffice)
     ASSERT_NE(app, nullptr);
     auto document = app->documents()->add(EnglishTemplate);
     ASSERT_NE(document, nullptr);
-    fillReport(*document, dir);
+    fillReport(*document);
     ASSERT_TRUE(document->saveAs(pdf));
     const std::string doc = dir.file("report.doc");
     ASSERT_TRUE(document->saveAs(doc));

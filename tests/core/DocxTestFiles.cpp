@@ -1,19 +1,16 @@
 #include "DocxTestFiles.h"
 
-#include "core/display/DibBlock.h"
-#include "core/export/BmpFile.h"
-
 #include <cstring>
 #include <gtest/gtest.h>
 #include <zip.h>
 
 namespace dorvane::test {
 
-std::map<std::string, std::string> readZip(const std::string &path)
+std::map<std::string, std::string> readZip(const std::string &path, bool consistent)
 {
     std::map<std::string, std::string> parts;
     int error = 0;
-    zip_t *archive = zip_open(path.c_str(), ZIP_RDONLY | ZIP_CHECKCONS, &error);
+    zip_t *archive = zip_open(path.c_str(), ZIP_RDONLY | (consistent ? ZIP_CHECKCONS : 0), &error);
     if (!archive)
         return parts;
     const zip_int64_t count = zip_get_num_entries(archive, 0);
@@ -134,20 +131,19 @@ std::string textOf(pugi::xml_node node)
     return text;
 }
 
-void writeBmp24(const std::string &path, int width, int height,
-                const std::function<uint32_t(int, int)> &colour)
+RgbPicture rgbPicture(int width, int height, const std::function<uint32_t(int, int)> &colour)
 {
-    DibBlock dib(width, height, 24);
-    for (int y = 0; y < height; ++y) {
-        uint8_t *row = dib.row(height - 1 - y);
+    RgbPicture picture;
+    picture.width = width;
+    picture.height = height;
+    for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x) {
             const uint32_t rgb = colour(x, y);
-            row[x * 3 + 0] = static_cast<uint8_t>(rgb);
-            row[x * 3 + 1] = static_cast<uint8_t>(rgb >> 8);
-            row[x * 3 + 2] = static_cast<uint8_t>(rgb >> 16);
+            picture.pixels.push_back(static_cast<uint8_t>(rgb >> 16));
+            picture.pixels.push_back(static_cast<uint8_t>(rgb >> 8));
+            picture.pixels.push_back(static_cast<uint8_t>(rgb));
         }
-    }
-    ASSERT_TRUE(writeBmpFile(path, dib));
+    return picture;
 }
 
 } // namespace dorvane::test

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/export/RgbPicture.h"
+
 #include <cstdint>
 #include <functional>
 #include <map>
@@ -9,8 +11,20 @@
 
 namespace dorvane::test {
 
-// The parts of a zip archive by name; empty when it cannot be read.
-std::map<std::string, std::string> readZip(const std::string &path);
+// The report template's tables, in its order.
+enum ReportTable
+{
+    Proj,
+    Mud,
+    PipeInfo,
+    Pipe3D,
+    SonarPic
+};
+
+// The parts of a zip archive by name; empty when it cannot be read. The
+// archives the program writes must also pass libzip's consistency check;
+// the templates, packed as streams, need not.
+std::map<std::string, std::string> readZip(const std::string &path, bool consistent = true);
 void writeZip(const std::string &path, const std::map<std::string, std::string> &parts);
 
 // A .docx package whose main part's body is bodyXml.
@@ -32,9 +46,8 @@ size_t rowCount(pugi::xml_node table);
 std::string textOf(pugi::xml_node node);
 std::vector<pugi::xml_node> elementsNamed(pugi::xml_node node, const char *name);
 
-// A 24-bit BMP file of width x height whose pixel (x, y), y from the top,
-// has the colour 0xRRGGBB given by colour.
-void writeBmp24(const std::string &path, int width, int height,
-                const std::function<uint32_t(int, int)> &colour);
+// A picture of width x height whose pixel (x, y), y from the top, has the
+// colour 0xRRGGBB given by colour.
+RgbPicture rgbPicture(int width, int height, const std::function<uint32_t(int, int)> &colour);
 
 } // namespace dorvane::test

@@ -104,39 +104,6 @@ TEST_F(ExportFolderTest, NoTemporaryFolderNoExportFolder)
     EXPECT_EQ(ExportFolder::create(), nullptr);
 }
 
-TEST_F(ExportFolderTest, CopiesAFileIn)
-{
-    const std::string source = outside.file("doc.templ");
-    std::vector<uint8_t> content(200000);
-    for (size_t i = 0; i < content.size(); ++i)
-        content[i] = static_cast<uint8_t>(i * 7);
-    writeFileBytes(source, content);
-    const auto folder = ExportFolder::create();
-    ASSERT_TRUE(folder);
-    const std::string copy = folder->copyIn(source);
-    EXPECT_EQ(copy, folder->path() + "doc.templ");
-    EXPECT_EQ(readFileBytes(copy), content);
-    // A name already there is not written over.
-    writeFileBytes(source, bytesOf("other"));
-    EXPECT_EQ(folder->copyIn(source), "");
-    EXPECT_EQ(readFileBytes(copy), content);
-}
-
-TEST_F(ExportFolderTest, AFailedCopyLeavesNothing)
-{
-    const auto folder = ExportFolder::create();
-    ASSERT_TRUE(folder);
-    EXPECT_EQ(folder->copyIn(outside.file("missing.templ")), "");
-    EXPECT_EQ(folder->copyIn(outside.path().string()), ""); // a folder
-    const std::string source = outside.file("big.templ");
-    writeFileBytes(source, std::vector<uint8_t>(300000, 1));
-    {
-        const FullDisk full(100000);
-        EXPECT_EQ(folder->copyIn(source), "");
-    }
-    EXPECT_EQ(namesIn(folder->path()), std::vector<std::string>{});
-}
-
 TEST(ReportTemplate, BesideTheProgram)
 {
     EXPECT_EQ(reportTemplatePath(false), programFolder() + "doc.templ");

@@ -4,6 +4,7 @@
 #include "core/document/AnimationDocument.h"
 #include "support/TestSupport.h"
 
+#include <functional>
 #include <gtest/gtest.h>
 
 using namespace dorvane;
@@ -13,10 +14,47 @@ namespace {
 
 using Texts = std::vector<std::string>;
 
+// The texts in the order the template's tables take them.
+Texts inTableOrder(const ReportTexts &texts)
+{
+    Texts all = {texts.place};
+    for (const ReportTexts::SedimentClass &sedimentClass : texts.sedimentClasses) {
+        all.push_back(sedimentClass.length);
+        all.push_back(sedimentClass.share);
+    }
+    for (const std::string *text :
+         {&texts.wells, &texts.totalLength, &texts.averageSediment, &texts.blankCell})
+        all.push_back(*text);
+    return all;
+}
+
 Texts textsOf(const std::vector<float> &lengths, const std::vector<int32_t> &permille, float total,
               int average)
 {
-    return reportTexts(ReportFigures{"Harbour St", "A1", "B2", lengths, permille, total, average});
+    return inTableOrder(
+        reportTexts(ReportFigures{"Harbour St", "A1", "B2", lengths, permille, total, average}));
+}
+
+// A survey of frames whose file header holds the given texts (GBK).
+void writeSurveyWithHeader(const std::string &path, int frames, const char *place,
+                           const char *startWell, const char *endWell,
+                           const std::function<void(int, FrameHeader &)> &frame = {})
+{
+    writeSurvey(path, frames);
+    SilentMessageSink messages;
+    AnimationDocument doc(messages);
+    ASSERT_TRUE(doc.open(path, nullptr));
+    doc.editFileHeader([&](AnimationFileHeader &h) {
+        h.setPlace(place);
+        h.setStartWell(startWell);
+        h.setEndWell(endWell);
+    });
+    for (int i = 0; i < frames; ++i) {
+        ASSERT_TRUE(doc.loadFrame(i, false));
+        if (frame)
+            doc.editCurrentHeader([&](FrameHeader &h) { frame(i, h); });
+        ASSERT_TRUE(doc.saveCurrent());
+    }
 }
 
 } // namespace
@@ -58,7 +96,7 @@ TEST(SedimentClasses, NoSegmentsNoLength)
     EXPECT_EQ(sedimentClassLengths(two, three)[0], 1.0f);
 }
 
-TEST(ReportTexts, ThirteenTextsInTableOrder)
+TEST(ReportTexts, InTableOrder)
 {
     const std::vector<float> lengths = {0, 1, 3, 6, 10, 15, 21, 28};
     const std::vector<int32_t> permille = {999, 104, 105, 304, 305, 704, 705, -1};
@@ -98,28 +136,15 @@ TEST(ReportTexts, FromTheSurvey)
 {
     TempDir dir;
     const std::string path = dir.file("s.Imv");
-    writeSurvey(path, 3);
-    {
-        SilentMessageSink messages;
-        AnimationDocument doc(messages);
-        ASSERT_TRUE(doc.open(path, nullptr));
-        // 人民路, well 井1 and W9, all as GBK in the file.
-        doc.editFileHeader([](AnimationFileHeader &h) {
-            h.setPlace("\xC8\xCB\xC3\xF1\xC2\xB7");
-            h.setStartWell("\xBE\xAE"
-                           "1");
-            h.setEndWell("W9");
-        });
-        const float cable[] = {10.0f, 12.5f, 15.25f};
-        for (int i = 0; i < 3; ++i) {
-            ASSERT_TRUE(doc.loadFrame(i, false));
-            doc.editCurrentHeader([&](FrameHeader &h) {
-                h.cableLength = cable[i];
-                h.pipeRadius = 0; // no pipe, no sediment: per mille 0, class 0
-            });
-            ASSERT_TRUE(doc.saveCurrent());
-        }
-    }
+    // 人民路, well 井1 and W9, all as GBK in the file.
+    const float cable[] = {10.0f, 12.5f, 15.25f};
+    writeSurveyWithHeader(path, 3, "\xC8\xCB\xC3\xF1\xC2\xB7",
+                          "\xBE\xAE"
+                          "1",
+                          "W9", [&](int i, FrameHeader &h) {
+                              h.cableLength = cable[i];
+                              h.pipeRadius = 0; // no pipe, no sediment: per mille 0, class 0
+                          });
     SilentMessageSink messages;
     AnimationDocument doc(messages);
     ASSERT_TRUE(doc.open(path, nullptr));
@@ -138,7 +163,26 @@ TEST(ReportTexts, FromTheSurvey)
                             "5.2 m",
                             "0.0%",
                             "\xE3\x80\x80"};
-    EXPECT_EQ(reportTexts(doc), expected);
+    EXPECT_EQ(inTableOrder(reportTexts(doc)), expected);
+}
+
+TEST(ReportTexts, ControlCharactersOfTheHeaderAreLeftOut)
+{
+    TempDir dir;
+    const std::string path = dir.file("s.Imv");
+    writeSurveyWithHeader(path, 1,
+                          "Main\x01 St\tNo.\x1F"
+                          "5\r\nnorth\x0B",
+                          "Y\x07"
+                          "1",
+                          "\x1BY2");
+    SilentMessageSink messages;
+    AnimationDocument doc(messages);
+    ASSERT_TRUE(doc.open(path, nullptr));
+    const ReportTexts texts = reportTexts(doc);
+    // Tabs and line breaks are what a document holds too.
+    EXPECT_EQ(texts.place, "Main St\tNo.5\r\nnorth");
+    EXPECT_EQ(texts.wells, "Y1-Y2");
 }
 
 TEST(ReportTexts, DefaultFileName)

@@ -1,421 +1,317 @@
 #include "core/export/WordReport.h"
 
-#include "core/base/ProgressSink.h"
-#include "core/export/WordObjects.h"
+#include "DocxTestFiles.h"
+#include "core/export/ReportContent.h"
+#include "core/export/WordProcessor.h"
+#include "support/TestSupport.h"
 
+#include <cerrno>
+#include <filesystem>
+#include <functional>
 #include <gtest/gtest.h>
-#include <memory>
-#include <string>
-#include <vector>
+#include <sstream>
+#include <utility>
 
 using namespace dorvane;
+using namespace dorvane::test;
 
 namespace {
 
-using Calls = std::vector<std::string>;
+const std::string Template = std::string(DORVANE_REPORT_TEMPLATE_DIR) + "/doc.templ";
 
-// Writes down every call into the object model and every progress post, in
-// order, and makes the call numbered failAt (counted from 0, progress posts
-// not counted) fail.
-struct Recorder
+using Size = std::pair<int, int>;
+using Posts = std::vector<std::pair<int, int>>;
+
+// A one-colour picture; its size tells which picture it is.
+RgbPicture picture(int width, int height)
 {
-    bool call(const std::string &what)
-    {
-        log.push_back(what);
-        return callCount++ != failAt;
-    }
-
-    Calls log;
-    int callCount = 0;
-    int failAt = -1;
-    // Objects handed out and not yet released.
-    int live = 0;
-};
-
-class Recorded
-{
-public:
-    explicit Recorded(Recorder &recorder) : r(recorder) { ++r.live; }
-    ~Recorded() { --r.live; }
-    Recorded(const Recorded &) = delete;
-    Recorded &operator=(const Recorded &) = delete;
-
-protected:
-    template<typename T>
-    std::unique_ptr<T> make(const std::string &what)
-    {
-        return r.call(what) ? std::make_unique<T>(r) : nullptr;
-    }
-
-    Recorder &r;
-};
-
-std::string number(float value)
-{
-    return std::to_string(static_cast<int>(value));
+    return rgbPicture(width, height, [](int, int) { return 0x336699u; });
 }
 
-class Shape : public WordInlineShape, Recorded
+// Texts that say where they belong; the chart 9 x 6, the 3D views 4 x 1 to
+// 4 x 4 and frame k 3 x (k + 1).
+ReportContent content(int frames)
 {
-public:
-    using Recorded::Recorded;
-    bool setWidth(float points) override { return r.call("shape.width " + number(points)); }
-    bool setHeight(float points) override { return r.call("shape.height " + number(points)); }
-};
-
-class Shapes : public WordInlineShapes, Recorded
-{
-public:
-    using Recorded::Recorded;
-    std::unique_ptr<WordInlineShape> item(int index) override
-    {
-        return make<Shape>("shapes.item " + std::to_string(index));
+    ReportContent c;
+    c.texts.place = "place";
+    for (int k = 0; k < 4; ++k) {
+        c.texts.sedimentClasses[static_cast<size_t>(k)].length = "length" + std::to_string(k);
+        c.texts.sedimentClasses[static_cast<size_t>(k)].share = "share" + std::to_string(k);
     }
-    std::unique_ptr<WordInlineShape> addPicture(const std::string &path) override
-    {
-        return make<Shape>("shapes.addPicture " + path);
-    }
-};
-
-class Tables;
-
-class Range : public WordRange, Recorded
-{
-public:
-    using Recorded::Recorded;
-    bool setText(const std::string &text) override { return r.call("range.text " + text); }
-    std::unique_ptr<WordTables> tables() override;
-    std::unique_ptr<WordInlineShapes> inlineShapes() override
-    {
-        return make<Shapes>("range.inlineShapes");
-    }
-};
-
-class Cell : public WordCell, Recorded
-{
-public:
-    using Recorded::Recorded;
-    std::unique_ptr<WordRange> range() override { return make<Range>("cell.range"); }
-};
-
-class Row : public WordRow, Recorded
-{
-public:
-    using Recorded::Recorded;
-};
-
-class Rows : public WordRows, Recorded
-{
-public:
-    using Recorded::Recorded;
-    std::unique_ptr<WordRow> add() override { return make<Row>("rows.add"); }
-};
-
-class Table : public WordTable, Recorded
-{
-public:
-    using Recorded::Recorded;
-    std::unique_ptr<WordRows> rows() override { return make<Rows>("table.rows"); }
-    std::unique_ptr<WordCell> cell(int row, int column) override
-    {
-        return make<Cell>("table.cell " + std::to_string(row) + " " + std::to_string(column));
-    }
-};
-
-class Tables : public WordTables, Recorded
-{
-public:
-    using Recorded::Recorded;
-    std::unique_ptr<WordTable> item(int index) override
-    {
-        return make<Table>("tables.item " + std::to_string(index));
-    }
-};
-
-std::unique_ptr<WordTables> Range::tables()
-{
-    return make<Tables>("range.tables");
+    c.texts.wells = "Y1-Y2";
+    c.texts.totalLength = "28.0 m";
+    c.texts.averageSediment = "12.3%";
+    c.chart = picture(9, 6);
+    c.pipeViews = {picture(4, 1), picture(4, 2), picture(4, 3), picture(4, 4)};
+    for (int k = 0; k < frames; ++k)
+        c.frames.push_back(picture(3, k + 1));
+    return c;
 }
-
-class Bookmark : public WordBookmark, Recorded
-{
-public:
-    using Recorded::Recorded;
-    std::unique_ptr<WordRange> range() override { return make<Range>("bookmark.range"); }
-};
-
-class Bookmarks : public WordBookmarks, Recorded
-{
-public:
-    using Recorded::Recorded;
-    std::unique_ptr<WordBookmark> item(const std::string &name) override
-    {
-        return make<Bookmark>("bookmarks.item " + name);
-    }
-};
-
-class Document : public WordDocument, Recorded
-{
-public:
-    using Recorded::Recorded;
-    std::unique_ptr<WordBookmarks> bookmarks() override
-    {
-        return make<Bookmarks>("document.bookmarks");
-    }
-    bool saveAs(const std::string &path) override { return r.call("document.saveAs " + path); }
-    bool setSaved(bool saved) override
-    {
-        return r.call(std::string("document.saved ") + (saved ? "true" : "false"));
-    }
-    bool close() override { return r.call("document.close"); }
-};
-
-class Documents : public WordDocuments, Recorded
-{
-public:
-    using Recorded::Recorded;
-    std::unique_ptr<WordDocument> add(const std::string &templatePath) override
-    {
-        return make<Document>("documents.add " + templatePath);
-    }
-};
-
-class Application : public WordApplication
-{
-public:
-    explicit Application(Recorder &recorder) : r(recorder) {}
-    std::unique_ptr<WordDocuments> documents() override
-    {
-        return r.call("app.documents") ? std::make_unique<Documents>(r) : nullptr;
-    }
-    bool quit() override { return r.call("app.quit"); }
-
-private:
-    Recorder &r;
-};
-
-class Progress final : public ProgressSink
-{
-public:
-    explicit Progress(Recorder &recorder) : r(recorder) {}
-    void postProgress(int done, int total) override
-    {
-        r.log.push_back("progress " + std::to_string(done) + "/" + std::to_string(total));
-    }
-
-private:
-    Recorder &r;
-};
-
-Calls operator+(Calls a, const Calls &b)
-{
-    a.insert(a.end(), b.begin(), b.end());
-    return a;
-}
-
-Calls table(const std::string &bookmark)
-{
-    return {"document.bookmarks", "bookmarks.item " + bookmark, "bookmark.range", "range.tables",
-            "tables.item 1"};
-}
-
-Calls text(const std::string &cell, const std::string &value)
-{
-    return {"table.cell " + cell, "cell.range", "range.text " + value};
-}
-
-Calls picture(const std::string &cell, const std::string &path, const std::string &size)
-{
-    return {"table.cell " + cell,        "cell.range",          "range.inlineShapes",
-            "shapes.addPicture " + path, "shape.width " + size, "shape.height " + size};
-}
-
-// Everything up to the frame pictures' rows collection.
-const Calls Start =
-    Calls{"progress 10/100", "app.documents", "documents.add /x/template", "progress 20/100"} +
-    table("tblProj") + text("2 2", "t0") + Calls{"progress 22/100"} + table("tblMud") +
-    text("3 2", "t1") + text("3 3", "t2") + text("4 2", "t3") + text("4 3", "t4") +
-    text("5 2", "t5") + text("5 3", "t6") + text("6 2", "t7") + text("6 3", "t8") +
-    Calls{"table.cell 7 1", "cell.range",      "range.inlineShapes", "shapes.addPicture /x/0",
-          "shapes.item 1",  "shape.width 450", "shape.height 300",   "progress 30/100"} +
-    table("tblPipeInfo") + text("2 1", "t9") + text("2 2", "t10") + text("2 3", "t11") +
-    text("2 4", "t12") + Calls{"progress 40/100"} + table("tblPipe3D") +
-    picture("1 1", "/x/1", "200") + Calls{"progress 32/100"} + picture("1 2", "/x/2", "200") +
-    Calls{"progress 33/100"} + picture("2 1", "/x/3", "200") + Calls{"progress 34/100"} +
-    picture("2 2", "/x/4", "200") + Calls{"progress 35/100"} + Calls{"progress 50/100"} +
-    table("tblSonarPic") + Calls{"table.rows"};
-
-const Calls Finish = {"progress 70/100", "document.saveAs /x/out.docx",
-                      "progress 80/100", "document.saved true",
-                      "document.close",  "app.quit",
-                      "progress 90/100"};
-
-std::vector<std::string> pictures(int count)
-{
-    std::vector<std::string> paths;
-    for (int i = 0; i < count; ++i)
-        paths.push_back("/x/" + std::to_string(i));
-    return paths;
-}
-
-const std::vector<std::string> Texts = {"t0", "t1", "t2", "t3",  "t4",  "t5", "t6",
-                                        "t7", "t8", "t9", "t10", "t11", "t12"};
 
 class WordReportTest : public ::testing::Test
 {
 protected:
-    WordReportResult fill(int pictureCount)
+    WordReportResult fill(const ReportContent &filling, const std::string &templatePath = Template)
     {
-        Application application(recorder);
-        Progress progress(recorder);
-        const WordReportResult result = fillWordReport(&application, "/x/template", "/x/out.docx",
-                                                       pictures(pictureCount), Texts, &progress);
-        EXPECT_EQ(recorder.live, 0) << "every object is released";
-        return result;
+        const auto application = startWordProcessor(output);
+        return fillWordReport(application.get(), templatePath, output, filling, &progress);
     }
 
-    Recorder recorder;
+    // The pixel sizes of the pictures in a cell, as their PNG parts say.
+    std::vector<Size> picturesIn(pugi::xml_node cell)
+    {
+        pugi::xml_document rels;
+        EXPECT_TRUE(rels.load_string(docx.parts["word/_rels/document.xml.rels"].c_str()));
+        std::vector<Size> sizes;
+        for (pugi::xml_node blip : elementsNamed(cell, "a:blip")) {
+            const pugi::xml_node rel = rels.document_element().find_child_by_attribute(
+                "Relationship", "Id", blip.attribute("r:embed").value());
+            const std::string &png =
+                docx.parts["word/" + std::string(rel.attribute("Target").value())];
+            EXPECT_GT(png.size(), 24u);
+            if (png.size() <= 24)
+                continue;
+            const auto number = [&](size_t at) {
+                return static_cast<uint8_t>(png[at]) << 24 |
+                       static_cast<uint8_t>(png[at + 1]) << 16 |
+                       static_cast<uint8_t>(png[at + 2]) << 8 | static_cast<uint8_t>(png[at + 3]);
+            };
+            sizes.emplace_back(number(16), number(20));
+        }
+        return sizes;
+    }
+
+    // The drawn size in EMU of each picture in a cell.
+    static std::vector<Size> extentsIn(pugi::xml_node cell)
+    {
+        std::vector<Size> extents;
+        for (pugi::xml_node drawing : elementsNamed(cell, "wp:inline")) {
+            const pugi::xml_node extent = drawing.child("wp:extent");
+            extents.emplace_back(extent.attribute("cx").as_int(), extent.attribute("cy").as_int());
+        }
+        return extents;
+    }
+
+    // The frame table's pictures row by row.
+    std::vector<std::vector<Size>> frameRows()
+    {
+        std::vector<std::vector<Size>> rows;
+        for (size_t row = 1; row <= rowCount(docx.tables[SonarPic]); ++row) {
+            std::vector<Size> pictures;
+            for (int column = 1; column <= 3; ++column)
+                for (const Size &size :
+                     picturesIn(cellAt(docx.tables[SonarPic], static_cast<int>(row), column)))
+                    pictures.push_back(size);
+            rows.push_back(pictures);
+        }
+        return rows;
+    }
+
+    TempDir dir;
+    std::string output = dir.file("report.docx");
+    RecordingProgressSink progress;
+    DocxXml docx;
 };
+
+// 140 points in EMU.
+constexpr int Frame = 1778000;
 
 } // namespace
 
-TEST_F(WordReportTest, NoMarkedFrameLeavesTheFirstRowEmpty)
+TEST_F(WordReportTest, TextsAndPicturesGoToTheirCells)
 {
-    EXPECT_EQ(fill(5), WordReportResult::Written);
-    EXPECT_EQ(recorder.log, Start + Finish);
+    const WordReportResult result = fill(content(0));
+    ASSERT_EQ(result.outcome, WordReportResult::Written);
+    ASSERT_TRUE(loadDocx(output, docx));
+    ASSERT_EQ(docx.tables.size(), 5u);
+    EXPECT_EQ(textOf(cellAt(docx.tables[Proj], 2, 2)), "place");
+    for (int k = 0; k < 4; ++k) {
+        EXPECT_EQ(textOf(cellAt(docx.tables[Mud], 3 + k, 2)), "length" + std::to_string(k));
+        EXPECT_EQ(textOf(cellAt(docx.tables[Mud], 3 + k, 3)), "share" + std::to_string(k));
+    }
+    EXPECT_EQ(textOf(cellAt(docx.tables[PipeInfo], 2, 1)), "Y1-Y2");
+    EXPECT_EQ(textOf(cellAt(docx.tables[PipeInfo], 2, 2)), "28.0 m");
+    EXPECT_EQ(textOf(cellAt(docx.tables[PipeInfo], 2, 3)), "12.3%");
+    EXPECT_EQ(textOf(cellAt(docx.tables[PipeInfo], 2, 4)), "\u3000");
+
+    // The chart at 450 x 300 points, above its caption.
+    const pugi::xml_node chart = cellAt(docx.tables[Mud], 7, 1);
+    EXPECT_EQ(picturesIn(chart), std::vector<Size>{Size(9, 6)});
+    EXPECT_EQ(extentsIn(chart), std::vector<Size>{Size(5715000, 3810000)});
+    EXPECT_EQ(textOf(chart), "\n淤积深度分布图");
+    // Centre and outside above, inside and far below, 200 points each.
+    for (int p = 0; p < 4; ++p) {
+        const pugi::xml_node cell = cellAt(docx.tables[Pipe3D], 1 + p / 2, 1 + p % 2);
+        EXPECT_EQ(picturesIn(cell), std::vector<Size>{Size(4, p + 1)}) << p;
+        EXPECT_EQ(extentsIn(cell), std::vector<Size>{Size(2540000, 2540000)}) << p;
+    }
+    // No marked frame: the template's one row, empty.
+    EXPECT_EQ(frameRows(), std::vector<std::vector<Size>>{{}});
+    EXPECT_EQ(elementsNamed(docx.main, "wp:inline").size(), 5u);
+    EXPECT_EQ(progress.posts, (Posts{{10, 100},
+                                     {20, 100},
+                                     {22, 100},
+                                     {30, 100},
+                                     {40, 100},
+                                     {42, 100},
+                                     {44, 100},
+                                     {46, 100},
+                                     {48, 100},
+                                     {50, 100},
+                                     {70, 100},
+                                     {80, 100},
+                                     {90, 100}}));
 }
 
 TEST_F(WordReportTest, TwoMarkedFramesAddAnEmptyRow)
 {
-    EXPECT_EQ(fill(7), WordReportResult::Written);
-    EXPECT_EQ(recorder.log,
-              (Start + picture("1 1", "/x/5", "140") + Calls{"progress 56/100"} +
-               picture("1 2", "/x/6", "140") + Calls{"progress 57/100", "rows.add"} + Finish));
+    ASSERT_EQ(fill(content(2)).outcome, WordReportResult::Written);
+    ASSERT_TRUE(loadDocx(output, docx));
+    EXPECT_EQ(frameRows(), (std::vector<std::vector<Size>>{{Size(3, 1), Size(3, 2)}, {}}));
+    EXPECT_EQ(extentsIn(cellAt(docx.tables[SonarPic], 1, 2)),
+              std::vector<Size>{Size(Frame, Frame)});
+    // After the 3D views' 42..48, the frames share 50 to 70.
+    EXPECT_EQ(Posts(progress.posts.begin() + 9, progress.posts.end()),
+              (Posts{{50, 100}, {60, 100}, {70, 100}, {70, 100}, {80, 100}, {90, 100}}));
 }
 
 TEST_F(WordReportTest, ThreeMarkedFramesFillARowAndAddAnEmptyOne)
 {
-    EXPECT_EQ(fill(8), WordReportResult::Written);
-    EXPECT_EQ(recorder.log,
-              (Start + picture("1 1", "/x/5", "140") + Calls{"progress 56/100"} +
-               picture("1 2", "/x/6", "140") + Calls{"progress 57/100"} +
-               picture("1 3", "/x/7", "140") + Calls{"progress 58/100", "rows.add"} + Finish));
+    ASSERT_EQ(fill(content(3)).outcome, WordReportResult::Written);
+    ASSERT_TRUE(loadDocx(output, docx));
+    EXPECT_EQ(frameRows(),
+              (std::vector<std::vector<Size>>{{Size(3, 1), Size(3, 2), Size(3, 3)}, {}}));
 }
 
 TEST_F(WordReportTest, FourMarkedFramesFillThreeAndOne)
 {
-    EXPECT_EQ(fill(9), WordReportResult::Written);
-    EXPECT_EQ(recorder.log, (Start + picture("1 1", "/x/5", "140") + Calls{"progress 56/100"} +
-                             picture("1 2", "/x/6", "140") + Calls{"progress 57/100"} +
-                             picture("1 3", "/x/7", "140") + Calls{"progress 58/100", "rows.add"} +
-                             picture("2 1", "/x/8", "140") + Calls{"progress 59/100"} + Finish));
+    ASSERT_EQ(fill(content(4)).outcome, WordReportResult::Written);
+    ASSERT_TRUE(loadDocx(output, docx));
+    EXPECT_EQ(frameRows(),
+              (std::vector<std::vector<Size>>{{Size(3, 1), Size(3, 2), Size(3, 3)}, {Size(3, 4)}}));
+    EXPECT_EQ(extentsIn(cellAt(docx.tables[SonarPic], 2, 1)),
+              std::vector<Size>{Size(Frame, Frame)});
 }
 
-TEST_F(WordReportTest, ProgressStopsAtItsTotal)
+TEST_F(WordReportTest, ProgressRisesToItsEndWithManyFrames)
 {
-    // 47 marked frames, pictures 5..51: picture 49 reaches 100, pictures 50
-    // and 51 would pass it. 17 passes: 15 full rows, one of two, one empty.
-    EXPECT_EQ(fill(52), WordReportResult::Written);
-    Calls posts;
-    int rowsAdded = 0;
-    for (const std::string &entry : recorder.log) {
-        if (entry.starts_with("progress "))
-            posts.push_back(entry);
-        rowsAdded += entry == "rows.add";
-    }
-    EXPECT_EQ(rowsAdded, 16);
-    EXPECT_EQ(Calls(posts.end() - 8, posts.end()),
-              (Calls{"progress 98/100", "progress 99/100", "progress 100/100", "progress 100/100",
-                     "progress 100/100", "progress 70/100", "progress 80/100", "progress 90/100"}));
+    // 47 marked frames: 17 passes, 15 full rows, one of two, one empty.
+    ASSERT_EQ(fill(content(47)).outcome, WordReportResult::Written);
+    ASSERT_TRUE(loadDocx(output, docx));
+    EXPECT_EQ(rowCount(docx.tables[SonarPic]), 17u);
+    EXPECT_EQ(frameRows()[15].size(), 2u);
+    EXPECT_TRUE(frameRows()[16].empty());
+    ASSERT_EQ(progress.posts.size(), 10u + 47u + 3u);
+    for (size_t k = 1; k < progress.posts.size(); ++k)
+        EXPECT_LE(progress.posts[k - 1].first, progress.posts[k].first) << k;
+    EXPECT_EQ(progress.posts[10], std::make_pair(50, 100)); // the first frame: 50 + 20 / 47
+    EXPECT_EQ(Posts(progress.posts.end() - 4, progress.posts.end()),
+              (Posts{{70, 100}, {70, 100}, {80, 100}, {90, 100}}));
 }
 
 TEST_F(WordReportTest, NoWordProcessor)
 {
-    Progress progress(recorder);
-    EXPECT_EQ(fillWordReport(nullptr, "/x/template", "/x/out.docx", pictures(5), Texts, &progress),
+    EXPECT_EQ(fillWordReport(nullptr, Template, output, content(1), &progress).outcome,
               WordReportResult::CannotStart);
-    EXPECT_EQ(recorder.log, Calls{"progress 10/100"});
+    EXPECT_EQ(progress.posts, (Posts{{10, 100}}));
+    EXPECT_FALSE(std::filesystem::exists(output));
 }
 
-TEST_F(WordReportTest, TooFewPicturesOrTextsTouchNothing)
+TEST_F(WordReportTest, AReportThatCannotBeSavedSaysWhy)
 {
-    Application application(recorder);
-    EXPECT_EQ(
-        fillWordReport(&application, "/x/template", "/x/out.docx", pictures(4), Texts, nullptr),
-        WordReportResult::Failed);
-    const std::vector<std::string> twelve(Texts.begin(), Texts.end() - 1);
-    EXPECT_EQ(
-        fillWordReport(&application, "/x/template", "/x/out.docx", pictures(5), twelve, nullptr),
-        WordReportResult::Failed);
-    EXPECT_TRUE(recorder.log.empty());
+    output = dir.file("absent/report.docx");
+    const WordReportResult result = fill(content(1));
+    EXPECT_EQ(result.outcome, WordReportResult::Failed);
+    EXPECT_EQ(result.systemError, ENOENT);
+    EXPECT_EQ(progress.posts.back(), std::make_pair(70, 100));
+    EXPECT_TRUE(namesIn(dir.path()).empty());
 }
 
-TEST_F(WordReportTest, NoDocumentNoClosing)
-{
-    recorder.failAt = 0;
-    EXPECT_EQ(fill(5), WordReportResult::Failed);
-    EXPECT_EQ(recorder.log, (Calls{"progress 10/100", "app.documents"}));
+namespace {
 
-    recorder = Recorder();
-    recorder.failAt = 1;
-    EXPECT_EQ(fill(5), WordReportResult::Failed);
-    EXPECT_EQ(recorder.log,
-              (Calls{"progress 10/100", "app.documents", "documents.add /x/template"}));
+// The template with one thing taken out of its main part, and the last
+// progress posted before the step that needs it fails.
+struct Damage
+{
+    const char *what;
+    std::function<void(pugi::xml_node body, std::vector<pugi::xml_node> &tables)> apply;
+    int lastPost;
+};
+
+void renameBookmark(pugi::xml_node body, const char *name)
+{
+    for (pugi::xml_node mark : elementsNamed(body, "w:bookmarkStart"))
+        if (std::string(mark.attribute("w:name").value()) == name)
+            mark.attribute("w:name") = "gone";
 }
 
-TEST_F(WordReportTest, AFailureWhileFillingClosesEverything)
+void dropLastRow(pugi::xml_node table)
 {
-    recorder.failAt = 9; // the project cell's text
-    EXPECT_EQ(fill(5), WordReportResult::Failed);
-    EXPECT_EQ(recorder.log, (Calls{"progress 10/100", "app.documents", "documents.add /x/template",
-                                   "progress 20/100"} +
-                             table("tblProj") + text("2 2", "t0") +
-                             Calls{"document.saved true", "document.close", "app.quit"}));
+    pugi::xml_node last;
+    for (pugi::xml_node row : table.children("w:tr"))
+        last = row;
+    table.remove_child(last);
 }
 
-TEST_F(WordReportTest, EveryFillingCallThatFailsClosesEverything)
+void dropLastColumn(pugi::xml_node table)
 {
-    // Four marked frames, each call of the filling and the saving in turn.
-    const Calls full = Start + picture("1 1", "/x/5", "140") + Calls{"progress 56/100"} +
-                       picture("1 2", "/x/6", "140") + Calls{"progress 57/100"} +
-                       picture("1 3", "/x/7", "140") + Calls{"progress 58/100", "rows.add"} +
-                       picture("2 1", "/x/8", "140") + Calls{"progress 59/100"} + Finish;
-    int call = 0;
-    for (size_t entry = 0; entry < full.size(); ++entry) {
-        if (full[entry].starts_with("progress "))
-            continue;
-        const int failing = call++;
-        if (failing < 2)
-            continue; // no document yet
-        if (full[entry] == "document.saved true")
-            break;
-        recorder = Recorder();
-        recorder.failAt = failing;
-        EXPECT_EQ(fill(9), WordReportResult::Failed) << full[entry];
-        EXPECT_EQ(recorder.log,
-                  (Calls(full.begin(), full.begin() + static_cast<std::ptrdiff_t>(entry) + 1) +
-                   Calls{"document.saved true", "document.close", "app.quit"}))
-            << full[entry];
+    for (pugi::xml_node row : table.children("w:tr")) {
+        pugi::xml_node last;
+        for (pugi::xml_node cell : row.children("w:tc"))
+            last = cell;
+        row.remove_child(last);
     }
-    EXPECT_EQ(call, 125); // 2 to open, 122 to fill and save, then saved
 }
 
-TEST_F(WordReportTest, ClosingStopsAtItsFirstFailure)
+using Tables = std::vector<pugi::xml_node>;
+
+const Damage Damages[] = {
+    {"no tblProj", [](pugi::xml_node b, Tables &) { renameBookmark(b, "tblProj"); }, 20},
+    {"no place cell", [](pugi::xml_node, Tables &t) { dropLastColumn(t[Proj]); }, 20},
+    {"no tblMud", [](pugi::xml_node b, Tables &) { renameBookmark(b, "tblMud"); }, 22},
+    {"no share column", [](pugi::xml_node, Tables &t) { dropLastColumn(t[Mud]); }, 22},
+    {"no chart row", [](pugi::xml_node, Tables &t) { dropLastRow(t[Mud]); }, 22},
+    {"no tblPipeInfo", [](pugi::xml_node b, Tables &) { renameBookmark(b, "tblPipeInfo"); }, 30},
+    {"no blank cell", [](pugi::xml_node, Tables &t) { dropLastColumn(t[PipeInfo]); }, 30},
+    {"no tblPipe3D", [](pugi::xml_node b, Tables &) { renameBookmark(b, "tblPipe3D"); }, 40},
+    // The views above are placed, the first one below is not.
+    {"no far view", [](pugi::xml_node, Tables &t) { dropLastRow(t[Pipe3D]); }, 44},
+    {"no tblSonarPic", [](pugi::xml_node b, Tables &) { renameBookmark(b, "tblSonarPic"); }, 50},
+    // Two of the three frames are placed: 50 + 20 * 2 / 3.
+    {"two frames a row", [](pugi::xml_node, Tables &t) { dropLastColumn(t[SonarPic]); }, 63},
+};
+
+} // namespace
+
+TEST_F(WordReportTest, EveryFillingStepThatFailsLeavesNoReport)
 {
-    const Calls start = Start + Calls{"progress 70/100", "document.saveAs /x/out.docx",
-                                      "progress 80/100", "document.saved true"};
-    const int saved = 99; // Start has 98 calls, then saveAs
-    recorder.failAt = saved;
-    EXPECT_EQ(fill(5), WordReportResult::Failed);
-    EXPECT_EQ(recorder.log, start);
+    const auto parts = readZip(Template, false);
+    ASSERT_FALSE(parts.empty());
+    for (const Damage &damage : Damages) {
+        pugi::xml_document main;
+        ASSERT_TRUE(main.load_string(parts.at("word/document.xml").c_str(),
+                                     pugi::parse_default | pugi::parse_ws_pcdata_single));
+        const pugi::xml_node body = main.child("w:document").child("w:body");
+        std::vector<pugi::xml_node> tables;
+        for (pugi::xml_node table : body.children("w:tbl"))
+            tables.push_back(table);
+        ASSERT_EQ(tables.size(), 5u);
+        damage.apply(body, tables);
+        std::ostringstream xml;
+        main.save(xml, "", pugi::format_raw);
+        auto damaged = parts;
+        damaged["word/document.xml"] = xml.str();
+        const std::string broken = dir.file("broken.templ");
+        writeZip(broken, damaged);
 
-    recorder = Recorder();
-    recorder.failAt = saved + 1;
-    EXPECT_EQ(fill(5), WordReportResult::Failed);
-    EXPECT_EQ(recorder.log, start + Calls{"document.close"});
-
-    recorder = Recorder();
-    recorder.failAt = saved + 2;
-    EXPECT_EQ(fill(5), WordReportResult::Failed);
-    EXPECT_EQ(recorder.log, (start + Calls{"document.close", "app.quit"}));
+        progress.posts.clear();
+        const WordReportResult result = fill(content(3), broken);
+        EXPECT_EQ(result.outcome, WordReportResult::Failed) << damage.what;
+        EXPECT_EQ(result.systemError, 0) << damage.what;
+        EXPECT_FALSE(std::filesystem::exists(output)) << damage.what;
+        EXPECT_EQ(progress.posts.back().first, damage.lastPost) << damage.what;
+    }
+    // A template that is not there gives no document.
+    EXPECT_EQ(fill(content(0), dir.file("absent.templ")).outcome, WordReportResult::Failed);
+    EXPECT_FALSE(std::filesystem::exists(output));
 }

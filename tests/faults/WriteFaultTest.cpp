@@ -10,6 +10,7 @@
 #include "core/export/DocxPackage.h"
 #include "core/export/MovieEncoder.h"
 #include "core/export/OfficeConverter.h"
+#include "core/export/WholeFile.h"
 #include "support/TestSupport.h"
 
 #include <filesystem>
@@ -190,7 +191,9 @@ class Report final : public Scenario
         DocxPackage package;
         package.setPart("[Content_Types].xml", "<Types/>");
         package.setPart("word/document.xml", std::string(3000, 'w'));
-        return package.write(m_folder + "/report.docx");
+        const auto bytes = package.archive();
+        int error = 0;
+        return bytes && writeWholeFile(m_folder + "/report.docx", *bytes, error);
     }
     std::string m_folder;
 };
@@ -240,8 +243,9 @@ class Convert final : public Scenario
     }
     bool run(MessageSink &) override
     {
+        int error = 0;
         return OfficeConverter(m_tools.file("soffice"))
-            .convert({'P', 'K', 3, 4}, ReportFormat::Pdf, m_folder + "/report.pdf");
+            .convert({'P', 'K', 3, 4}, ReportFormat::Pdf, m_folder + "/report.pdf", error);
     }
     TempDir m_tools;
     std::string m_folder;

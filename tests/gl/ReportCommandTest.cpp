@@ -1,4 +1,5 @@
 #include "CliRunner.h"
+#include "DocxTestFiles.h"
 #include "core/base/GbkText.h"
 #include "core/base/MessageSink.h"
 #include "core/data/AnimationFile.h"
@@ -100,6 +101,57 @@ TEST_F(ReportCommand, ADocReportWithoutLibreOfficeIsRefusedAndLeavesNothing)
     EXPECT_EQ(r.status, 1);
     EXPECT_FALSE(std::filesystem::exists(doc));
     EXPECT_EQ(run({"report", path}).status, 2); // no output named
+}
+
+TEST_F(ReportCommand, ControlCharactersInThePlaceAndTheWellsAreLeftOut)
+{
+    const std::string path = survey(5, {1});
+    {
+        SilentMessageSink silent;
+        AnimationDocument document(silent);
+        ASSERT_TRUE(document.open(path, nullptr));
+        document.editFileHeader([](AnimationFileHeader &h) {
+            h.setPlace("Main\x01 St\x1F");
+            h.setStartWell("Y\x02"
+                           "1");
+            h.setEndWell("Y2\x0B");
+        });
+        ASSERT_TRUE(document.loadFrame(0, false));
+        ASSERT_TRUE(document.saveCurrent());
+    }
+    const std::string docx = dir.file("report.docx");
+    const CliRun r = run({"report", path, "-o", docx});
+    ASSERT_EQ(r.status, 0) << r.err;
+    DocxXml report;
+    ASSERT_TRUE(loadDocx(docx, report));
+    ASSERT_EQ(report.tables.size(), 5u);
+    EXPECT_EQ(textOf(cellAt(report.tables[Proj], 2, 2)), "Main St");
+    EXPECT_EQ(textOf(cellAt(report.tables[PipeInfo], 2, 1)), "Y1-Y2");
+}
+
+TEST_F(ReportCommand, TheReportIsNeverWrittenOverTheSurvey)
+{
+    // A survey whose name ends as a report's does.
+    const std::string path = dir.file("s.docx");
+    std::filesystem::rename(survey(3, {1}), path);
+    const std::string before = slurp(path);
+    std::filesystem::create_directory(dir.file("sub"));
+    const std::string link = dir.file("link.docx");
+    std::filesystem::create_symlink(path, link);
+    const std::string hard = dir.file("hard.docx");
+    std::filesystem::create_hard_link(path, hard);
+    for (const std::string &output :
+         {path, dir.file("sub/../s.docx"), dir.path().string() + "//s.docx", link, hard}) {
+        const CliRun r = run({"report", path, "-o", output});
+        EXPECT_EQ(r.status, 1) << output;
+        EXPECT_NE(r.err.find("不能将数据另存到当前打开的动画文件"), std::string::npos) << r.err;
+        EXPECT_TRUE(slurp(path) == before) << output;
+    }
+    // Through the link the other way round as well.
+    EXPECT_EQ(run({"report", link, "-o", path}).status, 1);
+    EXPECT_TRUE(slurp(path) == before);
+    EXPECT_TRUE(std::filesystem::is_symlink(link));
+    EXPECT_EQ(std::filesystem::hard_link_count(path), 2u);
 }
 
 } // namespace

@@ -1,10 +1,14 @@
+#include "render/ReportExport.h"
+
+#include "DocxTestFiles.h"
 #include "MainWindowTestFixture.h"
 #include "core/app/TextIds.h"
 #include "core/data/AnimationFile.h"
-#include "core/export/ExportFolder.h"
+#include "core/export/ReportContent.h"
 #include "render/PipeRenderer.h"
 #include "render/ReportPictures.h"
 #include "ui/app/ExportCommands.h"
+#include "ui/display/FrameView.h"
 #include "ui/view3d/PipeView.h"
 
 #include <QRegularExpression>
@@ -109,6 +113,7 @@ TEST_F(ReportExportTest, AReportThatCannotBeSavedIsToldAndNotOpened)
     prompts.nextSaveFile = QString::fromStdString(path);
     clickReport();
     EXPECT_EQ(prompts.messages, std::vector<int>{text::ReportError});
+    EXPECT_EQ(prompts.details, QStringList{"No such file or directory"});
     EXPECT_FALSE(std::filesystem::exists(path));
     EXPECT_TRUE(opened.isEmpty());
     EXPECT_TRUE(std::filesystem::is_empty(temp()));
@@ -144,13 +149,94 @@ TEST_F(ReportExportTest, TheReportDrawsWithThe3dPageAndLeavesItAsItWas)
 
     // The 3D page's renderer draws the report's views as a fresh one would.
     SilentMessageSink silent;
-    const auto shared = ExportFolder::create();
-    const auto own = ExportFolder::create();
-    const int count = buildReportPictures(doc(), shared->path(), nullptr, silent, &renderer);
-    ASSERT_GE(count, 6);
-    ASSERT_EQ(buildReportPictures(doc(), own->path(), nullptr, silent), count);
-    for (const char *view : {"1", "2", "3", "4"})
-        EXPECT_EQ(readFileBytes(shared->path() + view), readFileBytes(own->path() + view)) << view;
+    ReportContent shared;
+    ReportContent own;
+    ASSERT_TRUE(buildReportPictures(doc(), shared, nullptr, silent, &renderer));
+    ASSERT_TRUE(buildReportPictures(doc(), own, nullptr, silent));
+    EXPECT_TRUE(shared.pipeViews.centre == own.pipeViews.centre);
+    EXPECT_TRUE(shared.pipeViews.outside == own.pipeViews.outside);
+    EXPECT_TRUE(shared.pipeViews.inside == own.pipeViews.inside);
+    EXPECT_TRUE(shared.pipeViews.far == own.pipeViews.far);
+}
+
+// The frame picture of the report's first frame cell.
+QImage firstFramePicture(const std::string &report)
+{
+    DocxXml docx;
+    if (!loadDocx(report, docx) || docx.tables.size() != 5)
+        return {};
+    const auto blips = elementsNamed(cellAt(docx.tables[SonarPic], 1, 1), "a:blip");
+    if (blips.empty())
+        return {};
+    pugi::xml_document rels;
+    rels.load_string(docx.parts["word/_rels/document.xml.rels"].c_str());
+    const pugi::xml_node rel = rels.document_element().find_child_by_attribute(
+        "Relationship", "Id", blips[0].attribute("r:embed").value());
+    const std::string &png = docx.parts["word/" + std::string(rel.attribute("Target").value())];
+    return QImage::fromData(QByteArray::fromStdString(png), "PNG")
+        .convertToFormat(QImage::Format_RGB32);
+}
+
+struct PixelCounts
+{
+    int coloured = 0; // neither grey nor the grid's colour
+    int grid = 0;
+};
+
+PixelCounts countPixels(const QImage &picture)
+{
+    PixelCounts counts;
+    for (int y = 0; y < picture.height(); ++y)
+        for (int x = 0; x < picture.width(); ++x) {
+            const QColor c = picture.pixelColor(x, y);
+            if (c == QColor(0, 200, 255))
+                ++counts.grid;
+            else if (c.red() != c.green() || c.green() != c.blue())
+                ++counts.coloured;
+        }
+    return counts;
+}
+
+TEST_F(ReportExportTest, TheFramePicturesAreDrawnInTheFrameViewsPaletteAndGrid)
+{
+    open(markedSurvey(4, {2}));
+    const std::string plain = dir.file("plain.docx");
+    prompts.nextSaveFile = QString::fromStdString(plain);
+    clickReport();
+    const QImage before = firstFramePicture(plain);
+    ASSERT_EQ(before.size(), QSize(500, 500));
+    EXPECT_GT(countPixels(before).coloured, 10000);
+    EXPECT_EQ(countPixels(before).grid, 0);
+
+    QTest::mouseClick(child<QToolButton>("greyButton"), Qt::LeftButton);
+    QTest::mouseClick(child<QToolButton>("gridButton"), Qt::LeftButton);
+    ASSERT_TRUE(window->frameView().overlay().showGrid);
+    const std::string shaped = dir.file("shaped.docx");
+    prompts.nextSaveFile = QString::fromStdString(shaped);
+    clickReport();
+    EXPECT_TRUE(prompts.messages.empty());
+    const QImage after = firstFramePicture(shaped);
+    ASSERT_EQ(after.size(), QSize(500, 500));
+    // Grey echoes, white texts and gauges; the grid's axes, diagonals and
+    // circles in its own colour.
+    EXPECT_EQ(countPixels(after).coloured, 0);
+    EXPECT_GT(countPixels(after).grid, 2000);
+}
+
+TEST_F(ReportExportTest, ProgressRisesFromStartToEnd)
+{
+    open(markedSurvey(4, {1, 2}));
+    RecordingProgressSink progress;
+    SilentMessageSink silent;
+    ASSERT_TRUE(writeReport(doc(), dir.file("report.docx"), false, &progress, silent));
+    // Pictures: the 3D views, then 4 + 6 i / 4 after frame i; the document:
+    // its tables, the 3D views, two frames from 50 to 70, saving, closing.
+    EXPECT_EQ(progress.posts,
+              (std::vector<std::pair<int, int>>{
+                  {0, 100},  {1, 100},  {2, 100},  {3, 100},  {4, 100},  {4, 100},  {5, 100},
+                  {7, 100},  {8, 100},  {10, 100}, {20, 100}, {22, 100}, {30, 100}, {40, 100},
+                  {42, 100}, {44, 100}, {46, 100}, {48, 100}, {50, 100}, {60, 100}, {70, 100},
+                  {70, 100}, {80, 100}, {90, 100}, {-1, -1}}));
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "core/app/TextIds.h"
 #include "core/document/AnimationDocument.h"
+#include "core/export/ReportContent.h"
 #include "render/ReportPictures.h"
 #include "support/TestSupport.h"
 
@@ -10,7 +11,7 @@
 using namespace dorvane;
 using namespace dorvane::test;
 
-TEST(ReportPicturesWithoutOpenGl, TheChartIsWrittenThenThe3dPartFails)
+TEST(ReportPicturesWithoutOpenGl, TheChartIsDrawnThenThe3dPartFails)
 {
     {
         QOpenGLContext probe;
@@ -27,9 +28,11 @@ TEST(ReportPicturesWithoutOpenGl, TheChartIsWrittenThenThe3dPartFails)
     RecordingProgressSink progress;
     AnimationDocument document(messages);
     ASSERT_TRUE(document.open(dir.file("s.Imv"), nullptr));
-    TempDir pictures;
-    EXPECT_EQ(buildReportPictures(document, pictures.path().string(), &progress, messages), -1);
+    ReportContent content;
+    EXPECT_FALSE(buildReportPictures(document, content, &progress, messages));
     EXPECT_EQ(messages.messages, std::vector<int>{text::View3dInitFailed});
-    EXPECT_EQ(namesIn(pictures.path()), std::vector<std::string>{"0"});
+    EXPECT_EQ(content.chart.width, 450);
+    EXPECT_EQ(content.chart.height, 300);
+    EXPECT_EQ(content.pipeViews.centre.width, 0);
     EXPECT_TRUE(progress.posts.empty());
 }

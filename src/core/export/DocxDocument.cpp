@@ -4,6 +4,7 @@
 #include "core/export/DocxDocumentState.h"
 #include "core/export/DocxSession.h"
 #include "core/export/ReportFormat.h"
+#include "core/export/WholeFile.h"
 
 namespace dorvane {
 
@@ -21,15 +22,17 @@ std::unique_ptr<WordBookmarks> DocxDocument::bookmarks()
 
 bool DocxDocument::saveAs(const std::string &path)
 {
-    if (!m_state->isOpen())
-        return false;
+    m_saveError = 0;
     const ReportFormat format = reportFormatOf(path);
-    if (format == ReportFormat::Docx)
-        return m_state->writeDocx(path);
-    if (format == ReportFormat::Unknown || !m_session->converter)
+    if (!m_state->isOpen() || format == ReportFormat::Unknown ||
+        (format != ReportFormat::Docx && !m_session->converter))
         return false;
     const auto docx = m_state->docxBytes();
-    return docx && m_session->converter->convert(*docx, format, path);
+    if (!docx)
+        return false;
+    if (format == ReportFormat::Docx)
+        return writeWholeFile(path, *docx, m_saveError);
+    return m_session->converter->convert(*docx, format, path, m_saveError);
 }
 
 bool DocxDocument::setSaved(bool saved)

@@ -18,6 +18,7 @@ public:
     std::unique_ptr<WordBookmarks> bookmarks() override;
     // .docx is written directly; .doc and .pdf need the session's converter.
     bool saveAs(const std::string &path) override;
+    int saveError() const override { return m_saveError; }
     bool setSaved(bool saved) override;
     bool close() override;
 
@@ -25,6 +26,7 @@ private:
     std::shared_ptr<DocxSession> m_session;
     std::shared_ptr<DocxDocumentState> m_state;
     bool m_saved = false;
+    int m_saveError = 0;
 };
 
 } // namespace dorvane

@@ -221,12 +221,4 @@ std::optional<std::vector<uint8_t>> DocxDocumentState::docxBytes()
     return m_package.archive();
 }
 
-bool DocxDocumentState::writeDocx(const std::string &path)
-{
-    if (!m_open)
-        return false;
-    storeParts();
-    return m_package.write(path);
-}
-
 } // namespace dorvane

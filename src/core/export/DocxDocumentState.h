@@ -47,8 +47,6 @@ public:
 
     // The document as a .docx package.
     std::optional<std::vector<uint8_t>> docxBytes();
-    // Writes it as a .docx file, complete or absent.
-    bool writeDocx(const std::string &path);
 
 private:
     DocxPackage m_package;

@@ -1,6 +1,5 @@
 #include "core/export/DocxInlineShapes.h"
 
-#include "core/export/BmpReader.h"
 #include "core/export/DocxDocumentState.h"
 #include "core/export/DocxDrawing.h"
 #include "core/export/DocxInlineShape.h"
@@ -23,14 +22,11 @@ std::unique_ptr<WordInlineShape> DocxInlineShapes::item(int index)
     return std::make_unique<DocxInlineShape>(m_state, drawings[static_cast<size_t>(index) - 1]);
 }
 
-std::unique_ptr<WordInlineShape> DocxInlineShapes::addPicture(const std::string &path)
+std::unique_ptr<WordInlineShape> DocxInlineShapes::addPicture(const RgbPicture &picture)
 {
     if (!m_scope.isLive(*m_state))
         return nullptr;
-    const auto picture = readBmpPicture(path);
-    if (!picture)
-        return nullptr;
-    auto png = encodePng(*picture);
+    auto png = encodePng(picture);
     const auto [paragraph, after] = m_scope.insertionPoint();
     if (png.empty() || !paragraph || !m_state->declarePictureNamespaces())
         return nullptr;
@@ -41,8 +37,8 @@ std::unique_ptr<WordInlineShape> DocxInlineShapes::addPicture(const std::string 
     docx::PictureRef ref;
     ref.relationshipId = *relationship;
     ref.drawingId = m_state->newDrawingId();
-    ref.width = picture->width * docx::EmuPerPixel;
-    ref.height = picture->height * docx::EmuPerPixel;
+    ref.width = picture.width * docx::EmuPerPixel;
+    ref.height = picture.height * docx::EmuPerPixel;
     return std::make_unique<DocxInlineShape>(m_state, docx::insertPicture(paragraph, after, ref));
 }
 

@@ -16,8 +16,9 @@ public:
     DocxInlineShapes(std::shared_ptr<DocxDocumentState> state, DocxRangeScope scope);
 
     std::unique_ptr<WordInlineShape> item(int index) override;
-    // The picture goes in at 96 dots an inch, as a PNG part of the document.
-    std::unique_ptr<WordInlineShape> addPicture(const std::string &path) override;
+    // The picture goes in as a PNG part of the document; a malformed one
+    // (no pixels, or fewer or more than its size says) gives nothing.
+    std::unique_ptr<WordInlineShape> addPicture(const RgbPicture &picture) override;
 
 private:
     std::shared_ptr<DocxDocumentState> m_state;

@@ -1,7 +1,5 @@
 #include "core/export/DocxPackage.h"
 
-#include "core/base/AtomicFile.h"
-
 #include <array>
 #include <cstdio>
 #include <memory>
@@ -168,15 +166,6 @@ std::optional<std::vector<uint8_t>> DocxPackage::archive() const
     if (!complete)
         return std::nullopt;
     return bytes;
-}
-
-bool DocxPackage::write(const std::string &path) const
-{
-    const auto bytes = archive();
-    if (!bytes)
-        return false;
-    AtomicFile file;
-    return file.open(path) && file.file().write(bytes->data(), bytes->size()) && file.commit();
 }
 
 } // namespace dorvane

@@ -9,7 +9,7 @@
 namespace dorvane {
 
 // The parts of an Office Open XML package (a zip archive) held in memory, in
-// their archive order: read whole, changed, written back whole.
+// their archive order: read whole, changed, packed again whole.
 class DocxPackage
 {
 public:
@@ -25,8 +25,6 @@ public:
 
     // The whole archive; nothing when it cannot be made.
     std::optional<std::vector<uint8_t>> archive() const;
-    // Writes the archive to path, complete or absent.
-    bool write(const std::string &path) const;
 
 private:
     std::vector<std::pair<std::string, std::string>> m_parts;

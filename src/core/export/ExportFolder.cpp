@@ -1,9 +1,7 @@
 #include "core/export/ExportFolder.h"
 
 #include "core/app/ProgramPaths.h"
-#include "core/base/PosixFile.h"
 
-#include <array>
 #include <cstdlib>
 #include <cstring>
 #include <dirent.h>
@@ -69,12 +67,6 @@ void removeContents(int fd, int depth)
     }
 }
 
-std::string baseName(const std::string &path)
-{
-    const size_t slash = path.rfind('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
 } // namespace
 
 std::unique_ptr<ExportFolder> ExportFolder::create()
@@ -102,40 +94,6 @@ ExportFolder::~ExportFolder()
         ::close(fd);
     }
     ::rmdir(folder.c_str());
-}
-
-std::string ExportFolder::copyIn(const std::string &source) const
-{
-    const std::string name = baseName(source);
-    if (name.empty() || name == "." || name == "..")
-        return {};
-    PosixFile in;
-    if (!in.open(source, PosixFile::Mode::Read))
-        return {};
-    const std::string target = m_path + name;
-    PosixFile out;
-    if (!out.open(target, PosixFile::Mode::CreateNew))
-        return {};
-    std::array<char, 64 * 1024> buffer{};
-    bool copied = true;
-    for (;;) {
-        const size_t count = in.read(buffer.data(), buffer.size());
-        if (count == 0)
-            break;
-        if (!out.write(buffer.data(), count)) {
-            copied = false;
-            break;
-        }
-    }
-    // A read error looks like the end of the file: compare the sizes.
-    const auto inSize = in.size();
-    const auto outSize = out.size();
-    copied = copied && inSize && outSize && *inSize == *outSize;
-    if (!out.close() || !copied) {
-        ::unlink(target.c_str());
-        return {};
-    }
-    return target;
 }
 
 std::string reportTemplatePath(bool english)

@@ -20,9 +20,6 @@ public:
 
     // With a trailing '/'.
     const std::string &path() const { return m_path; }
-    // Copies a regular file into the folder under its own name; the copy's
-    // path, or empty when it could not be copied (nothing is left behind).
-    std::string copyIn(const std::string &source) const;
 
 private:
     explicit ExportFolder(std::string path) : m_path(std::move(path)) {}

@@ -1,8 +1,8 @@
 #include "core/export/OfficeConverter.h"
 
-#include "core/base/AtomicFile.h"
 #include "core/base/PosixFile.h"
 #include "core/export/ExportFolder.h"
+#include "core/export/WholeFile.h"
 
 #include <algorithm>
 #include <cctype>
@@ -140,8 +140,10 @@ std::optional<OfficeConverter> OfficeConverter::find()
 }
 
 bool OfficeConverter::convert(const std::vector<uint8_t> &docx, ReportFormat format,
-                              const std::string &destination, std::chrono::seconds timeout) const
+                              const std::string &destination, int &systemError,
+                              std::chrono::seconds timeout) const
 {
+    systemError = 0;
     if (format != ReportFormat::Doc && format != ReportFormat::Pdf)
         return false;
     // LibreOffice's profile and files in a folder of this conversion alone:
@@ -153,8 +155,11 @@ bool OfficeConverter::convert(const std::vector<uint8_t> &docx, ReportFormat for
     const std::string output = folder->path() + "out";
     PosixFile file;
     if (!file.open(source, PosixFile::Mode::CreateNew) || !file.write(docx.data(), docx.size()) ||
-        !file.close())
+        !file.close()) {
+        // The temporary folder is full or refused.
+        systemError = file.lastError();
         return false;
+    }
 
     const bool doc = format == ReportFormat::Doc;
     const std::vector<std::string> arguments = {
@@ -168,11 +173,7 @@ bool OfficeConverter::convert(const std::vector<uint8_t> &docx, ReportFormat for
     if (!run(arguments, timeout))
         return false;
     const auto converted = convertedFile(output + (doc ? "/report.doc" : "/report.pdf"), format);
-    if (!converted)
-        return false;
-    AtomicFile target;
-    return target.open(destination) && target.file().write(converted->data(), converted->size()) &&
-           target.commit();
+    return converted && writeWholeFile(destination, *converted, systemError);
 }
 
 } // namespace dorvane

@@ -23,9 +23,11 @@ public:
 
     // Converts the .docx package into format (Doc or Pdf) and writes it to
     // destination, complete or absent. False when LibreOffice fails, does
-    // not finish within timeout, or leaves no plausible file.
+    // not finish within timeout, or leaves no plausible file (systemError
+    // 0), or when the destination cannot be written (systemError the errno
+    // value of the system's refusal).
     bool convert(const std::vector<uint8_t> &docx, ReportFormat format,
-                 const std::string &destination,
+                 const std::string &destination, int &systemError,
                  std::chrono::seconds timeout = std::chrono::seconds(300)) const;
 
     const std::string &program() const { return m_program; }

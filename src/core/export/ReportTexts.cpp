@@ -21,6 +21,17 @@ std::string formatted(const char *format, double value)
     return text;
 }
 
+// The text without the control characters a document cannot hold; tabs and
+// line breaks stay. The bytes of a longer UTF-8 character are never below
+// 0x80, so dropping single bytes cannot cut one.
+std::string documentText(std::string text)
+{
+    std::erase_if(text, [](char c) {
+        return static_cast<unsigned char>(c) < 0x20 && c != '\t' && c != '\n' && c != '\r';
+    });
+    return text;
+}
+
 int sedimentClass(uint32_t permille)
 {
     int index = 0;
@@ -45,27 +56,26 @@ std::array<float, 4> sedimentClassLengths(std::span<const float> cableLengths,
     return lengths;
 }
 
-std::vector<std::string> reportTexts(const ReportFigures &figures)
+ReportTexts reportTexts(const ReportFigures &figures)
 {
-    std::vector<std::string> texts;
-    texts.reserve(ReportTextCount);
-    texts.push_back(figures.place);
+    ReportTexts texts;
+    texts.place = documentText(figures.place);
     const std::array<float, 4> lengths =
         sedimentClassLengths(figures.cableLengths, figures.sedimentPermille);
-    for (const float length : lengths) {
-        texts.push_back(formatted("%.1f", length));
+    for (size_t k = 0; k < lengths.size(); ++k) {
+        texts.sedimentClasses[k].length = formatted("%.1f", lengths[k]);
         // A survey without length has no shares to speak of.
-        const float share = figures.totalLength == 0 ? 0.0f : length * 100 / figures.totalLength;
-        texts.push_back(formatted("%.1f", share));
+        const float share =
+            figures.totalLength == 0 ? 0.0f : lengths[k] * 100 / figures.totalLength;
+        texts.sedimentClasses[k].share = formatted("%.1f", share);
     }
-    texts.push_back(figures.startWell + "-" + figures.endWell);
-    texts.push_back(formatted("%.1f m", figures.totalLength));
-    texts.push_back(formatted("%.1f%%", figures.averageSediment * 0.1));
-    texts.push_back("\u3000");
+    texts.wells = documentText(figures.startWell) + "-" + documentText(figures.endWell);
+    texts.totalLength = formatted("%.1f m", figures.totalLength);
+    texts.averageSediment = formatted("%.1f%%", figures.averageSediment * 0.1);
     return texts;
 }
 
-std::vector<std::string> reportTexts(const AnimationDocument &document)
+ReportTexts reportTexts(const AnimationDocument &document)
 {
     const AnimationFileHeader &header = document.fileHeader();
     const DerivedFrames &derived = document.derived();

@@ -5,20 +5,32 @@
 #include <ctime>
 #include <span>
 #include <string>
-#include <vector>
 
 namespace dorvane {
 
 class AnimationDocument;
 
-// The report's texts, in the order the template's tables take them:
-//  0     survey location
-//  1..8  length and percentage of each sediment class, class 0 first
-//  9     start and end well, "start-end"
-//  10    total pipe length, "12.3 m"
-//  11    average sediment share, "4.5%"
-//  12    an ideographic space
-constexpr int ReportTextCount = 13;
+// The report's texts by what they say. Texts are UTF-8 and hold only
+// characters a document can: a control character of the survey's header
+// (other than a tab or a line break) is left out.
+struct ReportTexts
+{
+    // One row of the sediment table.
+    struct SedimentClass
+    {
+        std::string length; // metres, "12.5"
+        std::string share;  // per cent of the total length, "25.0"
+    };
+
+    std::string place;
+    // Class 0, the least sediment, first.
+    std::array<SedimentClass, 4> sedimentClasses;
+    std::string wells;           // "start-end"
+    std::string totalLength;     // "12.3 m"
+    std::string averageSediment; // "4.5%"
+    // The last pipe information cell holds an ideographic space.
+    std::string blankCell = "\u3000";
+};
 
 // The figures the texts are made of. Texts are UTF-8.
 struct ReportFigures
@@ -39,10 +51,10 @@ struct ReportFigures
 std::array<float, 4> sedimentClassLengths(std::span<const float> cableLengths,
                                           std::span<const int32_t> sedimentPermille);
 
-std::vector<std::string> reportTexts(const ReportFigures &figures);
+ReportTexts reportTexts(const ReportFigures &figures);
 // The figures of the open survey: its file header's texts and its derived
 // values.
-std::vector<std::string> reportTexts(const AnimationDocument &document);
+ReportTexts reportTexts(const AnimationDocument &document);
 
 // "2024-2-3 090507.docx" for 9:05:07 on 3 February 2024.
 std::string defaultReportFileName(const std::tm &localTime);

@@ -11,6 +11,8 @@ struct RgbPicture
     int width = 0;
     int height = 0;
     std::vector<uint8_t> pixels;
+
+    friend bool operator==(const RgbPicture &, const RgbPicture &) = default;
 };
 
 } // namespace dorvane

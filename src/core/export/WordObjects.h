@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/export/RgbPicture.h"
+
 #include <memory>
 #include <string>
 
@@ -9,8 +11,7 @@ namespace dorvane {
 // application with its documents, a document's bookmarks, a bookmark's
 // range, the tables, cells, rows and inline pictures of a range. Every call
 // can fail: objects come back null and setters return false. Texts and paths
-// are UTF-8. The report engine fills a document based on a template; tests
-// put a recording model in its place.
+// are UTF-8. The report fills a document based on a template through it.
 
 class WordInlineShape
 {
@@ -27,8 +28,8 @@ public:
     virtual ~WordInlineShapes() = default;
     // Counted from 1.
     virtual std::unique_ptr<WordInlineShape> item(int index) = 0;
-    // A picture file (BMP) placed at the start of the range.
-    virtual std::unique_ptr<WordInlineShape> addPicture(const std::string &path) = 0;
+    // The picture placed at the start of the range, at 96 dots an inch.
+    virtual std::unique_ptr<WordInlineShape> addPicture(const RgbPicture &picture) = 0;
 };
 
 class WordTable;
@@ -103,6 +104,9 @@ public:
     // Writes the document to path, in the format its name ends with
     // (.docx, .doc or .pdf); complete or absent.
     virtual bool saveAs(const std::string &path) = 0;
+    // Why the last saveAs failed when the system refused it (an errno
+    // value, a full disk, say), else 0.
+    virtual int saveError() const = 0;
     virtual bool setSaved(bool saved) = 0;
     // Closes without saving.
     virtual bool close() = 0;

@@ -1,34 +1,22 @@
 #include "core/export/WordReport.h"
 
 #include "core/base/ProgressSink.h"
-#include "core/export/ReportTexts.h"
+#include "core/export/ReportContent.h"
 #include "core/export/WordObjects.h"
 
-#include <algorithm>
 #include <memory>
 
 namespace dorvane {
 
 namespace {
 
-// Pictures 0..4 (chart and 3D views) come before the frames.
-constexpr size_t FirstFramePicture = 5;
 constexpr int FramesPerRow = 3;
 
-class Progress
+void post(ProgressSink *sink, int done)
 {
-public:
-    explicit Progress(ProgressSink *sink) : m_sink(sink) {}
-    // A long list of frame pictures would count past the end: it stops there.
-    void post(int done) const
-    {
-        if (m_sink)
-            m_sink->postProgress(std::min(done, 100), 100);
-    }
-
-private:
-    ProgressSink *m_sink;
-};
+    if (sink)
+        sink->postProgress(done, 100);
+}
 
 // The first table of a bookmark's range, with every object on the way to it
 // kept until the table is done with and then released last to first.
@@ -71,7 +59,7 @@ enum class Sizing
     FirstShape
 };
 
-bool addPicture(WordTable &table, int row, int column, const std::string &path, float width,
+bool addPicture(WordTable &table, int row, int column, const RgbPicture &picture, float width,
                 float height, Sizing sizing)
 {
     const std::unique_ptr<WordCell> cell = table.cell(row, column);
@@ -83,7 +71,7 @@ bool addPicture(WordTable &table, int row, int column, const std::string &path, 
     const std::unique_ptr<WordInlineShapes> shapes = range->inlineShapes();
     if (!shapes)
         return false;
-    const std::unique_ptr<WordInlineShape> added = shapes->addPicture(path);
+    const std::unique_ptr<WordInlineShape> added = shapes->addPicture(picture);
     if (!added)
         return false;
     std::unique_ptr<WordInlineShape> first;
@@ -96,9 +84,8 @@ bool addPicture(WordTable &table, int row, int column, const std::string &path, 
 class ReportFiller
 {
 public:
-    ReportFiller(WordDocument &document, const std::vector<std::string> &pictures,
-                 const std::vector<std::string> &texts, const Progress &progress)
-        : m_document(document), m_pictures(pictures), m_texts(texts), m_progress(progress)
+    ReportFiller(WordDocument &document, const ReportContent &content, ProgressSink *progress)
+        : m_document(document), m_content(content), m_texts(content.texts), m_progress(progress)
     {}
 
     bool fill(const std::string &outputPath)
@@ -108,7 +95,7 @@ public:
             return false;
         if (!m_document.saveAs(outputPath))
             return false;
-        m_progress.post(80);
+        post(m_progress, 80);
         return true;
     }
 
@@ -117,9 +104,9 @@ private:
     {
         BookmarkTable project;
         if (!findTable(m_document, "tblProj", project) ||
-            !setCellText(*project.table, 2, 2, m_texts[0]))
+            !setCellText(*project.table, 2, 2, m_texts.place))
             return false;
-        m_progress.post(22);
+        post(m_progress, 22);
         return true;
     }
 
@@ -129,16 +116,16 @@ private:
         if (!findTable(m_document, "tblMud", sediment))
             return false;
         // Rows 3..6 hold classes 0..3: length, then share.
-        for (int sedimentClass = 0; sedimentClass < 4; ++sedimentClass) {
-            const int row = 3 + sedimentClass;
-            const size_t text = 1 + 2 * static_cast<size_t>(sedimentClass);
-            if (!setCellText(*sediment.table, row, 2, m_texts[text]) ||
-                !setCellText(*sediment.table, row, 3, m_texts[text + 1]))
+        int row = 3;
+        for (const ReportTexts::SedimentClass &sedimentClass : m_texts.sedimentClasses) {
+            if (!setCellText(*sediment.table, row, 2, sedimentClass.length) ||
+                !setCellText(*sediment.table, row, 3, sedimentClass.share))
                 return false;
+            ++row;
         }
-        if (!addPicture(*sediment.table, 7, 1, m_pictures[0], 450, 300, Sizing::FirstShape))
+        if (!addPicture(*sediment.table, 7, 1, m_content.chart, 450, 300, Sizing::FirstShape))
             return false;
-        m_progress.post(30);
+        post(m_progress, 30);
         return true;
     }
 
@@ -147,10 +134,12 @@ private:
         BookmarkTable info;
         if (!findTable(m_document, "tblPipeInfo", info))
             return false;
+        const std::string *cells[] = {&m_texts.wells, &m_texts.totalLength,
+                                      &m_texts.averageSediment, &m_texts.blankCell};
         for (int column = 1; column <= 4; ++column)
-            if (!setCellText(*info.table, 2, column, m_texts[8 + static_cast<size_t>(column)]))
+            if (!setCellText(*info.table, 2, column, *cells[column - 1]))
                 return false;
-        m_progress.post(40);
+        post(m_progress, 40);
         return true;
     }
 
@@ -159,11 +148,14 @@ private:
         BookmarkTable views;
         if (!findTable(m_document, "tblPipe3D", views))
             return false;
-        for (int p = 1; p <= 4; ++p) {
-            if (!addPicture(*views.table, 1 + (p - 1) / 2, 1 + (p - 1) % 2,
-                            m_pictures[static_cast<size_t>(p)], 200, 200, Sizing::AddedShape))
+        const ReportContent::PipeViews &pipe = m_content.pipeViews;
+        // Two by two: centre and outside above, inside and far below.
+        const RgbPicture *pictures[] = {&pipe.centre, &pipe.outside, &pipe.inside, &pipe.far};
+        for (int p = 0; p < 4; ++p) {
+            if (!addPicture(*views.table, 1 + p / 2, 1 + p % 2, *pictures[p], 200, 200,
+                            Sizing::AddedShape))
                 return false;
-            m_progress.post(31 + p);
+            post(m_progress, 42 + 2 * p);
         }
         return true;
     }
@@ -173,34 +165,37 @@ private:
     // leaves its row empty.
     bool fillFramePictures()
     {
-        m_progress.post(50);
-        BookmarkTable frames;
-        if (!findTable(m_document, "tblSonarPic", frames))
+        post(m_progress, 50);
+        BookmarkTable table;
+        if (!findTable(m_document, "tblSonarPic", table))
             return false;
-        const std::unique_ptr<WordRows> rows = frames.table->rows();
+        const std::unique_ptr<WordRows> rows = table.table->rows();
         if (!rows)
             return false;
-        const int passes = (static_cast<int>(m_pictures.size()) - 4) / FramesPerRow + 1;
-        size_t next = FirstFramePicture;
+        const std::vector<RgbPicture> &frames = m_content.frames;
+        const int count = static_cast<int>(frames.size());
+        const int passes = (count + 1) / FramesPerRow + 1;
+        int next = 0;
         for (int row = 1; row <= passes; ++row) {
             if (row > 1 && !rows->add())
                 return false;
-            for (int column = 1; column <= FramesPerRow && next < m_pictures.size(); ++column) {
-                if (!addPicture(*frames.table, row, column, m_pictures[next], 140, 140,
-                                Sizing::AddedShape))
+            for (int column = 1; column <= FramesPerRow && next < count; ++column) {
+                if (!addPicture(*table.table, row, column, frames[static_cast<size_t>(next)], 140,
+                                140, Sizing::AddedShape))
                     return false;
-                m_progress.post(static_cast<int>(next) + 51);
                 ++next;
+                // From 50 to 70 however many frames there are.
+                post(m_progress, 50 + 20 * next / count);
             }
         }
-        m_progress.post(70);
+        post(m_progress, 70);
         return true;
     }
 
     WordDocument &m_document;
-    const std::vector<std::string> &m_pictures;
-    const std::vector<std::string> &m_texts;
-    const Progress &m_progress;
+    const ReportContent &m_content;
+    const ReportTexts &m_texts;
+    ProgressSink *m_progress;
 };
 
 // Leaves the document unsaved and closed and the word processor gone; stops
@@ -212,30 +207,27 @@ bool closeAll(WordApplication &application, WordDocument &document)
 
 } // namespace
 
-WordReportResult fillWordReport(WordApplication *application, const std::string &templateCopyPath,
-                                const std::string &outputPath,
-                                const std::vector<std::string> &pictures,
-                                const std::vector<std::string> &texts, ProgressSink *progressSink)
+WordReportResult fillWordReport(WordApplication *application, const std::string &templatePath,
+                                const std::string &outputPath, const ReportContent &content,
+                                ProgressSink *progress)
 {
-    const Progress progress(progressSink);
-    progress.post(10);
+    post(progress, 10);
     if (!application)
-        return WordReportResult::CannotStart;
-    if (pictures.size() < FirstFramePicture || texts.size() < ReportTextCount)
-        return WordReportResult::Failed;
+        return {WordReportResult::CannotStart};
     const std::unique_ptr<WordDocuments> documents = application->documents();
     if (!documents)
-        return WordReportResult::Failed;
-    const std::unique_ptr<WordDocument> document = documents->add(templateCopyPath);
+        return {};
+    const std::unique_ptr<WordDocument> document = documents->add(templatePath);
     if (!document)
-        return WordReportResult::Failed;
-    progress.post(20);
+        return {};
+    post(progress, 20);
 
-    const bool filled = ReportFiller(*document, pictures, texts, progress).fill(outputPath);
+    const bool filled = ReportFiller(*document, content, progress).fill(outputPath);
+    const int systemError = filled ? 0 : document->saveError();
     if (!closeAll(*application, *document) || !filled)
-        return WordReportResult::Failed;
-    progress.post(90);
-    return WordReportResult::Written;
+        return {WordReportResult::Failed, systemError};
+    post(progress, 90);
+    return {WordReportResult::Written};
 }
 
 } // namespace dorvane

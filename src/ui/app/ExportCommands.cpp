@@ -3,6 +3,7 @@
 #include "core/app/Settings.h"
 #include "core/app/TextIds.h"
 #include "core/export/AviMovieWriter.h"
+#include "core/export/OfficeConverter.h"
 #include "core/export/ReportTexts.h"
 #include "render/ImageDib.h"
 #include "render/ReportExport.h"
@@ -11,6 +12,7 @@
 #include "ui/app/SurveySession.h"
 #include "ui/app/ToolPanel.h"
 #include "ui/display/FrameView.h"
+#include "ui/display/GraphicsPanel.h"
 #include "ui/display/StrokeView.h"
 #include "ui/view3d/PipeView.h"
 #include "ui/widgets/ProgressWindow.h"
@@ -20,7 +22,6 @@
 #include <QDesktopServices>
 #include <QImage>
 #include <QPainter>
-#include <QStandardPaths>
 #include <QUrl>
 #include <unistd.h>
 
@@ -96,25 +97,33 @@ void ExportCommands::exportReport()
     if (!readyToExport())
         return;
     UserPrompts &prompts = m_session.prompts();
-    // Without LibreOffice only .docx can be written: offer that name.
-    const bool converts = !QStandardPaths::findExecutable("soffice").isEmpty();
+    // Without LibreOffice only .docx can be written: offer that name, and
+    // its filter first, which is the one the dialog selects.
+    const bool converts = OfficeConverter::find().has_value();
     const std::time_t now = std::time(nullptr);
     std::tm local{};
     localtime_r(&now, &local);
     QString name = QString::fromStdString(defaultReportFileName(local));
     if (converts)
         name.chop(1); // ".doc"
-    const std::optional<QString> path = prompts.saveFileName(
-        {"Export DOC", "doc File (*.doc);;docx File (*.docx);;PDF File (*.pdf)",
-         converts ? "doc" : "docx", name});
+    const QString doc = "doc File (*.doc)", docx = "docx File (*.docx)", pdf = "PDF File (*.pdf)";
+    const QStringList filters =
+        converts ? QStringList{doc, docx, pdf} : QStringList{docx, doc, pdf};
+    const std::optional<QString> path =
+        prompts.saveFileName({"Export DOC", filters.join(";;"), converts ? "doc" : "docx", name});
     if (!path)
         return;
+    // The frames are drawn as the frame view shows them.
+    const GraphicsPanel &panel = m_window.toolPanel().graphicsPanel();
+    const FrameViewLook look{panel.minLevel(), panel.maxLevel(), panel.colourCount(),
+                             panel.isGrey(), m_window.frameView().overlay().showGrid};
     // Nothing may change the survey while its pictures are made: the
     // window stays disabled throughout.
     bool written = false;
     m_session.runWhileBusy([&] {
-        written = writeReport(m_session.document(), path->toStdString(), settings().language != 0,
-                              &m_session.progressWindow(), prompts, m_window.currentPipeRenderer());
+        written =
+            writeReport(m_session.document(), path->toStdString(), settings().language != 0,
+                        &m_session.progressWindow(), prompts, m_window.currentPipeRenderer(), look);
     });
     m_window.redrawPipeView();
     // Only a report that was written is opened.
