@@ -110,7 +110,7 @@ void ExportCommands::exportReport()
     const QStringList filters =
         converts ? QStringList{doc, docx, pdf} : QStringList{docx, doc, pdf};
     const std::optional<QString> path =
-        prompts.saveFileName({"Export DOC", filters.join(";;"), converts ? "doc" : "docx", name});
+        chooseOutput({"Export DOC", filters.join(";;"), converts ? "doc" : "docx", name});
     if (!path)
         return;
     // The frames are drawn as the frame view shows them.
