@@ -5,7 +5,7 @@
 // its events. The 3D model and the report need OpenGL: run it under Xvfb.
 //
 //   build/bin/tessiq-cli simulate -o long.Imv --frames 10000
-//   QT_QPA_PLATFORM=offscreen xvfb-run -a build/bin/long-survey-memory long.Imv
+//   QT_QPA_PLATFORM=offscreen build/bin/long-survey-memory long.Imv
 
 #include "core/base/MemoryPolicy.h"
 #include "ui/app/ExportCommands.h"

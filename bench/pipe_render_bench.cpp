@@ -2,7 +2,7 @@
 // back), for a 2,000- and a 10,000-frame survey. Needs OpenGL: on a machine
 // without a display run it under Xvfb, where Mesa's llvmpipe draws.
 //
-//   QT_QPA_PLATFORM=offscreen xvfb-run -a build/bin/pipe-render-bench
+//   QT_QPA_PLATFORM=offscreen build/bin/pipe-render-bench
 //       --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
 
 #include "core/display/DeviationMap.h"

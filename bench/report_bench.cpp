@@ -3,7 +3,7 @@
 // the marked frames) and the filling of the document. The 3D views need
 // OpenGL: without a display run it under Xvfb.
 //
-//   QT_QPA_PLATFORM=offscreen xvfb-run -a build/bin/report-bench
+//   QT_QPA_PLATFORM=offscreen build/bin/report-bench
 //       --benchmark_repetitions=3 --benchmark_report_aggregates_only=true
 
 #include "core/acquire/SurveySimulator.h"

@@ -1,6 +1,5 @@
 #include "cli/Commands.h"
 #include "cli/CommonOptions.h"
-#include "cli/GuiSession.h"
 #include "cli/OpenSurvey.h"
 #include "core/app/TextIds.h"
 #include "core/display/DeviationMap.h"
@@ -9,8 +8,6 @@
 #include "render/PipeRenderer.h"
 
 #include <CLI/App.hpp>
-#include <cstdio>
-#include <cstdlib>
 #include <memory>
 
 namespace dorvane::cli {
@@ -36,13 +33,9 @@ int runRender3d(const Render3dOptions &o)
     const AnimationDocument &document = session.document;
     const auto profiles = document.derived().radiusProfiles();
 
-    GuiSession gui;
     const std::unique_ptr<PipeRenderer> renderer = PipeRenderer::create(QSize(o.size, o.size));
     if (!renderer) {
         session.messages.showMessage(text::View3dInitFailed);
-        if (!std::getenv("DISPLAY"))
-            std::fputs("tessiq-cli render3d: no display for OpenGL; run it under xvfb-run\n",
-                       stderr);
         return 1;
     }
     PipeMesh mesh;

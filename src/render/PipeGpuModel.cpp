@@ -4,10 +4,10 @@
 #include "core/display/DibBlock.h"
 #include "core/view3d/PipeMesh.h"
 
-#include <QOpenGLFunctions_3_3_Core>
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
+#include <epoxy/gl.h>
 #include <new>
 
 namespace dorvane {
@@ -33,13 +33,13 @@ PipeGpuModel::~PipeGpuModel()
 void PipeGpuModel::release()
 {
     if (m_texture)
-        m_gl.glDeleteTextures(1, &m_texture);
+        glDeleteTextures(1, &m_texture);
     if (m_indexBuffer)
-        m_gl.glDeleteBuffers(1, &m_indexBuffer);
+        glDeleteBuffers(1, &m_indexBuffer);
     if (m_vertexBuffer)
-        m_gl.glDeleteBuffers(1, &m_vertexBuffer);
+        glDeleteBuffers(1, &m_vertexBuffer);
     if (m_vertexArray)
-        m_gl.glDeleteVertexArrays(1, &m_vertexArray);
+        glDeleteVertexArrays(1, &m_vertexArray);
     m_texture = m_indexBuffer = m_vertexBuffer = m_vertexArray = 0;
     m_frameCount = 0;
     m_largestRadius = 0;
@@ -74,19 +74,18 @@ bool PipeGpuModel::uploadPositions(const PipeMesh &mesh)
         largest = std::max(largest, v.x * v.x + v.z * v.z);
     m_largestRadius = std::sqrt(largest);
 
-    QOpenGLFunctions_3_3_Core &gl = m_gl;
-    while (gl.glGetError() != GL_NO_ERROR) {
+    while (glGetError() != GL_NO_ERROR) {
     }
-    gl.glGenVertexArrays(1, &m_vertexArray);
-    gl.glBindVertexArray(m_vertexArray);
-    gl.glGenBuffers(1, &m_vertexBuffer);
-    gl.glBindBuffer(GL_ARRAY_BUFFER, m_vertexBuffer);
+    glGenVertexArrays(1, &m_vertexArray);
+    glBindVertexArray(m_vertexArray);
+    glGenBuffers(1, &m_vertexBuffer);
+    glBindBuffer(GL_ARRAY_BUFFER, m_vertexBuffer);
     // Only the positions: the normal is the position itself and the texture
     // coordinates follow from the vertex's ring and column, so the shader
     // works them out and the buffer is 12 bytes a vertex instead of 32.
     const auto bytes = static_cast<GLsizeiptr>(vertices.size() * 3 * sizeof(float));
-    gl.glBufferData(GL_ARRAY_BUFFER, bytes, nullptr, GL_STATIC_DRAW);
-    auto *target = static_cast<float *>(gl.glMapBufferRange(
+    glBufferData(GL_ARRAY_BUFFER, bytes, nullptr, GL_STATIC_DRAW);
+    auto *target = static_cast<float *>(glMapBufferRange(
         GL_ARRAY_BUFFER, 0, bytes, GL_MAP_WRITE_BIT | GL_MAP_INVALIDATE_BUFFER_BIT));
     if (!target)
         return false;
@@ -95,12 +94,12 @@ bool PipeGpuModel::uploadPositions(const PipeMesh &mesh)
         *target++ = v.y;
         *target++ = v.z;
     }
-    if (!gl.glUnmapBuffer(GL_ARRAY_BUFFER))
+    if (!glUnmapBuffer(GL_ARRAY_BUFFER))
         return false;
-    gl.glEnableVertexAttribArray(0);
-    gl.glVertexAttribPointer(0, 3, GL_FLOAT, GL_FALSE, 3 * sizeof(float), nullptr);
-    gl.glBindVertexArray(0);
-    return gl.glGetError() == GL_NO_ERROR;
+    glEnableVertexAttribArray(0);
+    glVertexAttribPointer(0, 3, GL_FLOAT, GL_FALSE, 3 * sizeof(float), nullptr);
+    glBindVertexArray(0);
+    return glGetError() == GL_NO_ERROR;
 }
 
 bool PipeGpuModel::uploadStrips(const PipeMesh &mesh)
@@ -115,16 +114,15 @@ bool PipeGpuModel::uploadStrips(const PipeMesh &mesh)
     } catch (const std::bad_alloc &) {
         return false;
     }
-    QOpenGLFunctions_3_3_Core &gl = m_gl;
-    gl.glBindVertexArray(m_vertexArray);
-    gl.glGenBuffers(1, &m_indexBuffer);
-    gl.glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, m_indexBuffer);
+    glBindVertexArray(m_vertexArray);
+    glGenBuffers(1, &m_indexBuffer);
+    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, m_indexBuffer);
     const auto bytes = static_cast<GLsizeiptr>(std::max<size_t>(count, 1) * sizeof(uint16_t));
-    gl.glBufferData(GL_ELEMENT_ARRAY_BUFFER, bytes, nullptr, GL_STATIC_DRAW);
-    auto *target = static_cast<uint16_t *>(gl.glMapBufferRange(
+    glBufferData(GL_ELEMENT_ARRAY_BUFFER, bytes, nullptr, GL_STATIC_DRAW);
+    auto *target = static_cast<uint16_t *>(glMapBufferRange(
         GL_ELEMENT_ARRAY_BUFFER, 0, bytes, GL_MAP_WRITE_BIT | GL_MAP_INVALIDATE_BUFFER_BIT));
     if (!target) {
-        gl.glBindVertexArray(0);
+        glBindVertexArray(0);
         return false;
     }
     // Indices count from the first ring of the band's chunk: the chunk's
@@ -141,15 +139,15 @@ bool PipeGpuModel::uploadStrips(const PipeMesh &mesh)
         }
     }
     m_bandStarts.push_back(written);
-    const bool unmapped = gl.glUnmapBuffer(GL_ELEMENT_ARRAY_BUFFER);
-    gl.glBindVertexArray(0);
-    return unmapped && gl.glGetError() == GL_NO_ERROR;
+    const bool unmapped = glUnmapBuffer(GL_ELEMENT_ARRAY_BUFFER);
+    glBindVertexArray(0);
+    return unmapped && glGetError() == GL_NO_ERROR;
 }
 
 void PipeGpuModel::loadTexture(std::span<const uint8_t> block, int maximumSize, bool anisotropic)
 {
     if (m_texture) {
-        m_gl.glDeleteTextures(1, &m_texture);
+        glDeleteTextures(1, &m_texture);
         m_texture = 0;
     }
     if (block.size() < DibBlock::InfoHeaderSize)
@@ -185,28 +183,27 @@ void PipeGpuModel::loadTexture(std::span<const uint8_t> block, int maximumSize, 
         pixels = sampled.data();
     }
 
-    QOpenGLFunctions_3_3_Core &gl = m_gl;
-    gl.glGenTextures(1, &m_texture);
-    gl.glBindTexture(GL_TEXTURE_2D, m_texture);
-    gl.glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
-    gl.glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB8, width, rows, 0, GL_BGR, GL_UNSIGNED_BYTE, pixels);
-    gl.glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
-    gl.glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    glGenTextures(1, &m_texture);
+    glBindTexture(GL_TEXTURE_2D, m_texture);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB8, width, rows, 0, GL_BGR, GL_UNSIGNED_BYTE, pixels);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
     if (anisotropic) {
         GLfloat largest = 0;
-        gl.glGetFloatv(MaxTextureMaxAnisotropy, &largest);
-        if (gl.glGetError() == GL_NO_ERROR && largest >= 1.0f)
-            gl.glTexParameterf(GL_TEXTURE_2D, TextureMaxAnisotropy, std::min(largest, Anisotropy));
+        glGetFloatv(MaxTextureMaxAnisotropy, &largest);
+        if (glGetError() == GL_NO_ERROR && largest >= 1.0f)
+            glTexParameterf(GL_TEXTURE_2D, TextureMaxAnisotropy, std::min(largest, Anisotropy));
     }
-    while (gl.glGetError() != GL_NO_ERROR) {
+    while (glGetError() != GL_NO_ERROR) {
     }
 }
 
 void PipeGpuModel::bind()
 {
-    m_gl.glBindVertexArray(m_vertexArray);
-    m_gl.glActiveTexture(GL_TEXTURE0);
-    m_gl.glBindTexture(GL_TEXTURE_2D, m_texture);
+    glBindVertexArray(m_vertexArray);
+    glActiveTexture(GL_TEXTURE0);
+    glBindTexture(GL_TEXTURE_2D, m_texture);
 }
 
 int PipeGpuModel::drawBands(int first, int last)
@@ -224,7 +221,7 @@ int PipeGpuModel::drawBands(int first, int last)
             continue;
         const auto lowest = static_cast<GLuint>(from - chunk) * PipeMesh::RingVertices;
         const auto highest = static_cast<GLuint>(to - chunk + 2) * PipeMesh::RingVertices - 1;
-        m_gl.glDrawRangeElementsBaseVertex(
+        glDrawRangeElementsBaseVertex(
             GL_TRIANGLE_STRIP, lowest, highest, static_cast<GLsizei>(end - begin),
             GL_UNSIGNED_SHORT,
             reinterpret_cast<void *>(static_cast<uintptr_t>(begin) * sizeof(uint16_t)),
@@ -232,7 +229,7 @@ int PipeGpuModel::drawBands(int first, int last)
         ++calls;
         // A software driver holds every triangle of the picture until it is
         // flushed: drawn in one go, a long survey's model took 60 MB there.
-        m_gl.glFlush();
+        glFlush();
     }
     return calls;
 }

@@ -4,8 +4,6 @@
 #include <span>
 #include <vector>
 
-class QOpenGLFunctions_3_3_Core;
-
 namespace dorvane {
 
 class PipeMesh;
@@ -23,7 +21,7 @@ public:
     // from its first ring, so they fit in 16 bits.
     static constexpr int ChunkBands = 64;
 
-    explicit PipeGpuModel(QOpenGLFunctions_3_3_Core &gl) : m_gl(gl) {}
+    PipeGpuModel() = default;
     ~PipeGpuModel();
     PipeGpuModel(const PipeGpuModel &) = delete;
     PipeGpuModel &operator=(const PipeGpuModel &) = delete;
@@ -54,7 +52,6 @@ private:
     bool uploadPositions(const PipeMesh &mesh);
     bool uploadStrips(const PipeMesh &mesh);
 
-    QOpenGLFunctions_3_3_Core &m_gl;
     uint32_t m_vertexArray = 0;
     uint32_t m_vertexBuffer = 0;
     uint32_t m_indexBuffer = 0;

@@ -2,17 +2,13 @@
 
 #include "core/export/BmpFile.h"
 #include "core/view3d/PipeMesh.h"
+#include "render/GlContext.h"
 #include "render/ImageDib.h"
 #include "render/PipeGpuModel.h"
 
-#include <QOffscreenSurface>
-#include <QOpenGLContext>
-#include <QOpenGLFramebufferObject>
-#include <QOpenGLFunctions_3_3_Core>
-#include <QOpenGLShaderProgram>
-#include <QOpenGLVersionFunctionsFactory>
 #include <algorithm>
 #include <cmath>
+#include <epoxy/gl.h>
 #include <glm/gtc/constants.hpp>
 #include <glm/gtc/type_ptr.hpp>
 
@@ -70,6 +66,21 @@ void main()
 
 constexpr float Clear = 120.0f / 255.0f; // 0xFF787878
 
+// A compiled shader of the given kind; 0 when it does not compile.
+GLuint compileShader(GLenum kind, const char *source)
+{
+    const GLuint shader = glCreateShader(kind);
+    glShaderSource(shader, 1, &source, nullptr);
+    glCompileShader(shader);
+    GLint compiled = GL_FALSE;
+    glGetShaderiv(shader, GL_COMPILE_STATUS, &compiled);
+    if (compiled != GL_TRUE) {
+        glDeleteShader(shader);
+        return 0;
+    }
+    return shader;
+}
+
 } // namespace
 
 PipeRenderer::PipeRenderer(QSize size) : m_size(size)
@@ -79,11 +90,8 @@ PipeRenderer::PipeRenderer(QSize size) : m_size(size)
 
 PipeRenderer::~PipeRenderer()
 {
-    // Graphics objects go while their context is current.
-    if (!m_lost && makeCurrent()) {
-        m_model.reset();
-        m_program.reset();
-        m_target.reset();
+    if (makeCurrent()) {
+        releaseObjects();
         m_context->doneCurrent();
     }
 }
@@ -100,60 +108,98 @@ std::unique_ptr<PipeRenderer> PipeRenderer::create(QSize size)
 
 bool PipeRenderer::initialise()
 {
-    QSurfaceFormat format;
-    format.setVersion(3, 3);
-    format.setProfile(QSurfaceFormat::CoreProfile);
-    format.setDepthBufferSize(16);
-    m_context = std::make_unique<QOpenGLContext>();
-    m_context->setFormat(format);
-    if (!m_context->create())
+    m_context = GlContext::create();
+    if (!m_context)
         return false;
-    const QSurfaceFormat got = m_context->format();
-    if (got.version() < qMakePair(3, 3))
+    while (glGetError() != GL_NO_ERROR) {
+    }
+    if (!makeTarget() || !makeProgram())
         return false;
-    m_surface = std::make_unique<QOffscreenSurface>();
-    m_surface->setFormat(got);
-    m_surface->create();
-    if (!m_surface->isValid() || !m_context->makeCurrent(m_surface.get()))
-        return false;
-    m_gl = QOpenGLVersionFunctionsFactory::get<QOpenGLFunctions_3_3_Core>(m_context.get());
-    if (!m_gl || !m_gl->initializeOpenGLFunctions())
-        return false;
-
-    m_target = std::make_unique<QOpenGLFramebufferObject>(m_size, QOpenGLFramebufferObject::Depth);
-    if (!m_target->isValid())
-        return false;
-    m_program = std::make_unique<QOpenGLShaderProgram>();
-    if (!m_program->addShaderFromSourceCode(QOpenGLShader::Vertex, VertexShader) ||
-        !m_program->addShaderFromSourceCode(QOpenGLShader::Fragment, FragmentShader) ||
-        !m_program->link())
-        return false;
-    m_gl->glGetIntegerv(GL_MAX_TEXTURE_SIZE, &m_maximumTextureSize);
+    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &m_maximumTextureSize);
     // Anisotropic filtering takes a software rasteriser a hundred times
     // longer per picture (seconds for a long survey) for a difference hardly
     // seen on a 500-pixel view, so only graphics hardware does it.
-    const QByteArray renderer = reinterpret_cast<const char *>(m_gl->glGetString(GL_RENDERER));
-    m_anisotropic = !renderer.contains("llvmpipe") && !renderer.contains("softpipe") &&
-                    !renderer.contains("Software Rasterizer");
-    m_model = std::make_unique<PipeGpuModel>(*m_gl);
+    const std::string renderer = reinterpret_cast<const char *>(glGetString(GL_RENDERER));
+    m_anisotropic = renderer.find("llvmpipe") == std::string::npos &&
+                    renderer.find("softpipe") == std::string::npos &&
+                    renderer.find("Software Rasterizer") == std::string::npos;
+    m_model = std::make_unique<PipeGpuModel>();
     m_picture = QImage(m_size, QImage::Format_RGB32);
     m_picture.fill(Qt::black);
+    return glGetError() == GL_NO_ERROR;
+}
+
+bool PipeRenderer::makeTarget()
+{
+    glGenFramebuffers(1, &m_framebuffer);
+    glBindFramebuffer(GL_FRAMEBUFFER, m_framebuffer);
+    glGenRenderbuffers(1, &m_colour);
+    glBindRenderbuffer(GL_RENDERBUFFER, m_colour);
+    glRenderbufferStorage(GL_RENDERBUFFER, GL_RGBA8, m_size.width(), m_size.height());
+    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, m_colour);
+    glGenRenderbuffers(1, &m_depth);
+    glBindRenderbuffer(GL_RENDERBUFFER, m_depth);
+    glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH_COMPONENT24, m_size.width(), m_size.height());
+    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER, m_depth);
+    glBindRenderbuffer(GL_RENDERBUFFER, 0);
+    const bool complete = glCheckFramebufferStatus(GL_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE;
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    return complete;
+}
+
+bool PipeRenderer::makeProgram()
+{
+    const GLuint vertex = compileShader(GL_VERTEX_SHADER, VertexShader);
+    const GLuint fragment = compileShader(GL_FRAGMENT_SHADER, FragmentShader);
+    if (vertex && fragment) {
+        m_program = glCreateProgram();
+        glAttachShader(m_program, vertex);
+        glAttachShader(m_program, fragment);
+        glLinkProgram(m_program);
+    }
+    // The program keeps what it needs of its shaders once linked.
+    glDeleteShader(vertex);
+    glDeleteShader(fragment);
+    GLint linked = GL_FALSE;
+    if (m_program)
+        glGetProgramiv(m_program, GL_LINK_STATUS, &linked);
+    if (linked != GL_TRUE)
+        return false;
+    m_uniforms.world = glGetUniformLocation(m_program, "world");
+    m_uniforms.viewProjection = glGetUniformLocation(m_program, "viewProjection");
+    m_uniforms.map = glGetUniformLocation(m_program, "map");
+    m_uniforms.textured = glGetUniformLocation(m_program, "textured");
+    m_uniforms.frameCount = glGetUniformLocation(m_program, "frameCount");
+    m_uniforms.mode = glGetUniformLocation(m_program, "mode");
     return true;
+}
+
+void PipeRenderer::releaseObjects()
+{
+    m_model.reset();
+    if (m_program)
+        glDeleteProgram(m_program);
+    if (m_colour)
+        glDeleteRenderbuffers(1, &m_colour);
+    if (m_depth)
+        glDeleteRenderbuffers(1, &m_depth);
+    if (m_framebuffer)
+        glDeleteFramebuffers(1, &m_framebuffer);
+    m_program = m_colour = m_depth = m_framebuffer = 0;
 }
 
 bool PipeRenderer::makeCurrent()
 {
-    return !m_lost && m_context && m_context->isValid() && m_context->makeCurrent(m_surface.get());
+    return !m_lost && m_context && m_context->makeCurrent();
 }
 
 void PipeRenderer::loseContext()
 {
     if (makeCurrent()) {
-        m_model.reset();
-        m_program.reset();
-        m_target.reset();
+        releaseObjects();
         m_context->doneCurrent();
     }
+    m_context.reset();
     m_lost = true;
 }
 
@@ -189,61 +235,56 @@ bool PipeRenderer::render()
     m_drawCalls = 0;
     if (!makeCurrent())
         return false;
-    QOpenGLFunctions_3_3_Core &gl = *m_gl;
-    while (gl.glGetError() != GL_NO_ERROR) {
+    while (glGetError() != GL_NO_ERROR) {
     }
-    if (!m_target->bind())
-        return false;
-    gl.glViewport(0, 0, m_size.width(), m_size.height());
+    glBindFramebuffer(GL_FRAMEBUFFER, m_framebuffer);
+    glViewport(0, 0, m_size.width(), m_size.height());
     if (!hasModel()) {
-        gl.glClearColor(0, 0, 0, 1);
-        gl.glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        glClearColor(0, 0, 0, 1);
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     } else {
-        gl.glClearColor(Clear, Clear, Clear, 1);
-        gl.glClearDepth(1.0);
-        gl.glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-        gl.glEnable(GL_DEPTH_TEST);
+        glClearColor(Clear, Clear, Clear, 1);
+        glClearDepth(1.0);
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        glEnable(GL_DEPTH_TEST);
         // The highlight is the same geometry drawn again: equal depths pass.
-        gl.glDepthFunc(GL_LEQUAL);
-        gl.glDisable(GL_CULL_FACE);
-        gl.glEnable(GL_PRIMITIVE_RESTART);
-        gl.glPrimitiveRestartIndex(PipeGpuModel::RestartIndex);
-        gl.glPolygonMode(GL_FRONT_AND_BACK, m_solid ? GL_FILL : GL_LINE);
+        glDepthFunc(GL_LEQUAL);
+        glDisable(GL_CULL_FACE);
+        glEnable(GL_PRIMITIVE_RESTART);
+        glPrimitiveRestartIndex(PipeGpuModel::RestartIndex);
+        glPolygonMode(GL_FRONT_AND_BACK, m_solid ? GL_FILL : GL_LINE);
 
-        m_program->bind();
+        glUseProgram(m_program);
         const glm::mat4 world = m_camera.world();
         const glm::mat4 viewProjection = PipeCamera::projection() * m_camera.view();
-        gl.glUniformMatrix4fv(m_program->uniformLocation("world"), 1, GL_FALSE,
-                              glm::value_ptr(world));
-        gl.glUniformMatrix4fv(m_program->uniformLocation("viewProjection"), 1, GL_FALSE,
-                              glm::value_ptr(viewProjection));
-        m_program->setUniformValue("map", 0);
-        m_program->setUniformValue("textured", m_model->hasTexture());
-        m_program->setUniformValue("frameCount", m_model->frameCount());
-        const int mode = m_program->uniformLocation("mode");
+        glUniformMatrix4fv(m_uniforms.world, 1, GL_FALSE, glm::value_ptr(world));
+        glUniformMatrix4fv(m_uniforms.viewProjection, 1, GL_FALSE, glm::value_ptr(viewProjection));
+        glUniform1i(m_uniforms.map, 0);
+        glUniform1i(m_uniforms.textured, m_model->hasTexture() ? 1 : 0);
+        glUniform1i(m_uniforms.frameCount, m_model->frameCount());
         m_model->bind();
-        m_program->setUniformValue(mode, m_solid ? 0 : 1);
+        glUniform1i(m_uniforms.mode, m_solid ? 0 : 1);
         const auto [first, last] = m_drawEveryBand ? std::pair(0, m_model->frameCount() - 2)
                                                    : visibleBands(m_camera.view() * world);
         m_drawCalls += m_model->drawBands(first, last);
         if (m_highlight >= 0 && m_highlight < m_model->frameCount() - 1) {
-            m_program->setUniformValue(mode, 2);
+            glUniform1i(m_uniforms.mode, 2);
             m_drawCalls += m_model->drawBand(m_highlight);
         }
-        gl.glBindVertexArray(0);
-        m_program->release();
-        gl.glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
+        glBindVertexArray(0);
+        glUseProgram(0);
+        glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
     }
     // Read straight into the picture: blue, green, red, alpha is how a
     // 32-bit picture lies in memory; OpenGL's rows run bottom-up.
     if (m_picture.size() != m_size)
         m_picture = QImage(m_size, QImage::Format_RGB32);
-    gl.glPixelStorei(GL_PACK_ALIGNMENT, 4);
-    gl.glReadPixels(0, 0, m_size.width(), m_size.height(), GL_BGRA, GL_UNSIGNED_BYTE,
-                    m_picture.bits());
+    glPixelStorei(GL_PACK_ALIGNMENT, 4);
+    glReadPixels(0, 0, m_size.width(), m_size.height(), GL_BGRA, GL_UNSIGNED_BYTE,
+                 m_picture.bits());
     m_picture.mirror();
-    const bool drawn = gl.glGetError() == GL_NO_ERROR;
-    m_target->release();
+    const bool drawn = glGetError() == GL_NO_ERROR;
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
     if (!drawn)
         return false;
     ++m_framesPresented;

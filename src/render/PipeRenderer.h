@@ -10,14 +10,9 @@
 #include <string>
 #include <utility>
 
-class QOffscreenSurface;
-class QOpenGLContext;
-class QOpenGLFramebufferObject;
-class QOpenGLFunctions_3_3_Core;
-class QOpenGLShaderProgram;
-
 namespace dorvane {
 
+class GlContext;
 class PipeGpuModel;
 class PipeMesh;
 
@@ -77,16 +72,30 @@ public:
 private:
     explicit PipeRenderer(QSize size);
     bool initialise();
+    bool makeTarget();
+    bool makeProgram();
+    // Graphics objects go while their context is current.
+    void releaseObjects();
     bool makeCurrent();
     // The first and last band that can show in the picture.
     std::pair<int, int> visibleBands(const glm::mat4 &modelView) const;
 
     QSize m_size;
-    std::unique_ptr<QOpenGLContext> m_context;
-    std::unique_ptr<QOffscreenSurface> m_surface;
-    QOpenGLFunctions_3_3_Core *m_gl = nullptr;
-    std::unique_ptr<QOpenGLFramebufferObject> m_target;
-    std::unique_ptr<QOpenGLShaderProgram> m_program;
+    std::unique_ptr<GlContext> m_context;
+    // The picture's framebuffer with its colour and depth storage.
+    uint32_t m_framebuffer = 0;
+    uint32_t m_colour = 0;
+    uint32_t m_depth = 0;
+    uint32_t m_program = 0;
+    struct Uniforms
+    {
+        int world = -1;
+        int viewProjection = -1;
+        int map = -1;
+        int textured = -1;
+        int frameCount = -1;
+        int mode = -1;
+    } m_uniforms;
     std::unique_ptr<PipeGpuModel> m_model;
     int m_maximumTextureSize = 0;
     bool m_anisotropic = false;

@@ -59,4 +59,17 @@ TEST_F(Render3dCommand, RefusesBadArgumentsAndUnwritablePaths)
     EXPECT_FALSE(std::filesystem::exists(dir.file("missing/x.bmp")));
 }
 
+TEST_F(Render3dCommand, WithoutAnyOpenGlItSaysSoAndWritesNothing)
+{
+    const std::string path = survey(5);
+    const std::string out = dir.file("x.bmp");
+    // No EGL vendor library: no platform gives a context.
+    const CliRun r =
+        runWith("export __EGL_VENDOR_LIBRARY_FILENAMES=/nonexistent.json",
+                {"render3d", path, "--viewpoint", "3", "-o", out}, dir.file("out.txt"));
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "3D模块初始化失败\n");
+    EXPECT_FALSE(std::filesystem::exists(out));
+}
+
 } // namespace

@@ -3,9 +3,8 @@
 #include "core/export/ReportContent.h"
 #include "render/ReportPictures.h"
 #include "support/TestSupport.h"
+#include "support/WithoutOpenGl.h"
 
-#include <QOpenGLContext>
-#include <QSurfaceFormat>
 #include <gtest/gtest.h>
 
 using namespace dorvane;
@@ -13,15 +12,8 @@ using namespace dorvane::test;
 
 TEST(ReportPicturesWithoutOpenGl, TheChartIsDrawnThenThe3dPartFails)
 {
-    {
-        QOpenGLContext probe;
-        QSurfaceFormat format;
-        format.setVersion(3, 3);
-        format.setProfile(QSurfaceFormat::CoreProfile);
-        probe.setFormat(format);
-        if (probe.create() && probe.format().version() >= qMakePair(3, 3))
-            GTEST_SKIP() << "OpenGL is available here; gl-tests cover the 3D pictures";
-    }
+    if (!takeOpenGlAway())
+        GTEST_SKIP() << "OpenGL was set up by an earlier test of this process";
     TempDir dir;
     writeSurvey(dir.file("s.Imv"), 3);
     RecordingMessageSink messages;

@@ -2,6 +2,7 @@
 #include "core/app/TextIds.h"
 #include "core/base/ByteOrder.h"
 #include "render/FrameOverlay.h"
+#include "support/WithoutOpenGl.h"
 #include "ui/app/PipeAttributesPanel.h"
 #include "ui/display/DefectStrip.h"
 #include "ui/display/FrameView.h"
@@ -14,7 +15,6 @@
 #include <QImage>
 #include <QLineEdit>
 #include <QMimeData>
-#include <QOpenGLContext>
 #include <QStackedWidget>
 #include <QTest>
 #include <QUrl>
@@ -369,15 +369,8 @@ TEST_F(MainWindowTest, ViewPagesAskBeforeLeavingUnsavedEdits)
 
 TEST_F(MainWindowTest, WithoutOpenGLThe3dPageSaysSoAndStaysBlack)
 {
-    {
-        QOpenGLContext probe;
-        QSurfaceFormat format;
-        format.setVersion(3, 3);
-        format.setProfile(QSurfaceFormat::CoreProfile);
-        probe.setFormat(format);
-        if (probe.create() && probe.format().version() >= qMakePair(3, 3))
-            GTEST_SKIP() << "OpenGL is available here; gl-tests cover the 3D page";
-    }
+    if (!takeOpenGlAway())
+        GTEST_SKIP() << "OpenGL was set up by an earlier test of this process";
     open(survey(5));
     QTest::mouseClick(child<QToolButton>("view3dPageButton"), Qt::LeftButton);
     EXPECT_EQ(window->visibleView(), MainWindow::View::Pipe);
