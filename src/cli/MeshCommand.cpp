@@ -39,8 +39,6 @@ int runMesh(const std::string &path)
         std::fputs("tessiq-cli mesh: not enough memory for the model\n", stderr);
         return 1;
     }
-    // Only the strips and the count are told: the vertices can go.
-    mesh.releaseVertices();
     for (int b = 0; b < mesh.bandCount(); ++b) {
         const auto runs = mesh.runs(b);
         if (runs.empty())

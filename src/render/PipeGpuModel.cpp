@@ -19,10 +19,6 @@ constexpr GLenum TextureMaxAnisotropy = 0x84FE;
 constexpr GLenum MaxTextureMaxAnisotropy = 0x84FF;
 constexpr float Anisotropy = 8.0f;
 
-// A chunk's indices reach its last band's upper ring and stay below the
-// restart index.
-static_assert((PipeGpuModel::ChunkBands + 1) * PipeMesh::RingVertices < PipeGpuModel::RestartIndex);
-
 } // namespace
 
 PipeGpuModel::~PipeGpuModel()
@@ -44,22 +40,18 @@ void PipeGpuModel::release()
     m_frameCount = 0;
     m_largestRadius = 0;
     m_bandStarts.clear();
+    m_runCounts.clear();
+    m_runOffsets.clear();
+    m_runBases.clear();
 }
 
-bool PipeGpuModel::upload(PipeMesh &mesh)
+bool PipeGpuModel::upload(const PipeMesh &mesh)
 {
     release();
     m_frameCount = mesh.frameCount();
-    if (mesh.vertices().empty())
-        return m_frameCount == 0;
-    if (!uploadPositions(mesh)) {
-        mesh.releaseVertices();
-        release();
-        return false;
-    }
-    // The model's largest copy goes before the strips take memory.
-    mesh.releaseVertices();
-    if (!uploadStrips(mesh)) {
+    if (m_frameCount == 0)
+        return true;
+    if (!uploadPositions(mesh) || !uploadStrips(mesh)) {
         release();
         return false;
     }
@@ -68,80 +60,72 @@ bool PipeGpuModel::upload(PipeMesh &mesh)
 
 bool PipeGpuModel::uploadPositions(const PipeMesh &mesh)
 {
-    const std::vector<PipeVertex> &vertices = mesh.vertices();
-    float largest = 0;
-    for (const PipeVertex &v : vertices)
-        largest = std::max(largest, v.x * v.x + v.z * v.z);
-    m_largestRadius = std::sqrt(largest);
-
+    m_largestRadius = mesh.largestRadius();
     while (glGetError() != GL_NO_ERROR) {
     }
     glGenVertexArrays(1, &m_vertexArray);
     glBindVertexArray(m_vertexArray);
     glGenBuffers(1, &m_vertexBuffer);
     glBindBuffer(GL_ARRAY_BUFFER, m_vertexBuffer);
-    // Only the positions: the normal is the position itself and the texture
-    // coordinates follow from the vertex's ring and column, so the shader
-    // works them out and the buffer is 12 bytes a vertex instead of 32.
-    const auto bytes = static_cast<GLsizeiptr>(vertices.size() * 3 * sizeof(float));
-    glBufferData(GL_ARRAY_BUFFER, bytes, nullptr, GL_STATIC_DRAW);
-    auto *target = static_cast<float *>(glMapBufferRange(
-        GL_ARRAY_BUFFER, 0, bytes, GL_MAP_WRITE_BIT | GL_MAP_INVALIDATE_BUFFER_BIT));
-    if (!target)
-        return false;
-    for (const PipeVertex &v : vertices) {
-        *target++ = v.x;
-        *target++ = v.y;
-        *target++ = v.z;
+    // Only each vertex's distance from the axis: its position follows from
+    // that and its ring and column, the normal is the position itself and
+    // the texture coordinates follow from ring and column too, so the shader
+    // works them out and the buffer is 4 bytes a vertex instead of 32.
+    constexpr GLsizeiptr RingBytes = PipeMesh::RingVertices * sizeof(float);
+    glBufferData(GL_ARRAY_BUFFER, RingBytes * m_frameCount, nullptr, GL_STATIC_DRAW);
+    // The mesh writes its positions straight into the buffer, a chunk of
+    // rings at a time: no copy of the whole model is made on the way.
+    for (int first = 0; first < m_frameCount; first += ChunkBands) {
+        const int rings = std::min(ChunkBands, m_frameCount - first);
+        auto *target = static_cast<float *>(
+            glMapBufferRange(GL_ARRAY_BUFFER, RingBytes * first, RingBytes * rings,
+                             GL_MAP_WRITE_BIT | GL_MAP_INVALIDATE_RANGE_BIT));
+        if (!target)
+            return false;
+        mesh.writeDistances(first, rings, target);
+        if (!glUnmapBuffer(GL_ARRAY_BUFFER))
+            return false;
     }
-    if (!glUnmapBuffer(GL_ARRAY_BUFFER))
-        return false;
     glEnableVertexAttribArray(0);
-    glVertexAttribPointer(0, 3, GL_FLOAT, GL_FALSE, 3 * sizeof(float), nullptr);
+    glVertexAttribPointer(0, 1, GL_FLOAT, GL_FALSE, sizeof(float), nullptr);
     glBindVertexArray(0);
     return glGetError() == GL_NO_ERROR;
 }
 
 bool PipeGpuModel::uploadStrips(const PipeMesh &mesh)
 {
-    // t triangles from index s take indices s .. s + t + 1, then a restart.
-    size_t count = 0;
-    for (int band = 0; band < mesh.bandCount(); ++band)
-        for (const StripRun &run : mesh.runs(band))
-            count += static_cast<size_t>(run.triangles) + 3;
+    // Every strip is a stretch of the one pattern that joins a ring to the
+    // next, drawn from its band's first vertex: the index buffer holds the
+    // pattern alone, and each strip is its start, length and base vertex.
     try {
         m_bandStarts.reserve(static_cast<size_t>(mesh.bandCount()) + 1);
+        const auto runs = static_cast<size_t>(mesh.runCount());
+        m_runCounts.reserve(runs);
+        m_runOffsets.reserve(runs);
+        m_runBases.reserve(runs);
     } catch (const std::bad_alloc &) {
         return false;
     }
+    for (int band = 0; band < mesh.bandCount(); ++band) {
+        m_bandStarts.push_back(static_cast<uint32_t>(m_runCounts.size()));
+        for (const StripRun &run : mesh.runs(band)) {
+            // t triangles from pattern index s take indices s .. s + t + 1.
+            m_runCounts.push_back(run.triangles + 2);
+            m_runOffsets.push_back(reinterpret_cast<const void *>(
+                static_cast<uintptr_t>(run.start) * sizeof(uint16_t)));
+            m_runBases.push_back(band * PipeMesh::RingVertices);
+        }
+    }
+    m_bandStarts.push_back(static_cast<uint32_t>(m_runCounts.size()));
+
+    const auto &pattern = PipeMesh::stripIndices();
     glBindVertexArray(m_vertexArray);
     glGenBuffers(1, &m_indexBuffer);
     glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, m_indexBuffer);
-    const auto bytes = static_cast<GLsizeiptr>(std::max<size_t>(count, 1) * sizeof(uint16_t));
-    glBufferData(GL_ELEMENT_ARRAY_BUFFER, bytes, nullptr, GL_STATIC_DRAW);
-    auto *target = static_cast<uint16_t *>(glMapBufferRange(
-        GL_ELEMENT_ARRAY_BUFFER, 0, bytes, GL_MAP_WRITE_BIT | GL_MAP_INVALIDATE_BUFFER_BIT));
-    if (!target) {
-        glBindVertexArray(0);
-        return false;
-    }
-    // Indices count from the first ring of the band's chunk: the chunk's
-    // base vertex is added when it is drawn.
-    const auto &pattern = PipeMesh::stripIndices();
-    uint32_t written = 0;
-    for (int band = 0; band < mesh.bandCount(); ++band) {
-        m_bandStarts.push_back(written);
-        const auto base = static_cast<uint32_t>(band % ChunkBands) * PipeMesh::RingVertices;
-        for (const StripRun &run : mesh.runs(band)) {
-            for (int k = run.start; k <= run.start + run.triangles + 1; ++k)
-                target[written++] = static_cast<uint16_t>(base + pattern[static_cast<size_t>(k)]);
-            target[written++] = RestartIndex;
-        }
-    }
-    m_bandStarts.push_back(written);
-    const bool unmapped = glUnmapBuffer(GL_ELEMENT_ARRAY_BUFFER);
+    glBufferData(GL_ELEMENT_ARRAY_BUFFER, static_cast<GLsizeiptr>(sizeof pattern), pattern.data(),
+                 GL_STATIC_DRAW);
     glBindVertexArray(0);
-    return unmapped && glGetError() == GL_NO_ERROR;
+    return glGetError() == GL_NO_ERROR;
 }
 
 void PipeGpuModel::loadTexture(std::span<const uint8_t> block, int maximumSize, bool anisotropic)
@@ -219,13 +203,9 @@ int PipeGpuModel::drawBands(int first, int last)
         const uint32_t end = m_bandStarts[static_cast<size_t>(to) + 1];
         if (end == begin)
             continue;
-        const auto lowest = static_cast<GLuint>(from - chunk) * PipeMesh::RingVertices;
-        const auto highest = static_cast<GLuint>(to - chunk + 2) * PipeMesh::RingVertices - 1;
-        glDrawRangeElementsBaseVertex(
-            GL_TRIANGLE_STRIP, lowest, highest, static_cast<GLsizei>(end - begin),
-            GL_UNSIGNED_SHORT,
-            reinterpret_cast<void *>(static_cast<uintptr_t>(begin) * sizeof(uint16_t)),
-            chunk * PipeMesh::RingVertices);
+        glMultiDrawElementsBaseVertex(GL_TRIANGLE_STRIP, m_runCounts.data() + begin,
+                                      GL_UNSIGNED_SHORT, m_runOffsets.data() + begin,
+                                      static_cast<GLsizei>(end - begin), m_runBases.data() + begin);
         ++calls;
         // A software driver holds every triangle of the picture until it is
         // flushed: drawn in one go, a long survey's model took 60 MB there.

@@ -8,17 +8,16 @@ namespace dorvane {
 
 class PipeMesh;
 
-// The pipe model in graphics memory: the vertices, every strip of every band
-// in one index buffer (strips separated by a restart index, so a stretch of
-// ChunkBands bands is one draw call) and the deviation map as its texture. Filled once
-// per build; drawing touches no vertex data. Needs the renderer's context
-// current whenever it is called.
+// The pipe model in graphics memory: the vertices, the one strip pattern
+// that joins a ring to the next as the index buffer (each strip of each band
+// is a stretch of it from the band's first vertex, and a stretch of
+// ChunkBands bands is one draw call) and the deviation map as its texture.
+// Filled once per build; drawing touches no vertex data. Needs the
+// renderer's context current whenever it is called.
 class PipeGpuModel
 {
 public:
-    static constexpr uint16_t RestartIndex = 0xFFFFu;
-    // Bands drawn by one call at most. The indices of a chunk's bands count
-    // from its first ring, so they fit in 16 bits.
+    // Bands drawn by one call at most, and rings written at a time.
     static constexpr int ChunkBands = 64;
 
     PipeGpuModel() = default;
@@ -26,10 +25,9 @@ public:
     PipeGpuModel(const PipeGpuModel &) = delete;
     PipeGpuModel &operator=(const PipeGpuModel &) = delete;
 
-    // Uploads the mesh's vertices and strips, freeing the mesh's own copy of
-    // the vertices as soon as they are in graphics memory. False when
-    // graphics memory cannot be had.
-    bool upload(PipeMesh &mesh);
+    // Uploads the mesh's vertices and strips. False when graphics memory
+    // cannot be had.
+    bool upload(const PipeMesh &mesh);
     // The texture from a 24-bit bitmap block (info header and rows, frame 0
     // at the bottom); a block that is not one leaves the model untextured.
     // Anisotropic filtering of 8 where asked for and the driver has it.
@@ -58,8 +56,12 @@ private:
     uint32_t m_texture = 0;
     int m_frameCount = 0;
     float m_largestRadius = 0;
-    // Band b's indices are [m_bandStarts[b], m_bandStarts[b + 1]).
+    // Band b's strips are [m_bandStarts[b], m_bandStarts[b + 1]) of the
+    // strips' index counts, pattern offsets and base vertices.
     std::vector<uint32_t> m_bandStarts;
+    std::vector<int> m_runCounts;
+    std::vector<const void *> m_runOffsets;
+    std::vector<int> m_runBases;
 };
 
 } // namespace dorvane

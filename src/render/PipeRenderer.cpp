@@ -21,23 +21,28 @@ namespace {
 // normals used as they come (they are the vertex positions, so their length
 // brightens the wall), then the colour clamped.
 const char *const VertexShader = R"(#version 330 core
-layout(location = 0) in vec3 position;
+layout(location = 0) in float distance;
 uniform mat4 world;
 uniform int frameCount;
 uniform mat4 viewProjection;
+uniform float ringSine[201];
+uniform float ringCosine[201];
+uniform float ringSpacing;
 out vec3 lightColour;
 out vec2 uv;
 const vec3 towardsLight = vec3(0.0, 1.0, 0.0);
 const vec3 ambient = vec3(160.0 / 255.0);
 void main()
 {
+    int ring = gl_VertexID / 201;
+    int column = gl_VertexID - 201 * ring;
+    vec3 position = vec3(distance * ringSine[column], float(ring) * ringSpacing,
+                         -(distance * ringCosine[column]));
     gl_Position = viewProjection * (world * vec4(position, 1.0));
     // The world matrix only turns and moves, so the normal keeps its length.
     // The normal is the position; ring and column give the map's place.
     vec3 n = mat3(world) * position;
     lightColour = clamp(ambient + vec3(max(dot(n, towardsLight), 0.0)), 0.0, 1.0);
-    int ring = gl_VertexID / 201;
-    int column = gl_VertexID - 201 * ring;
     uv = vec2(float(column) / 201.0, 1.0 - float(ring) / float(frameCount));
 }
 )";
@@ -171,6 +176,13 @@ bool PipeRenderer::makeProgram()
     m_uniforms.textured = glGetUniformLocation(m_program, "textured");
     m_uniforms.frameCount = glGetUniformLocation(m_program, "frameCount");
     m_uniforms.mode = glGetUniformLocation(m_program, "mode");
+    glUseProgram(m_program);
+    glUniform1fv(glGetUniformLocation(m_program, "ringSine"), PipeMesh::RingVertices,
+                 PipeMesh::ringSines().data());
+    glUniform1fv(glGetUniformLocation(m_program, "ringCosine"), PipeMesh::RingVertices,
+                 PipeMesh::ringCosines().data());
+    glUniform1f(glGetUniformLocation(m_program, "ringSpacing"), PipeMesh::RingSpacing);
+    glUseProgram(0);
     return true;
 }
 
@@ -203,7 +215,7 @@ void PipeRenderer::loseContext()
     m_lost = true;
 }
 
-bool PipeRenderer::setModel(PipeMesh &mesh, std::span<const uint8_t> mapBlock)
+bool PipeRenderer::setModel(const PipeMesh &mesh, std::span<const uint8_t> mapBlock)
 {
     if (!makeCurrent())
         return false;
@@ -250,8 +262,6 @@ bool PipeRenderer::render()
         // The highlight is the same geometry drawn again: equal depths pass.
         glDepthFunc(GL_LEQUAL);
         glDisable(GL_CULL_FACE);
-        glEnable(GL_PRIMITIVE_RESTART);
-        glPrimitiveRestartIndex(PipeGpuModel::RestartIndex);
         glPolygonMode(GL_FRONT_AND_BACK, m_solid ? GL_FILL : GL_LINE);
 
         glUseProgram(m_program);

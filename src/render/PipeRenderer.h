@@ -33,10 +33,10 @@ public:
     PipeRenderer &operator=(const PipeRenderer &) = delete;
 
     // Replaces the model with the mesh and the map (a 24-bit bitmap block);
-    // the mesh's vertices are released once in graphics memory. A map that
+    // the mesh's profiles are read while it is placed. A map that
     // cannot be loaded leaves the model untextured. False when the model
     // cannot be placed in graphics memory: the model is then empty.
-    bool setModel(PipeMesh &mesh, std::span<const uint8_t> mapBlock);
+    bool setModel(const PipeMesh &mesh, std::span<const uint8_t> mapBlock);
     bool hasModel() const;
     // Frames in the model; 0.02 units each along the axis.
     int frameCount() const;

@@ -2,6 +2,7 @@
 
 #include "support/TestSupport.h"
 
+#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <gtest/gtest.h>
@@ -38,9 +39,9 @@ RadiusProfile profile(uint32_t radius, uint32_t pipeRadius, uint32_t errorRate,
     return p;
 }
 
-const PipeVertex &vertex(const PipeMesh &mesh, int ring, int column)
+PipeVertex vertex(const PipeMesh &mesh, int ring, int column)
 {
-    return mesh.vertices()[static_cast<size_t>(ring * 201 + column)];
+    return mesh.vertex(ring, column);
 }
 
 bool isAllZero(const PipeVertex &v)
@@ -126,7 +127,6 @@ TEST(PipeMeshRings, OneFrameHasARingButNoBand)
     const std::vector<RadiusProfile> profiles = {profile(100, 100, 0)};
     ASSERT_TRUE(mesh.build(profiles));
     EXPECT_EQ(mesh.frameCount(), 1);
-    EXPECT_EQ(mesh.vertices().size(), 201u);
     EXPECT_EQ(mesh.builtVertexCount(), 201);
     EXPECT_EQ(mesh.bandCount(), 0);
     EXPECT_EQ(mesh.runCount(), 0);
@@ -250,7 +250,7 @@ TEST(PipeMeshGeometry, VerticesLieAtTheirRadiusAndAngle)
     std::vector<RadiusProfile> profiles(4, profile(100, 100, 0));
     PipeMesh mesh;
     ASSERT_TRUE(mesh.build(profiles));
-    const PipeVertex &first = vertex(mesh, 3, 0);
+    const PipeVertex first = vertex(mesh, 3, 0);
     EXPECT_NEAR(first.x, 0.0, 1e-6);
     EXPECT_NEAR(first.y, 0.06, 1e-6);
     EXPECT_NEAR(first.z, -0.6, 1e-6);
@@ -258,7 +258,7 @@ TEST(PipeMeshGeometry, VerticesLieAtTheirRadiusAndAngle)
     EXPECT_NEAR(first.v, 0.25, 1e-6);
 
     // θ = 50 x 2π/201 = 1.5629814: sin 0.9999695, cos 0.0078148.
-    const PipeVertex &quarter = vertex(mesh, 3, 50);
+    const PipeVertex quarter = vertex(mesh, 3, 50);
     EXPECT_NEAR(quarter.x, 0.5999817, 1e-6);
     EXPECT_NEAR(quarter.y, 0.06, 1e-6);
     EXPECT_NEAR(quarter.z, -0.0046889, 1e-6);
@@ -266,7 +266,7 @@ TEST(PipeMeshGeometry, VerticesLieAtTheirRadiusAndAngle)
     EXPECT_NEAR(quarter.v, 0.25, 1e-6);
 
     // θ = 150 x 2π/201 = 4.6889443: sin -0.9997252, cos -0.0234426.
-    const PipeVertex &threeQuarters = vertex(mesh, 3, 150);
+    const PipeVertex threeQuarters = vertex(mesh, 3, 150);
     EXPECT_NEAR(threeQuarters.x, -0.5998351, 1e-6);
     EXPECT_NEAR(threeQuarters.z, 0.0140655, 1e-6);
     EXPECT_NEAR(threeQuarters.u, 0.7462687, 1e-6);
@@ -282,7 +282,7 @@ TEST(PipeMeshGeometry, TheNormalIsThePositionItself)
     PipeMesh mesh;
     ASSERT_TRUE(mesh.build(profiles));
     for (int j : {0, 1, 77, 200}) {
-        const PipeVertex &v = vertex(mesh, 1, j);
+        const PipeVertex v = vertex(mesh, 1, j);
         EXPECT_EQ(v.nx, v.x) << j;
         EXPECT_EQ(v.ny, v.y) << j;
         EXPECT_EQ(v.nz, v.z) << j;
@@ -301,11 +301,11 @@ TEST(PipeMeshGeometry, ColumnsTakeEveryOtherBeamAndTheLastClosesOnBeam0)
     PipeMesh mesh;
     ASSERT_TRUE(mesh.build(profiles));
     // θ1 = 2π/201 = 0.0312596: sin 0.0312545, cos 0.9995115.
-    const PipeVertex &second = vertex(mesh, 0, 1);
+    const PipeVertex second = vertex(mesh, 0, 1);
     EXPECT_NEAR(second.x, 0.0191278, 1e-6);
     EXPECT_NEAR(second.z, -0.6117010, 1e-6);
     // Column 200 is column 0 again: beam 0 and θ = 0, with its own u.
-    const PipeVertex &last = vertex(mesh, 0, 200);
+    const PipeVertex last = vertex(mesh, 0, 200);
     EXPECT_NEAR(last.x, 0.0, 1e-6);
     EXPECT_NEAR(last.z, -0.606, 1e-6);
     EXPECT_NEAR(last.u, 0.9950249, 1e-6);
@@ -318,7 +318,6 @@ TEST(PipeMeshGeometry, AHundredFramesMakeAPipeOf2Units)
     PipeMesh mesh;
     ASSERT_TRUE(mesh.build(profiles));
     EXPECT_EQ(mesh.frameCount(), 100);
-    EXPECT_EQ(mesh.vertices().size(), 20100u);
     EXPECT_EQ(mesh.builtVertexCount(), 20100);
     EXPECT_FLOAT_EQ(mesh.length(), 2.0f);
     EXPECT_NEAR(vertex(mesh, 99, 0).y, 1.98, 1e-5);
@@ -437,28 +436,34 @@ TEST(PipeMeshBuild, NoFramesMakeAnEmptyModelWithoutProgress)
 {
     PipeMesh mesh;
     RecordingProgressSink sink;
-    EXPECT_TRUE(mesh.build({}, &sink));
+    EXPECT_TRUE(mesh.build(std::span<const RadiusProfile>(), &sink));
     EXPECT_TRUE(sink.posts.empty());
     EXPECT_EQ(mesh.frameCount(), 0);
-    EXPECT_TRUE(mesh.vertices().empty());
     EXPECT_EQ(mesh.bandCount(), 0);
     EXPECT_EQ(mesh.length(), 0.0f);
 }
 
-TEST(PipeMeshBuild, ReleasingTheVerticesKeepsTheStrips)
+TEST(PipeMeshBuild, DistancesAreWrittenRingByRingForTheGraphicsBuffer)
 {
+    // Ring 1 has beam 20 (column 10) out of tolerance.
     const std::vector<RadiusProfile> profiles = {profile(100, 100, 0),
                                                  profile(100, 100, 0, {{20, 50}})};
     PipeMesh mesh;
     ASSERT_TRUE(mesh.build(profiles));
-    mesh.releaseVertices();
-    EXPECT_TRUE(mesh.vertices().empty());
-    EXPECT_EQ(mesh.vertices().capacity(), 0u);
-    EXPECT_EQ(mesh.frameCount(), 2);
+    std::vector<float> distances(2 * 201, -1.0f);
+    mesh.writeDistances(1, 1, distances.data() + 201);
+    mesh.writeDistances(0, 1, distances.data());
+    // 100 pixels are 100 x 1.5 x 0.004 = 0.6 units from the axis.
+    for (size_t k = 0; k < distances.size(); ++k)
+        EXPECT_FLOAT_EQ(distances[k], k == 201 + 10 ? 0.0f : 0.6f) << k;
+    // Column 0 points along -z, column 50 about a quarter turn on.
+    EXPECT_FLOAT_EQ(PipeMesh::ringSines()[0], 0.0f);
+    EXPECT_FLOAT_EQ(PipeMesh::ringCosines()[0], 1.0f);
+    EXPECT_NEAR(PipeMesh::ringSines()[50], std::sin(50 * 2 * 3.14159265 / 201), 1e-6);
+    EXPECT_FLOAT_EQ(PipeMesh::ringCosines()[200], 1.0f);
+    EXPECT_NEAR(mesh.largestRadius(), 0.6f, 1e-6);
     EXPECT_EQ(mesh.builtVertexCount(), 401);
-    EXPECT_FLOAT_EQ(mesh.length(), 0.04f);
     EXPECT_EQ(runsOf(mesh, 0), (Runs{{0, 18}, {22, 378}}));
-    EXPECT_EQ(mesh.runCount(), 2);
 }
 
 TEST(PipeMeshBuild, ARebuildReplacesThePreviousModel)
@@ -474,7 +479,6 @@ TEST(PipeMeshBuild, ARebuildReplacesThePreviousModel)
                                             profile(50, 100, 0, {{0, 100}, {2, 100}})};
     ASSERT_TRUE(mesh.build(two));
     EXPECT_EQ(mesh.frameCount(), 2);
-    EXPECT_EQ(mesh.vertices().size(), 402u);
     // Columns 0, 1 and 200 of each ring.
     EXPECT_EQ(mesh.builtVertexCount(), 6);
     EXPECT_EQ(runsOf(mesh, 0), (Runs{{0, 2}}));
@@ -485,7 +489,6 @@ TEST(PipeMeshBuild, ARebuildReplacesThePreviousModel)
 
     mesh.clear();
     EXPECT_EQ(mesh.frameCount(), 0);
-    EXPECT_TRUE(mesh.vertices().empty());
     EXPECT_EQ(mesh.builtVertexCount(), 0);
     EXPECT_EQ(mesh.runCount(), 0);
     EXPECT_TRUE(mesh.runs(0).empty());
@@ -511,7 +514,6 @@ TEST(PipeMeshBuild, WithoutMemoryForTheModelItIsEmpty)
     }
     EXPECT_FALSE(built);
     EXPECT_EQ(mesh.frameCount(), 0);
-    EXPECT_TRUE(mesh.vertices().empty());
     EXPECT_EQ(mesh.builtVertexCount(), 0);
     EXPECT_EQ(mesh.runCount(), 0);
     EXPECT_TRUE(mesh.runs(0).empty());

@@ -9,8 +9,6 @@
 #include <cstdint>
 #include <new>
 #include <numbers>
-#include <sys/mman.h>
-#include <unistd.h>
 
 namespace dorvane {
 
@@ -62,37 +60,28 @@ bool withinTolerance(int64_t pct, int64_t errorRate)
            (pct > 100 && pct <= 100 + errorRate);
 }
 
-// Asks for 2 MB pages for a large buffer that has not been touched yet:
-// taking a long survey's vertices (64 MB for 10,000 frames) from the kernel
-// 4 KB at a time costs more than building them. Only a hint; without it the
-// buffer is the same, only slower to fill. A model smaller than a few large
-// pages would gain nothing.
-void preferLargePages(const void *data, size_t bytes)
+// The distance of column j of a frame's ring from the axis, when the wall
+// there lies within the tolerance; nothing otherwise.
+bool columnDistance(const RadiusProfile &profile, int j, float &distance)
 {
-#ifdef MADV_HUGEPAGE
-    constexpr size_t LargePage = 2 << 20;
-    if (bytes < 4 * LargePage)
-        return;
-    const long pageSize = sysconf(_SC_PAGESIZE);
-    if (pageSize <= 0)
-        return;
-    const auto page = static_cast<uintptr_t>(pageSize);
-    const auto first = reinterpret_cast<uintptr_t>(data);
-    const uintptr_t begin = (first + page - 1) / page * page;
-    const uintptr_t end = (first + bytes) / page * page;
-    if (end > begin)
-        madvise(reinterpret_cast<void *>(begin), end - begin, MADV_HUGEPAGE);
-#else
-    (void)data;
-    (void)bytes;
-#endif
+    const uint32_t pipeRadius = profile[PipeRadiusEntry];
+    // A ring whose pipe radius is 0 pixels has no defined percentage, so
+    // none of it is built.
+    if (pipeRadius == 0)
+        return false;
+    const uint32_t radius = profile[beamOfColumn(j)];
+    // Whole percent of the pipe radius, rounded down, held in 16 bits.
+    const auto pct = static_cast<uint16_t>(radius * 100u / pipeRadius);
+    if (!withinTolerance(pct, static_cast<int64_t>(profile[ErrorRateEntry])))
+        return false;
+    distance = static_cast<float>(radius) * PipeMesh::RadialScale * PipeMesh::UnitsPerPixel;
+    return true;
 }
 
-// Whether each column of a ring has a vertex to draw.
-void builtColumns(const PipeVertex *ring, std::array<bool, Columns> &built)
+const RingAngles &angles()
 {
-    for (size_t k = 0; k < built.size(); ++k)
-        built[k] = ring[k].isBuilt();
+    static const RingAngles table = ringAngles();
+    return table;
 }
 
 } // namespace
@@ -106,18 +95,16 @@ bool PipeMesh::build(std::span<const RadiusProfile> profiles, ProgressSink *prog
         return false;
     const int frames = static_cast<int>(profiles.size());
     try {
-        const size_t vertexCount = profiles.size() * RingVertices;
-        m_vertices.reserve(vertexCount);
-        preferLargePages(m_vertices.data(), vertexCount * sizeof(PipeVertex));
-        m_vertices.resize(vertexCount);
+        std::vector<bool> built(profiles.size() * RingVertices);
         m_bandStarts.assign(profiles.size(), 0);
         // Most bands of a survey have one strip.
         m_runs.reserve(profiles.size() - 1);
+        m_profiles = profiles;
         m_frameCount = frames;
 
         ProgressScope scope(progress, 2 * frames);
-        buildRings(profiles, scope);
-        buildRuns(scope);
+        buildRings(scope, built);
+        buildRuns(scope, built);
         scope.complete();
     } catch (const std::bad_alloc &) {
         clear();
@@ -126,59 +113,86 @@ bool PipeMesh::build(std::span<const RadiusProfile> profiles, ProgressSink *prog
     return true;
 }
 
-void PipeMesh::buildRings(std::span<const RadiusProfile> profiles, ProgressScope &scope)
+PipeVertex PipeMesh::vertex(int ring, int column) const
 {
-    const RingAngles angles = ringAngles();
-    const int frames = m_frameCount;
-    int built = 0;
-    for (int i = 0; i < frames; ++i) {
-        scope.step(i, 2 * frames);
-        const RadiusProfile &profile = profiles[static_cast<size_t>(i)];
-        const uint32_t pipeRadius = profile[PipeRadiusEntry];
-        // A ring whose pipe radius is 0 pixels has no defined percentage, so
-        // none of it is built.
-        if (pipeRadius == 0)
-            continue;
-        const int64_t errorRate = profile[ErrorRateEntry];
-        const float y = static_cast<float>(i) * RingSpacing;
-        const float v = 1.0f - static_cast<float>(i) / static_cast<float>(frames);
-        PipeVertex *ring = &m_vertices[static_cast<size_t>(i) * RingVertices];
-        for (int j = 0; j < Columns; ++j) {
-            const uint32_t radius = profile[beamOfColumn(j)];
-            // Whole percent of the pipe radius, rounded down, held in 16 bits.
-            const auto pct = static_cast<uint16_t>(radius * 100u / pipeRadius);
-            if (!withinTolerance(pct, errorRate))
-                continue;
-            const auto column = static_cast<size_t>(j);
-            const float h = static_cast<float>(radius) * RadialScale * UnitsPerPixel;
-            PipeVertex &vertex = ring[column];
-            vertex.x = vertex.nx = h * angles.sine[column];
-            vertex.y = vertex.ny = y;
-            vertex.z = vertex.nz = -h * angles.cosine[column];
-            vertex.u = static_cast<float>(j) / static_cast<float>(Columns);
-            vertex.v = v;
-            built += vertex.isBuilt();
-        }
-    }
-    m_builtVertices = built;
+    PipeVertex vertex;
+    float h = 0;
+    if (ring < 0 || ring >= m_frameCount || column < 0 || column >= Columns ||
+        !columnDistance(m_profiles[static_cast<size_t>(ring)], column, h))
+        return vertex;
+    const auto j = static_cast<size_t>(column);
+    vertex.x = vertex.nx = h * angles().sine[j];
+    vertex.y = vertex.ny = static_cast<float>(ring) * RingSpacing;
+    vertex.z = vertex.nz = -h * angles().cosine[j];
+    vertex.u = static_cast<float>(column) / static_cast<float>(Columns);
+    vertex.v = 1.0f - static_cast<float>(ring) / static_cast<float>(m_frameCount);
+    return vertex;
 }
 
-void PipeMesh::buildRuns(ProgressScope &scope)
+void PipeMesh::writeDistances(int first, int count, float *out) const
+{
+    for (int i = first; i < first + count; ++i) {
+        const RadiusProfile &profile = m_profiles[static_cast<size_t>(i)];
+        for (int j = 0; j < Columns; ++j) {
+            float h = 0;
+            *out++ = columnDistance(profile, j, h) ? h : 0.0f;
+        }
+    }
+}
+
+const std::array<float, PipeMesh::RingVertices> &PipeMesh::ringSines()
+{
+    return angles().sine;
+}
+
+const std::array<float, PipeMesh::RingVertices> &PipeMesh::ringCosines()
+{
+    return angles().cosine;
+}
+
+void PipeMesh::buildRings(ProgressScope &scope, std::vector<bool> &built)
+{
+    const RingAngles &a = angles();
+    const int frames = m_frameCount;
+    int count = 0;
+    float largest = 0;
+    for (int i = 0; i < frames; ++i) {
+        scope.step(i, 2 * frames);
+        const RadiusProfile &profile = m_profiles[static_cast<size_t>(i)];
+        const float y = static_cast<float>(i) * RingSpacing;
+        for (int j = 0; j < Columns; ++j) {
+            float h = 0;
+            if (!columnDistance(profile, j, h))
+                continue;
+            const auto column = static_cast<size_t>(j);
+            const float x = h * a.sine[column];
+            const float z = -h * a.cosine[column];
+            // A vertex at the origin is one that was not built.
+            if (x == 0 && y == 0 && z == 0)
+                continue;
+            built[static_cast<size_t>(i) * RingVertices + column] = true;
+            ++count;
+            largest = std::max(largest, x * x + z * z);
+        }
+    }
+    m_builtVertices = count;
+    m_largestRadius = std::sqrt(largest);
+}
+
+void PipeMesh::buildRuns(ProgressScope &scope, const std::vector<bool> &built)
 {
     const int frames = m_frameCount;
-    std::array<bool, Columns> lower{};
-    std::array<bool, Columns> upper{};
-    builtColumns(m_vertices.data(), lower);
     for (int b = 0; b + 1 < frames; ++b) {
         scope.step(frames + b, 2 * frames);
         m_bandStarts[static_cast<size_t>(b)] = static_cast<uint32_t>(m_runs.size());
-        builtColumns(&m_vertices[static_cast<size_t>(b + 1) * RingVertices], upper);
+        const size_t lower = static_cast<size_t>(b) * RingVertices;
+        const size_t upper = lower + RingVertices;
         // A strip runs over the columns built in both rings; one column alone
         // makes no triangle.
         int count = 0;
         for (int k = 0; k <= Columns; ++k) {
             const auto column = static_cast<size_t>(k);
-            if (k < Columns && lower[column] && upper[column]) {
+            if (k < Columns && built[lower + column] && built[upper + column]) {
                 ++count;
                 continue;
             }
@@ -187,25 +201,20 @@ void PipeMesh::buildRuns(ProgressScope &scope)
                     {static_cast<uint16_t>(2 * (k - count)), static_cast<uint16_t>(2 * count - 2)});
             count = 0;
         }
-        lower = upper;
     }
     m_bandStarts[static_cast<size_t>(frames - 1)] = static_cast<uint32_t>(m_runs.size());
 }
 
 void PipeMesh::clear()
 {
+    m_profiles = {};
     m_frameCount = 0;
     m_builtVertices = 0;
+    m_largestRadius = 0;
     // Swapped out rather than cleared, so that the memory goes back before a
     // rebuild asks for its own.
-    std::vector<PipeVertex>().swap(m_vertices);
     std::vector<StripRun>().swap(m_runs);
     std::vector<uint32_t>().swap(m_bandStarts);
-}
-
-void PipeMesh::releaseVertices()
-{
-    std::vector<PipeVertex>().swap(m_vertices);
 }
 
 const std::array<uint16_t, PipeMesh::StripIndexCount> &PipeMesh::stripIndices()

@@ -40,6 +40,12 @@ struct StripRun
 // lies within the frame's tolerated error band, and strips joining
 // consecutive rings where both rings were built. The model's y axis is the
 // pipe axis; ring i lies in the plane y = i x 0.02.
+//
+// The vertices are not kept: they follow from the radius profiles, which the
+// mesh reads where they are, and are worked out when asked for, a piece at a
+// time straight into the graphics buffer (64 MB for 10,000 frames that never
+// need a copy of their own). The profiles must therefore outlive the mesh's
+// use; what build() keeps is the strips and the counts.
 class PipeMesh
 {
 public:
@@ -54,19 +60,27 @@ public:
     // the end. False when the memory for the model cannot be had; the model
     // is then empty.
     bool build(std::span<const RadiusProfile> profiles, ProgressSink *progress = nullptr);
+    // The profiles are read again later: a temporary list would be gone.
+    bool build(std::vector<RadiusProfile> &&, ProgressSink * = nullptr) = delete;
     void clear();
 
     int frameCount() const { return m_frameCount; }
     // 0.02 per frame: the length the viewpoints frame.
     float length() const { return RingSpacing * static_cast<float>(m_frameCount); }
 
-    // Ring i occupies vertices 201 i .. 201 i + 200.
-    const std::vector<PipeVertex> &vertices() const { return m_vertices; }
-    // Frees the vertices once they have been copied elsewhere (the graphics
-    // buffer); the runs stay.
-    void releaseVertices();
+    // Column j of ring i (vertex 201 i + j); all zero where it is not built.
+    PipeVertex vertex(int ring, int column) const;
+    // The distances from the axis of the vertices of rings first .. first +
+    // count - 1, ring after ring, into out (0 where a vertex is not built).
+    // Column j of ring i lies at (d sin_j, 0.02 i, -d cos_j) with the angles
+    // of ringSines() and ringCosines().
+    void writeDistances(int first, int count, float *out) const;
+    static const std::array<float, RingVertices> &ringSines();
+    static const std::array<float, RingVertices> &ringCosines();
     // Vertices with a non-zero position, counted at build time.
     int builtVertexCount() const { return m_builtVertices; }
+    // The largest distance of a vertex from the pipe axis.
+    float largestRadius() const { return m_largestRadius; }
 
     // Index 2k is k, index 2k + 1 is 201 + k: strips between a ring and the
     // next, drawn with the ring's first vertex as the base.
@@ -79,12 +93,14 @@ public:
     int runCount() const { return static_cast<int>(m_runs.size()); }
 
 private:
-    void buildRings(std::span<const RadiusProfile> profiles, ProgressScope &scope);
-    void buildRuns(ProgressScope &scope);
+    // Which columns of each ring are built, 201 flags a ring.
+    void buildRings(ProgressScope &scope, std::vector<bool> &built);
+    void buildRuns(ProgressScope &scope, const std::vector<bool> &built);
 
+    std::span<const RadiusProfile> m_profiles;
     int m_frameCount = 0;
     int m_builtVertices = 0;
-    std::vector<PipeVertex> m_vertices;
+    float m_largestRadius = 0;
     std::vector<StripRun> m_runs;
     std::vector<uint32_t> m_bandStarts; // N entries: band b's runs are [b], [b + 1])
 };
