@@ -70,6 +70,7 @@ protected:
 
 TEST_F(AcquisitionTest, RecordsTheLiveFramesWithTheSettingsInForce)
 {
+    DeviceLink::instance().resetDevicePresent(); // as in a fresh program
     AcquireWindow dialog(prompts, QString(), window.get());
     dialog.show();
     // The overlay is laid out for a view of 500 pixels.
