@@ -1,4 +1,4 @@
-// A live recording through the acquisition window with the probe simulator:
+// A live recording through the acquire window with the probe simulator:
 // by default 100 frames per second for 60 s. It reports
 // - every frame number in the file once, in order (none dropped or doubled);
 // - the window thread's latency: how late a 10 ms timer fires, as the
@@ -13,7 +13,7 @@
 #include "core/acquire/LiveRecorder.h"
 #include "core/acquire/SimulatedFrameNumber.h"
 #include "core/data/AnimationFile.h"
-#include "ui/acquire/AcquisitionDialog.h"
+#include "ui/acquire/AcquireWindow.h"
 #include "ui/widgets/UserPrompts.h"
 
 #include <QApplication>
@@ -91,12 +91,11 @@ int main(int argc, char **argv)
     ::setenv("TESSIQ_SIM_DEVICE_DELAY", "0", 1);
     QApplication application(argc, argv);
     DeviceLink::instance().useLibrary(PROBE_SIM_PATH);
-    std::filesystem::current_path(std::filesystem::path(PROBE_SIM_PATH).parent_path());
 
     const std::string path =
         (std::filesystem::temp_directory_path() / "dorvane-live-recording.Imv").string();
     SilentPrompts prompts(path);
-    AcquisitionDialog dialog(AcquisitionDialog::Mode::Acquire, prompts, QString());
+    AcquireWindow dialog(prompts, QString());
     dialog.show();
     for (int tick = 0; tick < 10 && dialog.isWaitingForDevice(); ++tick)
         dialog.checkDevice();

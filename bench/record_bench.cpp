@@ -39,7 +39,7 @@ DeviceLink &simulator()
     ::setenv("TESSIQ_SIM_RATE", "1000", 1);
     DeviceLink &link = DeviceLink::instance();
     link.useLibrary(PROBE_SIM_PATH);
-    if (!link.findDevice() || !link.downloadFirmware() || !link.request(0x59))
+    if (!link.findDevice() || !link.downloadFirmware("tcxmaster.hex") || !link.request(0x59))
         std::abort();
     return link;
 }
@@ -59,13 +59,13 @@ void BM_RecordOneFrame(benchmark::State &state)
         // A fresh file now and then keeps the disk from filling.
         if (++inFile == 500) {
             state.PauseTiming();
-            recorder.stop();
+            recorder.stop(messages);
             recorder.start(recordingPath(), messages);
             inFile = 0;
             state.ResumeTiming();
         }
     }
-    recorder.stop();
+    recorder.stop(messages);
     std::filesystem::remove(recordingPath());
     state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(FrameRecord::Size));
 }
@@ -91,7 +91,7 @@ public:
         ++m_posted;
         m_wake.notify_all();
     }
-    void recordingFailed(int) override {}
+    void recordingFailed() override {}
 
 private:
     void run()
@@ -131,7 +131,7 @@ void BM_RecordingSession(benchmark::State &state)
         while (recorder.frameCount() < frames)
             std::this_thread::sleep_for(std::chrono::milliseconds(1));
         link.request(0x3E);
-        recorder.stop();
+        recorder.stop(messages);
         recorder.setListener(nullptr);
         recorded += recorder.frameCount();
 

@@ -5,18 +5,22 @@
 #include "core/acquire/DeviceLink.h"
 #include "core/acquire/LiveRecorder.h"
 #include "core/acquire/ProbeRequests.h"
+#include "core/acquire/ProbeSession.h"
 #include "core/app/ProgramPaths.h"
 #include "core/app/TextIds.h"
 #include "core/base/ProgressSink.h"
 
 #include <CLI/App.hpp>
 #include <CLI/Validators.hpp>
+#include <array>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
 #include <optional>
+#include <string>
 #include <thread>
+#include <utility>
 
 namespace dorvane::cli {
 
@@ -29,15 +33,47 @@ struct RecordOptions
 {
     std::string output;
     int frames = 0;
-    int detectRadius = 187; // the window's first choices
-    int pulseWidth = 8;
-    int pipeRadius = 150;
+    int detectRadius = ProbeSession::DefaultDetectRadiusMm;
+    int pulseWidth = ProbeSession::DefaultPulseWidthUs;
+    int pipeRadius = ProbeSession::DefaultPipeRadiusMm;
     int waitSeconds = 10;
     std::chrono::seconds wait{10};
     std::string deviceLibrary;
     bool hasDeviceLibrary = false;
     bool simulate = false;
 };
+
+// "125, 187, ..." for the help and the option checks.
+template<size_t N>
+std::string listOf(const std::array<int, N> &values)
+{
+    std::string list;
+    for (const int value : values)
+        list += (list.empty() ? "" : ", ") + std::to_string(value);
+    return list;
+}
+
+// The text broken at spaces into lines of at most 56 characters, as the
+// other option texts are.
+std::string wrapped(const std::string &text)
+{
+    constexpr size_t Width = 56;
+    std::string out;
+    size_t lineStart = 0;
+    size_t lastSpace = std::string::npos;
+    for (size_t i = 0; i < text.size(); ++i) {
+        out += text[i];
+        if (text[i] == ' ')
+            lastSpace = out.size() - 1;
+        if (out.size() - lineStart > Width && lastSpace != std::string::npos &&
+            lastSpace > lineStart) {
+            out[lastSpace] = '\n';
+            lineStart = lastSpace + 1;
+            lastSpace = std::string::npos;
+        }
+    }
+    return out;
+}
 
 // Only the values the probe has a request for.
 CLI::Validator requestValidator(std::optional<uint8_t> (*request)(int), const std::string &values)
@@ -66,61 +102,47 @@ bool bindLibrary(const RecordOptions &o, DeviceLink &link, MessageSink &messages
     return loaded;
 }
 
-// Asks until the answer is yes or the time is up.
-template<typename Ask>
-bool askUntil(Clock::time_point deadline, Ask ask)
+// The device wait of the acquire window, ticked until the probe is ready or
+// the time is up.
+bool waitForProbe(ProbeSession &session, const RecordOptions &o, MessageSink &messages)
 {
+    const auto deadline = Clock::now() + o.wait;
+    bool toldWaiting = false;
     for (;;) {
-        if (ask())
+        const ProbeSession::DeviceWait step = session.waitForDevice();
+        switch (step.state) {
+        case ProbeSession::DeviceState::Ready:
             return true;
-        if (Clock::now() >= deadline)
+        case ProbeSession::DeviceState::NoLibrary:
+            messages.showMessage(step.textId);
             return false;
+        case ProbeSession::DeviceState::FirmwareFailed:
+            messages.showMessage(step.textId);
+            continue; // the probe check follows at once
+        case ProbeSession::DeviceState::FirmwareDownloaded:
+            continue;
+        case ProbeSession::DeviceState::Waiting:
+            if (!std::exchange(toldWaiting, true))
+                messages.showMessage(step.textId);
+            break;
+        case ProbeSession::DeviceState::CheckFailed:
+            break;
+        }
+        if (Clock::now() >= deadline) {
+            if (step.state == ProbeSession::DeviceState::Waiting)
+                std::fprintf(stderr, "tessiq-cli record: no device within %lld s\n",
+                             static_cast<long long>(o.wait.count()));
+            else
+                messages.showMessage(step.textId);
+            return false;
+        }
         std::this_thread::sleep_for(PollInterval);
     }
 }
 
-// The steps of the acquisition window before it records: device, firmware,
-// probe check, settings, start of the probe, pipe.
-bool prepareProbe(DeviceLink &link, const RecordOptions &o, MessageSink &messages)
-{
-    const auto deadline = Clock::now() + o.wait;
-    if (!link.findDevice()) {
-        messages.showMessage(text::WaitingForDevice);
-        if (!askUntil(deadline, [&] { return link.findDevice(); })) {
-            std::fprintf(stderr, "tessiq-cli record: no device within %lld s\n",
-                         static_cast<long long>(o.wait.count()));
-            return false;
-        }
-    }
-    if (!link.downloadFirmware())
-        messages.showMessage(text::FirmwareDownloadFailed);
-    if (!askUntil(deadline, [&] { return link.request(probe::QueryState); })) {
-        messages.showMessage(text::ProbeStatusFailed);
-        return false;
-    }
-    // As in the window, refused settings are told but do not stop the start.
-    if (!link.request(*probe::pulseWidthRequest(o.pulseWidth)))
-        messages.showMessage(text::SetPulseWidthFailed);
-    LiveRecorder &recorder = LiveRecorder::instance();
-    recorder.setDetectRadius(static_cast<uint16_t>(o.detectRadius));
-    recorder.setPipeRadius(static_cast<uint16_t>(o.pipeRadius));
-    recorder.resetTemplate();
-    if (!link.request(*probe::detectRadiusRequest(o.detectRadius)))
-        messages.showMessage(text::SetDetectRadiusFailed);
-    if (!link.request(probe::Start)) {
-        messages.showMessage(text::StartProbeFailed);
-        return false;
-    }
-    if (!link.getPipeInfo()) {
-        messages.showMessage(text::PipeCommandFailed);
-        return false;
-    }
-    return true;
-}
-
-// Hands over frames until the last one is written; that one is left
-// waiting, so that stopping keeps exactly the frames asked for.
-bool recordFrames(const RecordOptions &o, RecordingEvents &events, MessageSink &messages)
+// Hands over frames until the last one is written; the recorder takes no
+// more, so that the file holds exactly the frames asked for.
+bool recordFrames(const RecordOptions &o, RecordingEvents &events)
 {
     LiveRecorder &recorder = LiveRecorder::instance();
     StderrProgressSink progress;
@@ -128,8 +150,7 @@ bool recordFrames(const RecordOptions &o, RecordingEvents &events, MessageSink &
     for (;;) {
         switch (events.next(o.wait)) {
         case RecordingEvents::Event::Failed:
-            messages.showMessage(events.failureText());
-            return false;
+            return false; // stopping tells why
         case RecordingEvents::Event::TimedOut:
             std::fprintf(stderr, "tessiq-cli record: no frame from the probe within %lld s\n",
                          static_cast<long long>(o.wait.count()));
@@ -149,30 +170,26 @@ bool recordFrames(const RecordOptions &o, RecordingEvents &events, MessageSink &
 int runRecord(const RecordOptions &options)
 {
     StderrMessageSink messages;
-    if (options.pipeRadius == 0) {
-        messages.showMessage(text::EnterValidPipeRadius);
+    ProbeSession session(messages);
+    if (!session.setPipeRadius(options.pipeRadius))
         return 1;
-    }
     DeviceLink &link = DeviceLink::instance();
-    if (!bindLibrary(options, link, messages) || !prepareProbe(link, options, messages))
+    if (!bindLibrary(options, link, messages) || !waitForProbe(session, options, messages))
         return 1;
 
     LiveRecorder &recorder = LiveRecorder::instance();
     RecordingEvents events;
-    recorder.setListener(&events);
-    if (!recorder.start(options.output, messages)) {
+    if (!session.start(options.output, options.detectRadius, options.pulseWidth, &events,
+                       options.frames)) {
         recorder.setListener(nullptr);
         return 1;
     }
-    bool ok = recordFrames(options, events, messages);
-    if (!link.request(probe::Stop))
+    const bool recorded = recordFrames(options, events);
+    const ProbeSession::Closing closing = session.close();
+    if (!closing.probeStopped)
         messages.showMessage(text::SendCommandFailed);
-    if (!recorder.stop()) {
-        messages.showMessage(text::SaveFileFailed);
-        ok = false;
-    }
     recorder.setListener(nullptr);
-    return ok ? 0 : 1;
+    return recorded && closing.recordingWhole ? 0 : 1;
 }
 
 } // namespace
@@ -184,15 +201,16 @@ CommandAction addRecord(CLI::App &command)
     addWholeNumber(command, "--frames", o->frames, 1, 1000000, "N",
                    "the number of live frames to record")
         ->required();
-    const std::string radii = "125, 187, 250, 375, 500, 750, 1000, 1500, 2000, 3000, 4500, 6000";
-    addDecimal(command, "--detect", o->detectRadius, "MM",
-               "the detection radius (187), one of 125, 187, 250, 375,\n"
-               "500, 750, 1000, 1500, 2000, 3000, 4500, 6000")
+    const std::string radii = listOf(probe::DetectRadiiMm);
+    addDecimal(
+        command, "--detect", o->detectRadius, "MM",
+        wrapped("the detection radius (" + std::to_string(o->detectRadius) + "), one of " + radii))
         ->check(requestValidator(probe::detectRadiusRequest, radii));
-    addWholeNumber(command, "--pipe", o->pipeRadius, 0, 65535, "MM", "the pipe radius (150)");
-    const std::string widths = "4, 8, 12, 16, 20";
+    addWholeNumber(command, "--pipe", o->pipeRadius, 0, 65535, "MM",
+                   "the pipe radius (" + std::to_string(o->pipeRadius) + ")");
+    const std::string widths = listOf(probe::PulseWidthsUs);
     addDecimal(command, "--pulse", o->pulseWidth, "US",
-               "the pulse width (8), one of 4, 8, 12, 16, 20")
+               wrapped("the pulse width (" + std::to_string(o->pulseWidth) + "), one of " + widths))
         ->check(requestValidator(probe::pulseWidthRequest, widths));
     auto *library = command.add_option("--device-library", o->deviceLibrary,
                                        "the probe's device library: libUsbDll.so beside the\n"

@@ -9,11 +9,10 @@ void RecordingEvents::frameRecorded()
     m_wake.notify_all();
 }
 
-void RecordingEvents::recordingFailed(int textId)
+void RecordingEvents::recordingFailed()
 {
     std::lock_guard lock(m_mutex);
     m_failed = true;
-    m_failureText = textId;
     m_wake.notify_all();
 }
 
@@ -26,12 +25,6 @@ RecordingEvents::Event RecordingEvents::next(std::chrono::milliseconds timeout)
         return Event::Failed;
     --m_frames;
     return Event::Frame;
-}
-
-int RecordingEvents::failureText() const
-{
-    std::lock_guard lock(m_mutex);
-    return m_failureText;
 }
 
 } // namespace dorvane::cli

@@ -16,21 +16,19 @@ public:
     enum class Event
     {
         Frame,   // a frame waits to be handed over
-        Failed,  // the recording stopped by itself: failureText() says why
+        Failed,  // the recording stopped by itself: stopping it tells why
         TimedOut // nothing came in time
     };
 
     void frameRecorded() override;
-    void recordingFailed(int textId) override;
+    void recordingFailed() override;
 
     Event next(std::chrono::milliseconds timeout);
-    int failureText() const;
 
 private:
     mutable std::mutex m_mutex;
     std::condition_variable m_wake;
     int m_frames = 0;
-    int m_failureText = 0;
     bool m_failed = false;
 };
 

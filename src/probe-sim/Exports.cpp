@@ -38,16 +38,19 @@ extern "C" {
 
 PROBE_SIM_EXPORT unsigned char GetDevName(void)
 {
+    const auto call = probe().serialCall();
     return probe().deviceAttached() ? 1 : 0;
 }
 
 PROBE_SIM_EXPORT unsigned char bDLDHex(const char *firmwarePath)
 {
+    const auto call = probe().serialCall();
     return probe().downloadFirmware(firmwarePath, libraryFolder().c_str()) ? 1 : 0;
 }
 
 PROBE_SIM_EXPORT unsigned char On_Vend_Request(int code, unsigned char *reply64)
 {
+    const auto call = probe().serialCall();
     const bool accepted = probe().request(code);
     // The reply echoes the request; a program does not read it.
     if (reply64) {
@@ -59,26 +62,31 @@ PROBE_SIM_EXPORT unsigned char On_Vend_Request(int code, unsigned char *reply64)
 
 PROBE_SIM_EXPORT unsigned char On_Get_PipeInfo(void)
 {
+    const auto call = probe().serialCall();
     return probe().pipeInfo() ? 1 : 0;
 }
 
 PROBE_SIM_EXPORT void SetRealDataFunc(DeviceFrameCallback callback)
 {
+    const auto call = probe().serialCall();
     probe().setCallback(callback);
 }
 
 PROBE_SIM_EXPORT void On_EP6Bulk_TreadProc(void)
 {
+    const auto call = probe().serialCall();
     probe().startStream();
 }
 
 PROBE_SIM_EXPORT void On_Copy_StatusBuf(unsigned char *status64)
 {
+    const auto call = probe().serialCall();
     probe().copyStatus(status64);
 }
 
 // Joins the frame thread, so it must not be called from a frame callback;
-// from there it only asks the thread to end.
+// from there it only asks the thread to end. It takes no serial lock: the
+// thread it waits for takes that lock for each frame.
 PROBE_SIM_EXPORT void On_SetTreadProc_Stop(int stop)
 {
     if (stop)

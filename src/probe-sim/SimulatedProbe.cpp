@@ -55,6 +55,13 @@ SimulatedProbe::~SimulatedProbe()
     stopStream();
 }
 
+std::unique_lock<std::recursive_mutex> SimulatedProbe::serialCall()
+{
+    if (!SimulatorOptions::fromEnvironment().serialCalls)
+        return {};
+    return std::unique_lock(m_serial);
+}
+
 bool SimulatedProbe::deviceAttached()
 {
     const SimulatorOptions options = SimulatorOptions::fromEnvironment();
@@ -69,8 +76,9 @@ bool SimulatedProbe::downloadFirmware(const char *firmwarePath, const char *libr
 {
     if (!firmwarePath || !*firmwarePath || !deviceAttached())
         return false;
+    const bool asGiven = SimulatorOptions::fromEnvironment().firmwareAsGiven;
     const std::filesystem::path path(firmwarePath);
-    const bool found = readable(path) || (path.is_relative() && libraryFolder &&
+    const bool found = readable(path) || (!asGiven && path.is_relative() && libraryFolder &&
                                           readable(std::filesystem::path(libraryFolder) / path));
     std::lock_guard lock(m_mutex);
     m_firmwareLoaded = m_firmwareLoaded || found;
@@ -213,8 +221,10 @@ void SimulatedProbe::run(SimulatorOptions options)
         const DeviceFrameCallback callback = m_callback;
         lock.unlock();
 
-        if (callback)
+        if (callback) {
+            const auto call = serialCall();
             callback(frame->samples.data());
+        }
 
         lock.lock();
         next += inShare(number, options.fastPercent) ? interval / 2 : interval;

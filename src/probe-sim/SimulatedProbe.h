@@ -27,8 +27,13 @@ public:
     SimulatedProbe(const SimulatedProbe &) = delete;
     SimulatedProbe &operator=(const SimulatedProbe &) = delete;
 
+    // The one lock of a library that serialises its calls (the option
+    // serialCalls), held by the returned object; without it, nothing.
+    std::unique_lock<std::recursive_mutex> serialCall();
+
     bool deviceAttached();
-    // firmwarePath relative to the current folder or the library's folder.
+    // firmwarePath relative to the current folder or, unless it is to be
+    // taken as given, the library's folder.
     bool downloadFirmware(const char *firmwarePath, const char *libraryFolder);
     bool request(int code);
     bool pipeInfo();
@@ -44,6 +49,7 @@ private:
     void run(SimulatorOptions options);
     bool readyForRequests() const;
 
+    std::recursive_mutex m_serial;
     std::mutex m_mutex;
     std::condition_variable m_wake;
     unsigned char *m_stopFlag;

@@ -66,8 +66,10 @@ SimulatorOptions SimulatorOptions::fromEnvironment()
     options.refusedRequests = requestCodes("TESSIQ_SIM_REFUSE");
     options.unmarkedPercent = whole("TESSIQ_SIM_UNMARKED", options.unmarkedPercent, 0, 100);
     options.fastPercent = whole("TESSIQ_SIM_FAST", options.fastPercent, 0, 100);
-    options.tiltAmplitudeDeg = number("TESSIQ_SIM_TILT", options.tiltAmplitudeDeg, 0, 56);
+    options.tiltAmplitudeDeg = number("TESSIQ_SIM_TILT", options.tiltAmplitudeDeg, -56, 56);
     options.pipeRadiusMm = whole("TESSIQ_SIM_PIPE", options.pipeRadiusMm, 10, 6000);
+    options.firmwareAsGiven = whole("TESSIQ_SIM_FIRMWARE_AS_GIVEN", 0, 0, 1) == 1;
+    options.serialCalls = whole("TESSIQ_SIM_SERIAL", 0, 0, 1) == 1;
     return options;
 }
 

@@ -89,7 +89,7 @@ protected:
     void connect()
     {
         ASSERT_TRUE(link.findDevice());
-        ASSERT_TRUE(link.downloadFirmware());
+        ASSERT_TRUE(link.downloadFirmware("tcxmaster.hex"));
     }
 
     ScopedEnvironment environment;
@@ -120,7 +120,7 @@ TEST(DeviceLinkLoading, AMissingLibraryFailsEveryCallAndIsTriedAgain)
     EXPECT_FALSE(link.load());
     EXPECT_FALSE(link.findDevice());
     EXPECT_FALSE(link.devicePresent());
-    EXPECT_FALSE(link.downloadFirmware());
+    EXPECT_FALSE(link.downloadFirmware("tcxmaster.hex"));
     EXPECT_FALSE(link.request(0x3F));
     EXPECT_FALSE(link.getPipeInfo());
     EXPECT_FALSE(link.startStream(&Collector::onFrame));
@@ -152,7 +152,7 @@ TEST(DeviceLinkLoading, AMissingExportIsAFailedCall)
     EXPECT_TRUE(link.devicePresent());
     EXPECT_FALSE(link.isSimulator());
     EXPECT_EQ(link.simulatorName(), "");
-    EXPECT_FALSE(link.downloadFirmware());
+    EXPECT_FALSE(link.downloadFirmware("tcxmaster.hex"));
     EXPECT_FALSE(link.request(0x3F));
     EXPECT_FALSE(link.getPipeInfo());
     std::array<uint8_t, deviceabi::StatusSize> status;

@@ -4,6 +4,7 @@
 #include "TestWindow.h"
 #include "core/acquire/DeviceLink.h"
 #include "core/acquire/LiveRecorder.h"
+#include "core/acquire/ProbeSession.h"
 #include "core/acquire/SimulatedFrameNumber.h"
 #include "core/data/FrameRecord.h"
 #include "support/TestSupport.h"
@@ -57,19 +58,21 @@ protected:
 
     void TearDown() override
     {
-        recorder.stop();
+        RecordingMessageSink unheard;
+        recorder.stop(unheard);
         recorder.setListener(nullptr);
     }
 
-    // What the window does before recording: waits for the device, downloads
-    // the firmware, checks the probe, sends the pulse width (8 us) and the
+    // What the window does before recording: waits for the device with its
+    // firmware until the probe answers, sends the pulse width (8 us) and the
     // detection radius (187 mm) with the pipe radius 150 mm, zeroes the
     // counter, starts the probe and asks for the pipe.
     void prepareProbe()
     {
-        ASSERT_TRUE(link.findDevice());
-        ASSERT_TRUE(link.downloadFirmware());
-        ASSERT_TRUE(link.request(0x3F));
+        ProbeSession::DeviceState state = ProbeSession::DeviceState::Waiting;
+        for (int tick = 0; tick < 4 && state != ProbeSession::DeviceState::Ready; ++tick)
+            state = session.waitForDevice().state;
+        ASSERT_EQ(state, ProbeSession::DeviceState::Ready);
         ASSERT_TRUE(link.request(0x25));
         recorder.setDetectRadius(187);
         recorder.setPipeRadius(150);
@@ -84,7 +87,7 @@ protected:
     void stopRecording()
     {
         EXPECT_TRUE(link.request(0x3E));
-        EXPECT_TRUE(recorder.stop());
+        EXPECT_TRUE(recorder.stop(messages));
         EXPECT_FALSE(recorder.isRecording());
     }
 
@@ -93,6 +96,7 @@ protected:
     LiveRecorder &recorder = LiveRecorder::instance();
     TestWindow window{recorder};
     RecordingMessageSink messages;
+    ProbeSession session{messages};
     TempDir dir;
 };
 

@@ -39,9 +39,18 @@ TEST_F(RecordingSession, StoppingNeverWaitsForTheDeviceThreadWhileItWaits)
         } else {
             ASSERT_TRUE(window.waitForPosted(1)); // a hand-over now waits
         }
-        ASSERT_TRUE(recorder.stop());
+        const bool whole = recorder.stop(messages);
         EXPECT_FALSE(recorder.isRecording());
-        expectWholeSurvey(path, recorder.frameCount());
+        if (recorder.frameCount() == 0) {
+            // Stopped before the first frame: no file is left, and that is told.
+            EXPECT_FALSE(whole);
+            EXPECT_FALSE(std::filesystem::exists(path));
+            EXPECT_EQ(messages.messages, std::vector<int>{text::NothingRecorded});
+            messages.messages.clear();
+        } else {
+            EXPECT_TRUE(whole);
+            expectWholeSurvey(path, recorder.frameCount());
+        }
         if (!answering) {
             EXPECT_EQ(recorder.frameCount(), 1);
         }
@@ -55,7 +64,7 @@ TEST_F(RecordingSession, TheWindowMayStopWhileItShowsAFrame)
     prepareProbe();
     window.onShow([&](const LiveRecorder::LiveFrame &frame) {
         if (frame.frameCount == 2) {
-            EXPECT_TRUE(recorder.stop());
+            EXPECT_TRUE(recorder.stop(messages));
         }
     });
     const std::string path = dir.file("stopped.Imv");
@@ -92,10 +101,12 @@ TEST_F(RecordingSession, AFullDiskStopsTheRecordingWithTheFramesBeforeIt)
         ASSERT_TRUE(recorder.start(path, messages));
         ASSERT_TRUE(window.waitForFailure());
         EXPECT_FALSE(recorder.isRecording());
-        // The window stops the stream once told.
-        EXPECT_TRUE(recorder.stop());
+        // The window stops the stream once told, and stopping says why.
+        EXPECT_FALSE(recorder.stop(messages));
     }
-    EXPECT_EQ(window.failures(), std::vector<int>{text::SaveFileFailed});
+    EXPECT_EQ(window.failures(), 1);
+    EXPECT_EQ(messages.messages, std::vector<int>{text::SaveFileFailed});
+    EXPECT_EQ(messages.details, std::vector<std::string>{"File too large"});
     EXPECT_EQ(recorder.frameCount(), 3);
     EXPECT_EQ(readFileBytes(path).size(), 1024u + 3u * 100512u);
     const auto frames = readRecording(path);
@@ -104,10 +115,10 @@ TEST_F(RecordingSession, AFullDiskStopsTheRecordingWithTheFramesBeforeIt)
         EXPECT_EQ(frames[i].number, i);
         EXPECT_EQ(frames[i].header.signature, 73);
     }
-    EXPECT_TRUE(messages.messages.empty());
 
     // The next recording works again.
     window.clear();
+    messages.messages.clear();
     const std::string next = dir.file("next.Imv");
     ASSERT_TRUE(recorder.start(next, messages));
     ASSERT_TRUE(window.waitForShown(2));
@@ -126,4 +137,17 @@ TEST_F(RecordingSession, AFileHeaderThatCannotBeWrittenLeavesNoFile)
     EXPECT_EQ(messages.messages, std::vector<int>{text::SaveFileFailed});
     EXPECT_FALSE(recorder.isRecording());
     EXPECT_FALSE(std::filesystem::exists(path));
+}
+
+TEST_F(RecordingSession, ARecordingWithoutAFrameLeavesNoFileAndSaysSo)
+{
+    prepareProbe();
+    ASSERT_TRUE(link.request(0x3E)); // the probe sends nothing
+    const std::string path = dir.file("empty.Imv");
+    ASSERT_TRUE(recorder.start(path, messages));
+    EXPECT_TRUE(std::filesystem::exists(path));
+    EXPECT_FALSE(recorder.stop(messages));
+    EXPECT_EQ(recorder.frameCount(), 0);
+    EXPECT_FALSE(std::filesystem::exists(path));
+    EXPECT_EQ(messages.messages, std::vector<int>{text::NothingRecorded});
 }

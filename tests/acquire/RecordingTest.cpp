@@ -206,6 +206,7 @@ TEST_F(RecordingSession, AStartWhileRecordingIsRefused)
     EXPECT_FALSE(std::filesystem::exists(dir.file("other.Imv")));
     EXPECT_TRUE(recorder.isRecording());
     EXPECT_EQ(recorder.path(), path);
+    ASSERT_TRUE(window.waitForShown(1));
     stopRecording();
 }
 
@@ -222,4 +223,28 @@ TEST_F(RecordingSession, WithoutAListenerFramesAreStillRecorded)
     ASSERT_EQ(static_cast<int>(frames.size()), recorder.frameCount());
     for (size_t i = 0; i < frames.size(); ++i)
         EXPECT_EQ(frames[i].number, i);
+}
+
+// A new detection radius resets the template while a frame waits to be
+// shown: the window still sees that frame as it was written.
+TEST_F(RecordingSession, AHandOverShowsTheFrameAsWrittenWhateverTheTemplateIsNow)
+{
+    environment.set("TESSIQ_SIM_TILT", "50");
+    prepareProbe();
+    window.answer(false);
+    const std::string path = dir.file("reset.Imv");
+    ASSERT_TRUE(recorder.start(path, messages));
+    ASSERT_TRUE(window.waitForPosted(1));
+    recorder.resetTemplate();
+    window.answer(true);
+    ASSERT_TRUE(window.waitForShown(1));
+    stopRecording();
+
+    const auto frames = readRecording(path);
+    ASSERT_GE(frames.size(), 1u);
+    const FrameHeader shown = window.seen()[0].header;
+    EXPECT_EQ(shown.encoded(), frames[0].header.encoded());
+    EXPECT_EQ(shown.detectRadius, 187);
+    EXPECT_EQ(shown.pipeRadius, 150);
+    EXPECT_NE(shown.tilt, 0.0f);
 }

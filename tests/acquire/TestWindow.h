@@ -51,10 +51,10 @@ public:
         ++m_postedInAll;
         m_wake.notify_all();
     }
-    void recordingFailed(int textId) override
+    void recordingFailed() override
     {
         std::lock_guard lock(m_mutex);
-        m_failures.push_back(textId);
+        ++m_failures;
         m_wake.notify_all();
     }
 
@@ -85,7 +85,7 @@ public:
     }
     bool waitForFailure()
     {
-        return waitUntil([&] { return !m_failures.empty(); });
+        return waitUntil([&] { return m_failures > 0; });
     }
 
     std::vector<Seen> seen() const
@@ -93,7 +93,8 @@ public:
         std::lock_guard lock(m_mutex);
         return m_seen;
     }
-    std::vector<int> failures() const
+    // How often the recorder said that a recording failed.
+    int failures() const
     {
         std::lock_guard lock(m_mutex);
         return m_failures;
@@ -107,7 +108,7 @@ public:
     {
         std::lock_guard lock(m_mutex);
         m_seen.clear();
-        m_failures.clear();
+        m_failures = 0;
         m_posted = 0;
         m_postedInAll = 0;
     }
@@ -148,7 +149,7 @@ private:
     std::condition_variable m_wake;
     std::function<void(const LiveRecorder::LiveFrame &)> m_onShow;
     std::vector<Seen> m_seen;
-    std::vector<int> m_failures;
+    int m_failures = 0;
     int m_posted = 0;
     int m_postedInAll = 0;
     bool m_answering = true;

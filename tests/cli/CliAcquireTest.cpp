@@ -71,6 +71,23 @@ TEST_F(CliAcquire, ImportNamesTheFileItStoppedAt)
     EXPECT_EQ(run({"import", "-o", out}).status, 2);
 }
 
+// An output that is one of the inputs, by any name, would replace it.
+TEST_F(CliAcquire, ImportRefusesToWriteOverOneOfItsImages)
+{
+    const std::string a = dir.file("a.img"), b = dir.file("b.img");
+    writeFileBytes(a, makeImgFile(187, 1.5f, 11));
+    writeFileBytes(b, makeImgFile(250, 0.5f, 22));
+    std::filesystem::create_symlink(b, dir.file("link.img"));
+    std::filesystem::create_hard_link(b, dir.file("hard.img"));
+    const auto before = readFileBytes(b);
+    for (const std::string &out : {b, dir.file("link.img"), dir.file("hard.img")}) {
+        const CliRun r = run({"import", a, b, "-o", out});
+        EXPECT_EQ(r.status, 1) << out;
+        EXPECT_EQ(r.err, "不能将数据另存到当前打开的动画文件\n") << out;
+    }
+    EXPECT_EQ(readFileBytes(b), before);
+}
+
 TEST_F(CliAcquire, RecordTakesFramesFromTheSimulatorBesideTheProgram)
 {
     const std::string out = dir.file("live.Imv");

@@ -1,12 +1,13 @@
-// Recording through the acquisition window with the probe simulator as the
+// Recording through the acquire window with the probe simulator as the
 // device library: device wait, firmware, probe check, record, stop.
 
 #include "MainWindowTestFixture.h"
+#include "core/acquire/AlarmTone.h"
 #include "core/acquire/DeviceLink.h"
 #include "core/acquire/LiveRecorder.h"
 #include "core/app/TextIds.h"
 #include "core/data/AnimationFile.h"
-#include "ui/acquire/AcquisitionDialog.h"
+#include "ui/acquire/AcquireWindow.h"
 #include "ui/acquire/DialGauge.h"
 #include "ui/display/FrameView.h"
 
@@ -15,8 +16,11 @@
 #include <QLineEdit>
 #include <QTest>
 #include <QTimer>
+#include <chrono>
 #include <cstdlib>
+#include <filesystem>
 #include <gtest/gtest.h>
+#include <thread>
 
 using namespace dorvane;
 using namespace dorvane::test;
@@ -49,12 +53,10 @@ protected:
         ::setenv("TESSIQ_SIM_TILT", "2", 1);
         DeviceLink::instance().useLibrary(PROBE_SIM_PATH);
         MainWindowTest::SetUp();
-        // The firmware placeholder is looked up from the current folder.
-        std::filesystem::current_path(std::filesystem::path(PROBE_SIM_PATH).parent_path());
     }
 
     // Ticks the device wait until the probe is ready.
-    void waitForProbe(AcquisitionDialog &dialog)
+    void waitForProbe(AcquireWindow &dialog)
     {
         for (int tick = 0; tick < 10 && dialog.isWaitingForDevice(); ++tick)
             dialog.checkDevice();
@@ -68,8 +70,11 @@ protected:
 
 TEST_F(AcquisitionTest, RecordsTheLiveFramesWithTheSettingsInForce)
 {
-    AcquisitionDialog dialog(AcquisitionDialog::Mode::Acquire, prompts, QString(), window.get());
+    DeviceLink::instance().resetDevicePresent(); // as in a fresh program
+    AcquireWindow dialog(prompts, QString(), window.get());
     dialog.show();
+    // The overlay is laid out for a view of 500 pixels.
+    EXPECT_EQ(dialog.liveView().size(), QSize(500, 500));
     EXPECT_TRUE(dialog.isWaitingForDevice());
     EXPECT_TRUE(dialog.findChild<QWidget *>("startButton")->isHidden());
     dialog.checkDevice(); // device found, firmware downloaded
@@ -129,8 +134,7 @@ TEST_F(AcquisitionTest, RecordsTheLiveFramesWithTheSettingsInForce)
 TEST_F(AcquisitionTest, RefusalsAndRecordingOntoTheOpenSurvey)
 {
     const std::string open = survey(3);
-    AcquisitionDialog dialog(AcquisitionDialog::Mode::Acquire, prompts,
-                             QString::fromStdString(open), window.get());
+    AcquireWindow dialog(prompts, QString::fromStdString(open), window.get());
     waitForProbe(dialog);
     // A pipe radius of 0 is no pipe.
     dialog.findChild<QLineEdit *>("pipeRadiusEdit")->setText("0");
@@ -138,10 +142,18 @@ TEST_F(AcquisitionTest, RefusalsAndRecordingOntoTheOpenSurvey)
     EXPECT_EQ(prompts.messages, std::vector<int>{text::EnterValidPipeRadius});
     dialog.findChild<QLineEdit *>("pipeRadiusEdit")->setText("150");
 
-    prompts.nextSaveFile = QString::fromStdString(open);
-    EXPECT_FALSE(dialog.startRecording());
-    EXPECT_EQ(prompts.messages.back(), text::CannotSaveOverOpenFile);
-    EXPECT_FALSE(LiveRecorder::instance().isRecording());
+    // Under its own name, a symbolic link or a hard link.
+    std::filesystem::create_symlink(open, dir.file("link.Imv"));
+    std::filesystem::create_hard_link(open, dir.file("hard.Imv"));
+    const auto before = readFileBytes(open);
+    for (const std::string &name : {open, dir.file("link.Imv"), dir.file("hard.Imv")}) {
+        prompts.messages.clear();
+        prompts.nextSaveFile = QString::fromStdString(name);
+        EXPECT_FALSE(dialog.startRecording()) << name;
+        EXPECT_EQ(prompts.messages, std::vector<int>{text::CannotSaveOverOpenFile}) << name;
+        EXPECT_FALSE(LiveRecorder::instance().isRecording());
+    }
+    EXPECT_EQ(readFileBytes(open), before);
 
     // A folder that does not exist: told, and still ready.
     prompts.nextSaveFile = QString::fromStdString(dir.file("missing/live.Imv"));
@@ -156,8 +168,7 @@ TEST_F(AcquisitionTest, ClosingWhileRecordingStopsTheStreamAndKeepsTheFile)
 {
     const std::string out = dir.file("closed.Imv");
     {
-        AcquisitionDialog dialog(AcquisitionDialog::Mode::Acquire, prompts, QString(),
-                                 window.get());
+        AcquireWindow dialog(prompts, QString(), window.get());
         waitForProbe(dialog);
         prompts.nextSaveFile = QString::fromStdString(out);
         ASSERT_TRUE(dialog.startRecording());
@@ -171,7 +182,7 @@ TEST_F(AcquisitionTest, ClosingWhileRecordingStopsTheStreamAndKeepsTheFile)
     EXPECT_EQ(headersOf(out).size(), frames);
 
     // A second recording in another window writes a fresh file.
-    AcquisitionDialog again(AcquisitionDialog::Mode::Acquire, prompts, QString(), window.get());
+    AcquireWindow again(prompts, QString(), window.get());
     again.checkDevice(); // the device is known: straight to the probe check
     EXPECT_FALSE(again.isWaitingForDevice());
     const std::string second = dir.file("second.Imv");
@@ -185,7 +196,7 @@ TEST_F(AcquisitionTest, ClosingWhileRecordingStopsTheStreamAndKeepsTheFile)
 
 TEST_F(AcquisitionTest, AFullDiskStopsTheRecordingWithAValidSurvey)
 {
-    AcquisitionDialog dialog(AcquisitionDialog::Mode::Acquire, prompts, QString(), window.get());
+    AcquireWindow dialog(prompts, QString(), window.get());
     waitForProbe(dialog);
     const std::string out = dir.file("full.Imv");
     prompts.nextSaveFile = QString::fromStdString(out);
@@ -204,6 +215,59 @@ TEST_F(AcquisitionTest, AFullDiskStopsTheRecordingWithAValidSurvey)
     EXPECT_EQ(reopened.frameCount(), 3);
 }
 
+// The first frame cannot be written; the window closes (or goes) before it
+// has heard of that: the stream stops all the same and the failure is told.
+TEST_F(AcquisitionTest, AFailureTheWindowHasNotHeardOfIsToldWhenItCloses)
+{
+    for (const bool closedByUser : {true, false}) {
+        SCOPED_TRACE(closedByUser);
+        prompts.messages.clear();
+        const std::string out = dir.file(closedByUser ? "closed.Imv" : "gone.Imv");
+        {
+            AcquireWindow dialog(prompts, QString(), window.get());
+            waitForProbe(dialog);
+            prompts.nextSaveFile = QString::fromStdString(out);
+            const FullDisk full(1024);
+            ASSERT_TRUE(dialog.startRecording());
+            // No events are handled meanwhile: the window does not know yet.
+            for (int i = 0; i < 500 && LiveRecorder::instance().isRecording(); ++i)
+                std::this_thread::sleep_for(std::chrono::milliseconds(10));
+            ASSERT_FALSE(LiveRecorder::instance().isRecording());
+            if (closedByUser)
+                dialog.reject();
+        }
+        EXPECT_FALSE(LiveRecorder::instance().isStreaming());
+        EXPECT_EQ(prompts.messages,
+                  (std::vector<int>{text::SaveFileFailed, text::NothingRecorded}));
+        EXPECT_FALSE(std::filesystem::exists(out));
+        QCoreApplication::processEvents();
+        EXPECT_EQ(prompts.messages.size(), 2u);
+    }
+}
+
+// The dial shows the tilt with its sign, and a probe tipped backwards beyond
+// 45 degrees sounds the alarm as one tipped forwards does.
+TEST_F(AcquisitionTest, TheDialAndTheAlarmKnowABackwardTilt)
+{
+    ::setenv("TESSIQ_SIM_TILT", "-56", 1); // backwards first, beyond 45 from frame 5
+    settings().tiltAlarm = 1;
+    AlarmTone &alarm = AlarmTone::instance();
+    ASSERT_TRUE(waitUntil([&] { return !alarm.isSounding(); }));
+    AcquireWindow dialog(prompts, QString(), window.get());
+    waitForProbe(dialog);
+    prompts.nextSaveFile = QString::fromStdString(dir.file("tipped.Imv"));
+    ASSERT_TRUE(dialog.startRecording());
+    const auto shownTilt = [&] {
+        const FrameHeader *header = dialog.liveView().overlay().header;
+        return header ? header->tilt : 0.0f;
+    };
+    ASSERT_TRUE(waitUntil([&] { return shownTilt() < -45.0f; }));
+    EXPECT_EQ(dialog.dialGauge().value(), shownTilt());
+    EXPECT_TRUE(alarm.isSounding());
+    EXPECT_TRUE(dialog.dialGauge().readout().startsWith('-'));
+    ASSERT_TRUE(dialog.stopRecording());
+}
+
 TEST_F(AcquisitionTest, TheToolbarAsksToSaveFirst)
 {
     open(survey(4));
@@ -213,15 +277,20 @@ TEST_F(AcquisitionTest, TheToolbarAsksToSaveFirst)
     EXPECT_EQ(prompts.questions, std::vector<int>{text::DataChangedSave});
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr); // no window opened
 
-    bool opened = false;
-    QTimer::singleShot(50, [&] {
-        if (auto *dialog = qobject_cast<AcquisitionDialog *>(QApplication::activeModalWidget())) {
-            opened = dialog->mode() == AcquisitionDialog::Mode::Import;
-            dialog->reject();
-        }
-    });
+    // Each command opens its own window.
+    const auto opens = [&](const char *button, const char *windowName) {
+        QString opened;
+        QTimer::singleShot(50, [&] {
+            if (auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget())) {
+                opened = dialog->objectName();
+                dialog->reject();
+            }
+        });
+        QTest::mouseClick(child<QToolButton>(button), Qt::LeftButton);
+        return opened == windowName;
+    };
     prompts.answers = {MessageSink::Answer::No};
-    QTest::mouseClick(child<QToolButton>("importButton"), Qt::LeftButton);
-    EXPECT_TRUE(opened);
+    EXPECT_TRUE(opens("importButton", "importWindow"));
     EXPECT_FALSE(doc().isModified());
+    EXPECT_TRUE(opens("acquireButton", "acquireWindow"));
 }

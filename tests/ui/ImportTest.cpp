@@ -1,11 +1,12 @@
-// The file list and the import of IMG files through the acquisition window.
+// The file list and the import of IMG files through the import window.
 
 #include "UiTestSupport.h"
+#include "core/app/Settings.h"
 #include "core/app/TextIds.h"
 #include "core/data/AnimationFile.h"
 #include "core/data/FrameRecord.h"
-#include "ui/acquire/AcquisitionDialog.h"
 #include "ui/acquire/FileListPanel.h"
+#include "ui/acquire/ImportWindow.h"
 #include "ui/display/FramePropertyPanel.h"
 #include "ui/display/FrameView.h"
 #include "ui/display/GraphicsPanel.h"
@@ -15,6 +16,7 @@
 #include <QListWidget>
 #include <QSignalSpy>
 #include <QTest>
+#include <filesystem>
 #include <gtest/gtest.h>
 
 using namespace dorvane;
@@ -98,11 +100,12 @@ TEST(FileListPanelTest, MovesAndRemovesTheSelectedItem)
 TEST_F(ImportTest, SavesTheListInItsOrderAndPreviewsEachFile)
 {
     const std::string a = img("a.img", 1.5f), b = img("b.img", 2.5f), c = img("c.img", 3.5f);
-    AcquisitionDialog dialog(AcquisitionDialog::Mode::Import, prompts, QString());
+    ImportWindow dialog(prompts, QString());
     EXPECT_EQ(dialog.windowTitle(), QString::fromUtf8("导入IMG文件"));
-    EXPECT_FALSE(dialog.isWaitingForDevice());
-    EXPECT_TRUE(dialog.findChild<QWidget *>("startButton")->isHidden());
+    EXPECT_EQ(dialog.findChild<QWidget *>("startButton"), nullptr);
     EXPECT_FALSE(dialog.graphicsPanel().isEnabled());
+    dialog.show();
+    EXPECT_EQ(dialog.liveView().size(), QSize(500, 500));
 
     prompts.nextOpenFiles = {QString::fromStdString(c), QString::fromStdString(a),
                              QString::fromStdString(b)};
@@ -144,7 +147,7 @@ TEST_F(ImportTest, AnAnimationInTheListStopsTheSaveAndLeavesNothing)
     const std::string a = img("a.img", 1.0f);
     const std::string survey = dir.file("survey.Imv");
     writeSurvey(survey, 2);
-    AcquisitionDialog dialog(AcquisitionDialog::Mode::Import, prompts, QString());
+    ImportWindow dialog(prompts, QString());
     prompts.nextOpenFiles = {QString::fromStdString(a), QString::fromStdString(survey)};
     dialog.addFiles();
     dialog.fileList().select(1); // an animation previews
@@ -156,13 +159,72 @@ TEST_F(ImportTest, AnAnimationInTheListStopsTheSaveAndLeavesNothing)
     EXPECT_EQ(prompts.messages, std::vector<int>{text::ImgFileError});
     EXPECT_FALSE(std::filesystem::exists(out));
     EXPECT_EQ(dialog.fileList().selectedRow(), 1); // the item that failed
+}
 
-    // Importing onto the survey the main window has open is refused.
-    AcquisitionDialog second(AcquisitionDialog::Mode::Import, prompts,
-                             QString::fromStdString(survey));
-    prompts.nextOpenFiles = {QString::fromStdString(a)};
-    second.addFiles();
-    prompts.nextSaveFile = QString::fromStdString(survey);
-    EXPECT_FALSE(second.saveAnimation());
-    EXPECT_EQ(prompts.messages.back(), text::CannotSaveOverOpenFile);
+// Saving onto the survey the main window has open, or onto a file of the
+// list, under its own name, a symbolic link or a hard link, is refused.
+TEST_F(ImportTest, NeitherTheOpenSurveyNorAListedFileIsWrittenOver)
+{
+    const std::string a = img("a.img", 1.0f), b = img("b.img", 2.0f);
+    const std::string survey = dir.file("survey.Imv");
+    writeSurvey(survey, 2);
+    ImportWindow dialog(prompts, QString::fromStdString(survey));
+    prompts.nextOpenFiles = {QString::fromStdString(a), QString::fromStdString(b)};
+    dialog.addFiles();
+    std::vector<std::string> targets;
+    for (const std::string &file : {survey, b}) {
+        const std::string name = std::filesystem::path(file).filename().string();
+        std::filesystem::create_symlink(file, dir.file("link-" + name));
+        std::filesystem::create_hard_link(file, dir.file("hard-" + name));
+        for (const std::string &target : {file, dir.file("link-" + name), dir.file("hard-" + name)})
+            targets.push_back(target);
+    }
+    const auto surveyBytes = readFileBytes(survey);
+    const auto imgBytes = readFileBytes(b);
+    for (const std::string &target : targets) {
+        prompts.messages.clear();
+        prompts.nextSaveFile = QString::fromStdString(target);
+        EXPECT_FALSE(dialog.saveAnimation()) << target;
+        EXPECT_EQ(prompts.messages, std::vector<int>{text::CannotSaveOverOpenFile}) << target;
+    }
+    EXPECT_EQ(readFileBytes(survey), surveyBytes);
+    EXPECT_EQ(readFileBytes(b), imgBytes);
+}
+
+// Moving the shown file past a neighbour that cannot be read shows only the
+// moved file.
+TEST_F(ImportTest, MovingAnItemShowsNothingButThatItem)
+{
+    const std::string bad = dir.file("bad.img");
+    writeFileBytes(bad, std::vector<uint8_t>(1000, 7));
+    const std::string good = img("good.img", 4.5f);
+    ImportWindow dialog(prompts, QString());
+    prompts.nextOpenFiles = {QString::fromStdString(bad), QString::fromStdString(good)};
+    dialog.addFiles();
+    dialog.fileList().select(1);
+    prompts.messages.clear();
+    dialog.fileList().moveUp();
+    EXPECT_TRUE(prompts.messages.empty());
+    EXPECT_EQ(dialog.fileList().selectedPath(), QString::fromStdString(good));
+    EXPECT_EQ(dialog.liveView().overlay().frameIndex, 0);
+    EXPECT_EQ(dialog.liveView().overlay().header->cableLength, 4.5f);
+    dialog.fileList().moveDown();
+    EXPECT_TRUE(prompts.messages.empty());
+    EXPECT_EQ(dialog.liveView().overlay().frameIndex, 1);
+}
+
+// With the settings on, the preview shows the file's title and notes.
+TEST_F(ImportTest, ThePreviewShowsTitleAndNotesAsTheSettingsSay)
+{
+    const std::string a = img("a.img", 1.0f);
+    for (const int on : {1, 0}) {
+        settings().showTitle = on;
+        settings().showNotes = on;
+        ImportWindow dialog(prompts, QString());
+        prompts.nextOpenFiles = {QString::fromStdString(a)};
+        dialog.addFiles();
+        EXPECT_EQ(dialog.liveView().overlay().showTitle, on == 1);
+        EXPECT_EQ(dialog.liveView().overlay().showNotes, on == 1);
+    }
+    settings() = Settings{};
 }

@@ -4,7 +4,8 @@
 
 #include "UiTestSupport.h"
 #include "core/app/TextIds.h"
-#include "ui/acquire/AcquisitionDialog.h"
+#include "ui/acquire/AcquireWindow.h"
+#include "ui/acquire/ImportWindow.h"
 #include "ui/app/AboutDialog.h"
 #include "ui/app/MainWindow.h"
 #include "ui/app/SurveySession.h"
@@ -112,14 +113,14 @@ TEST_F(LayoutTest, EveryPageOfTheMainWindowShowsItsTextsWhole)
             << button->objectName().toStdString();
 }
 
-TEST_F(LayoutTest, TheAcquisitionWindowShowsItsTextsWholeInBothModes)
+TEST_F(LayoutTest, TheAcquireAndImportWindowsShowTheirTextsWhole)
 {
-    for (AcquisitionDialog::Mode mode :
-         {AcquisitionDialog::Mode::Acquire, AcquisitionDialog::Mode::Import}) {
-        AcquisitionDialog dialog(mode, prompts, QString());
-        layOutSmallest(dialog);
-        const QStringList clipped = clippedTexts(dialog);
-        EXPECT_TRUE(clipped.isEmpty()) << "mode " << static_cast<int>(mode) << ":\n"
+    AcquireWindow acquire(prompts, QString());
+    ImportWindow import(prompts, QString());
+    for (QDialog *dialog : std::initializer_list<QDialog *>{&acquire, &import}) {
+        layOutSmallest(*dialog);
+        const QStringList clipped = clippedTexts(*dialog);
+        EXPECT_TRUE(clipped.isEmpty()) << dialog->objectName().toStdString() << ":\n"
                                        << clipped.join('\n').toStdString();
     }
 }

@@ -111,10 +111,10 @@ bool DeviceLink::findDevice()
     return present;
 }
 
-bool DeviceLink::downloadFirmware(const char *firmwarePath)
+bool DeviceLink::downloadFirmware(const std::string &firmwarePath)
 {
     const auto download = as<DownloadHexFunction>(symbol(deviceabi::DownloadHex));
-    return download && download(firmwarePath) != 0;
+    return download && download(firmwarePath.c_str()) != 0;
 }
 
 bool DeviceLink::request(uint8_t code)

@@ -46,8 +46,9 @@ public:
     // download.
     bool findDevice();
     bool devicePresent() const { return m_devicePresent; }
-    // bDLDHex with the firmware path (always "tcxmaster.hex").
-    bool downloadFirmware(const char *firmwarePath = "tcxmaster.hex");
+    // bDLDHex with the firmware file's path, which the library takes as
+    // given: a relative one would depend on the program's working folder.
+    bool downloadFirmware(const std::string &firmwarePath);
     // On_Vend_Request with a 64-byte reply buffer: the probe accepted.
     bool request(uint8_t code);
     bool getPipeInfo();

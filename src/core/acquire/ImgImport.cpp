@@ -4,6 +4,7 @@
 #include "core/base/AtomicFile.h"
 #include "core/base/MessageSink.h"
 #include "core/base/ProgressSink.h"
+#include "core/base/SameFile.h"
 #include "core/data/ImgFile.h"
 
 namespace dorvane {
@@ -15,6 +16,13 @@ bool importImgFiles(const std::vector<std::string> &imgPaths, const AnimationFil
     if (failedItem)
         *failedItem = -1;
     const int count = static_cast<int>(imgPaths.size());
+    // The new file would take the place of its own source.
+    for (const std::string &imgPath : imgPaths) {
+        if (isSameFile(imgPath, destination)) {
+            messages.showMessage(text::CannotSaveOverOpenFile);
+            return false;
+        }
+    }
     ProgressScope scope(progress, count);
     scope.setText(text::SavingData);
     // A survey cut short by a bad item would still open: it appears whole

@@ -7,6 +7,7 @@
 #include "core/data/FrameRecord.h"
 #include "core/display/PictureGeometry.h"
 
+#include <cerrno>
 #include <cstring>
 #include <unistd.h>
 #include <utility>
@@ -76,7 +77,7 @@ void LiveRecorder::resetTemplateLocked()
     m_template.circleY = PictureCentre.y;
 }
 
-bool LiveRecorder::start(const std::string &path, MessageSink &messages)
+bool LiveRecorder::start(const std::string &path, MessageSink &messages, int frameLimit)
 {
     {
         std::lock_guard lock(m_mutex);
@@ -84,20 +85,21 @@ bool LiveRecorder::start(const std::string &path, MessageSink &messages)
             return false;
     }
     // A stream left running by a failed recording ends first.
-    stop();
+    stop(messages);
 
     {
         std::lock_guard lock(m_mutex);
         PosixFile file;
         if (!file.open(path, PosixFile::Mode::Create)) {
-            messages.showMessage(text::CreateFileFailed);
+            messages.showMessage(text::CreateFileFailed, systemErrorText(file.lastError()));
             return false;
         }
         const AnimationFileHeader fileHeader = AnimationFileHeader::newAnimation();
         if (!file.write(fileHeader.bytes().data(), fileHeader.bytes().size())) {
+            const int error = file.lastError();
             file.close();
             ::unlink(path.c_str());
-            messages.showMessage(text::SaveFileFailed);
+            messages.showMessage(text::SaveFileFailed, systemErrorText(error));
             return false;
         }
         m_file = std::move(file);
@@ -105,8 +107,11 @@ bool LiveRecorder::start(const std::string &path, MessageSink &messages)
         m_fileHeader = fileHeader;
         resetTemplateLocked();
         m_frameCount = 0;
+        m_frameLimit = frameLimit;
+        m_failures.clear();
         m_recording = true;
         m_streaming = true;
+        m_unfinished = true;
     }
     if (DeviceLink::instance().startStream(&LiveRecorder::onProbeFrame))
         return true;
@@ -116,22 +121,34 @@ bool LiveRecorder::start(const std::string &path, MessageSink &messages)
     ::unlink(path.c_str());
     m_recording = false;
     m_streaming = false;
+    m_unfinished = false;
     messages.showMessage(text::DeviceLibraryMissing);
     return false;
 }
 
-bool LiveRecorder::stop()
+bool LiveRecorder::stop(MessageSink &messages)
 {
-    bool durable = true;
     bool streaming;
+    bool unfinished;
+    bool empty;
+    std::string path;
+    std::vector<FileFailure> failures;
     {
         std::lock_guard lock(m_mutex);
         if (m_file.isOpen()) {
-            durable = m_file.sync();
-            durable = m_file.close() && durable;
+            const bool synced = m_file.sync();
+            const int syncError = m_file.lastError();
+            const bool closed = m_file.close();
+            if (!synced || !closed)
+                m_failures.push_back(
+                    {text::SaveFileFailed, synced ? m_file.lastError() : syncError});
         }
         m_recording = false;
         streaming = std::exchange(m_streaming, false);
+        unfinished = std::exchange(m_unfinished, false);
+        empty = m_frameCount == 0;
+        path = m_path;
+        failures = std::exchange(m_failures, {});
         // Nothing the device thread waits for is coming now.
         m_handOverPending = false;
         m_changed.notify_all();
@@ -139,12 +156,35 @@ bool LiveRecorder::stop()
     // Only now: the device thread no longer waits for this one.
     if (streaming)
         DeviceLink::instance().stopStream();
-    return durable;
+    if (!unfinished)
+        return true;
+    endFile(messages, path, empty, failures);
+    return failures.empty() && !empty;
+}
+
+void LiveRecorder::endFile(MessageSink &messages, const std::string &path, bool empty,
+                           const std::vector<FileFailure> &failures)
+{
+    for (const FileFailure &failure : failures)
+        messages.showMessage(failure.textId, systemErrorText(failure.error));
+    if (!empty)
+        return;
+    // A file header alone is no survey: nothing could open it.
+    if (::unlink(path.c_str()) == 0)
+        messages.showMessage(text::NothingRecorded);
+    else
+        messages.showMessage(text::EmptyRecordingLeft, systemErrorText(errno));
 }
 
 bool LiveRecorder::isRecording() const
 {
     return m_recording;
+}
+
+bool LiveRecorder::isStreaming() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_streaming;
 }
 
 int LiveRecorder::frameCount() const
@@ -156,6 +196,21 @@ std::string LiveRecorder::path() const
 {
     std::lock_guard lock(m_mutex);
     return m_path;
+}
+
+void LiveRecorder::holdHandOvers()
+{
+    std::lock_guard lock(m_mutex);
+    ++m_handOversHeld;
+    m_handOverPending = false;
+    m_changed.notify_all();
+}
+
+void LiveRecorder::resumeHandOvers()
+{
+    std::lock_guard lock(m_mutex);
+    if (m_handOversHeld > 0)
+        --m_handOversHeld;
 }
 
 int LiveRecorder::onProbeFrame(unsigned char *samples)
@@ -191,7 +246,7 @@ void LiveRecorder::recordFrame(const uint8_t *samples)
     // A window still showing the last record (the recording it belonged to
     // was stopped meanwhile) reads it until it is done.
     m_changed.wait(lock, [this] { return !m_showing || !m_file.isOpen(); });
-    if (!m_file.isOpen())
+    if (!m_file.isOpen() || (m_frameLimit > 0 && m_frameCount >= m_frameLimit))
         return;
     uint8_t *const record = m_record->data();
     m_template.tilt = probeAngle(status.tiltCount());
@@ -208,7 +263,7 @@ void LiveRecorder::recordFrame(const uint8_t *samples)
     ++m_frameCount;
     m_lastStatus = status;
 
-    if (!m_listener)
+    if (!m_listener || m_handOversHeld > 0)
         return;
     m_handOverPending = true;
     callListener(lock, [](Listener &listener) { listener.frameRecorded(); });
@@ -218,13 +273,17 @@ void LiveRecorder::recordFrame(const uint8_t *samples)
 
 void LiveRecorder::failLocked(std::unique_lock<std::mutex> &lock)
 {
-    // Back to the last whole frame: the file stays a valid survey.
-    m_file.truncate(frameOffset(m_frameCount));
-    m_file.close();
+    m_failures.push_back({text::SaveFileFailed, m_file.lastError()});
+    // Back to the last whole frame, so that the file stays a valid survey,
+    // and onto the disk.
+    const bool cut = m_file.truncate(frameOffset(m_frameCount)) && m_file.sync();
+    const int cutError = m_file.lastError();
+    const bool closed = m_file.close();
+    if (!cut || !closed)
+        m_failures.push_back({text::RecordingNotCutBack, cut ? m_file.lastError() : cutError});
     m_recording = false;
     if (m_listener)
-        callListener(lock,
-                     [](Listener &listener) { listener.recordingFailed(text::SaveFileFailed); });
+        callListener(lock, [](Listener &listener) { listener.recordingFailed(); });
 }
 
 void LiveRecorder::finishHandOver(const std::function<void(const LiveFrame &)> &show)
@@ -234,8 +293,10 @@ void LiveRecorder::finishHandOver(const std::function<void(const LiveFrame &)> &
         return;
     m_showing = true;
     // Copies, so that nothing is read under the device thread's hands; the
-    // record stays put until the hand-over ends.
-    const FrameHeader header = m_template;
+    // record stays put until the hand-over ends. The header is the one in
+    // the record: the template may have been reset since it was written.
+    const FrameHeader header = FrameHeader::decode(
+        std::span<const uint8_t, FrameHeader::Size>(m_record->data(), FrameHeader::Size));
     const ProbeStatus status = m_lastStatus;
     const AnimationFileHeader fileHeader = m_fileHeader;
     const LiveFrame frame{header, m_record->data() + FrameHeader::Size, status, fileHeader,

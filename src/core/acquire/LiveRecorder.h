@@ -14,6 +14,7 @@
 #include <memory>
 #include <mutex>
 #include <string>
+#include <vector>
 
 namespace dorvane {
 
@@ -32,7 +33,8 @@ class MessageSink;
 // waits until the window's thread has shown it (the samples are valid until
 // then) or the recording stops. Stopping releases a waiting device thread
 // first, so the window's thread never waits for the device thread while that
-// thread waits for it.
+// thread waits for it; so does holding the hand-overs around a call into the
+// device library, which may serialise its calls with the frame callback.
 class LiveRecorder
 {
 public:
@@ -46,9 +48,9 @@ public:
         // A frame was recorded: the window's thread calls finishHandOver.
         virtual void frameRecorded() = 0;
         // A write failed and the recording stopped by itself: the file holds
-        // the frames before it. textId says what to tell the user. The
-        // device stream still runs until the window's thread calls stop().
-        virtual void recordingFailed(int textId) = 0;
+        // the frames before it. The device stream still runs until the
+        // window's thread calls stop(), which tells what went wrong.
+        virtual void recordingFailed() = 0;
     };
 
     // The frame being handed over, for the window to show.
@@ -82,23 +84,36 @@ public:
     // Creates (or empties) the output file, writes its file header and
     // starts the device stream. A file that cannot be created is told
     // ("创建文件失败 ") and nothing starts; so is a stream that cannot start
-    // (the library lacks its exports), and the file is removed again. False
-    // while a recording runs.
-    bool start(const std::string &path, MessageSink &messages);
+    // (the library lacks its exports), and the file is removed again. With a
+    // frame limit, frames after that many are ignored. False while a
+    // recording runs.
+    bool start(const std::string &path, MessageSink &messages, int frameLimit = 0);
     // Closes the file, releases a waiting hand-over and then stops the device
     // stream (joining the library's thread). Frames arriving later are
-    // ignored. False when the file could not be made durable. Call it on the
-    // window's thread (inside show too), never from a listener's calls.
-    bool stop();
+    // ignored. Tells what went wrong with the file: a failed write while
+    // recording, a file that could not be cut back or made durable; and a
+    // recording without a single frame leaves no file, which is told too.
+    // True when the file holds its frames and nothing was told. Call it on
+    // the window's thread (inside show too), never from a listener's calls.
+    bool stop(MessageSink &messages);
     bool isRecording() const;
+    // The device stream of a recording runs: also after a failed write,
+    // until stop().
+    bool isStreaming() const;
     // Frames written by the running or the last recording.
     int frameCount() const;
     std::string path() const;
 
+    // While held (the holds nest), a frame is recorded without a hand-over,
+    // and a hand-over that waits is released: the device thread never waits
+    // for a window that is busy calling into the device library.
+    void holdHandOvers();
+    void resumeHandOvers();
+
     // On the window's thread, in answer to frameRecorded: show gets the
     // frame being handed over, then the device thread goes on. Does nothing
-    // when no hand-over waits (the recording stopped meanwhile, or an earlier
-    // call showed it).
+    // when no hand-over waits (the recording stopped meanwhile, an earlier
+    // call showed it, or it was released by a hold).
     void finishHandOver(const std::function<void(const LiveFrame &)> &show);
 
     // The device library's frame callback.
@@ -107,9 +122,18 @@ public:
     void recordFrame(const uint8_t *samples);
 
 private:
+    // Something to tell about the file, with the system's reason.
+    struct FileFailure
+    {
+        int textId;
+        int error;
+    };
+
     LiveRecorder();
     void resetTemplateLocked();
     void failLocked(std::unique_lock<std::mutex> &lock);
+    void endFile(MessageSink &messages, const std::string &path, bool empty,
+                 const std::vector<FileFailure> &failures);
     template<typename Call>
     void callListener(std::unique_lock<std::mutex> &lock, Call call);
 
@@ -119,6 +143,8 @@ private:
     int m_listenerCalls = 0; // calls to the listener under way
     PosixFile m_file;        // open while recording
     bool m_streaming = false;
+    bool m_unfinished = false; // started, and stop() has not told how it ended
+    std::vector<FileFailure> m_failures;
     std::string m_path;
     AnimationFileHeader m_fileHeader;
     FrameHeader m_template;
@@ -127,6 +153,8 @@ private:
     std::unique_ptr<std::array<uint8_t, FrameRecord::Size>> m_record;
     bool m_handOverPending = false;
     bool m_showing = false;
+    int m_handOversHeld = 0;
+    int m_frameLimit = 0;
     std::atomic<bool> m_recording{false};
     std::atomic<int> m_frameCount{0};
     std::atomic<uint16_t> m_detectRadius{0};

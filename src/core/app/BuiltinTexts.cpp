@@ -21,7 +21,10 @@ struct BuiltinText
 // a save cut off part way was taken back when the survey was opened, or
 // could not be; 386 and 387 name the keys that step one frame; 388 says
 // that the manual could not be shown; 389 stands in an empty list of recent
-// surveys; 390 is the version line of the about box.
+// surveys; 390 is the version line of the about box; 391 and 393 say that a
+// recording without a single frame left no file, or that its empty file
+// could not be removed; 392 that a recording stopped by a failed write could
+// not be cut back to its last whole frame and written to the disk.
 constexpr BuiltinText kBuiltinTexts[] = {
     {101, "关于 Dorvane(&A)..."},
     {102, "确定要退出程序？"},
@@ -187,6 +190,9 @@ constexpr BuiltinText kBuiltinTexts[] = {
     {388, "无法打开帮助手册：无法启动网页浏览器"},
     {389, "（没有最近打开的文件）"},
     {390, "Dorvane 2.0 版"},
+    {391, "没有采集到数据帧，已删除空文件"},
+    {392, "采集的文件未能截回到最后一个完整帧并写入磁盘"},
+    {393, "没有采集到数据帧，空文件未能删除"},
 };
 
 constexpr bool sortedById()

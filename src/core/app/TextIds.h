@@ -142,6 +142,9 @@ constexpr int SetPulseWidthFailed = 376;
 constexpr int ResetDistance = 377;
 constexpr int ResetCommandFailed = 378;
 constexpr int SimulatedProbe = 383;
+constexpr int NothingRecorded = 391;
+constexpr int RecordingNotCutBack = 392;
+constexpr int EmptyRecordingLeft = 393;
 
 // Exports
 constexpr int ExportingVideo = 188;

@@ -19,10 +19,11 @@ DialGauge::DialGauge(QWidget *parent) : QWidget(parent)
     setFixedSize(160, 100);
 }
 
-void DialGauge::setRange(double maximum, double numberStep)
+void DialGauge::setRange(double minimum, double maximum, double numberStep)
 {
-    m_maximum = maximum > 0 ? maximum : 1;
-    m_step = numberStep > 0 ? numberStep : m_maximum;
+    m_minimum = minimum;
+    m_maximum = maximum > minimum ? maximum : minimum + 1;
+    m_step = numberStep > 0 ? numberStep : m_maximum - m_minimum;
     update();
 }
 
@@ -56,31 +57,41 @@ void DialGauge::paintEvent(QPaintEvent *)
     const double radius = std::min(width() / 2.0, height() - 22.0) - 4;
     const QPointF centre(width() / 2.0, radius + 4);
     const QRectF arc(centre.x() - radius, centre.y() - radius, 2 * radius, 2 * radius);
-    // The scale runs from the left (0) over the top to the right (maximum).
-    const auto angleOf = [this](double v) {
-        return 180.0 - 180.0 * std::clamp(v, 0.0, m_maximum) / m_maximum;
+    // The scale runs from the left (minimum) over the top to the right
+    // (maximum).
+    const double span = m_maximum - m_minimum;
+    const auto angleOf = [this, span](double v) {
+        return 180.0 - 180.0 * (std::clamp(v, m_minimum, m_maximum) - m_minimum) / span;
     };
-
-    // Five bands between the four limits, from calm to alarming.
-    const QColor bandColours[] = {QColor(60, 170, 60), QColor(180, 200, 40), QColor(230, 170, 30),
-                                  QColor(230, 110, 30), QColor(210, 40, 40)};
-    for (size_t band = 0; band < 5; ++band) {
-        const double from = band == 0 ? 0 : m_zones[band - 1];
-        const double to = band == 4 ? m_maximum : m_zones[band];
+    const auto drawBand = [&](double from, double to) {
+        from = std::max(from, m_minimum);
+        to = std::min(to, m_maximum);
         if (to <= from)
-            continue;
-        p.setPen(QPen(bandColours[band], 6, Qt::SolidLine, Qt::FlatCap));
+            return;
         const double a0 = angleOf(from);
         const double a1 = angleOf(to);
         p.drawArc(arc.adjusted(3, 3, -3, -3), static_cast<int>(a1 * 16),
                   static_cast<int>((a0 - a1) * 16));
+    };
+
+    // Five bands between the four limits, from calm to alarming, on both
+    // sides of 0.
+    const QColor bandColours[] = {QColor(60, 170, 60), QColor(180, 200, 40), QColor(230, 170, 30),
+                                  QColor(230, 110, 30), QColor(210, 40, 40)};
+    const double farthest = std::max(std::fabs(m_minimum), std::fabs(m_maximum));
+    for (size_t band = 0; band < 5; ++band) {
+        const double from = band == 0 ? 0 : m_zones[band - 1];
+        const double to = band == 4 ? farthest : m_zones[band];
+        p.setPen(QPen(bandColours[band], 6, Qt::SolidLine, Qt::FlatCap));
+        drawBand(from, to);
+        drawBand(-to, -from);
     }
 
     p.setPen(palette().color(QPalette::WindowText));
     QFont font = p.font();
     font.setPixelSize(9);
     p.setFont(font);
-    for (double v = 0; v <= m_maximum + 1e-9; v += m_step) {
+    for (double v = m_minimum; v <= m_maximum + 1e-9; v += m_step) {
         const double a = angleOf(v) * Pi / 180.0;
         const QPointF outer = centre + QPointF(std::cos(a), -std::sin(a)) * (radius - 7);
         const QPointF inner = centre + QPointF(std::cos(a), -std::sin(a)) * (radius - 13);

@@ -108,9 +108,15 @@ void FileListPanel::move(int by)
     const int target = row + by;
     if (row < 0 || target < 0 || target >= m_list->count())
         return;
-    QListWidgetItem *item = m_list->takeItem(row);
-    m_list->insertItem(target, item);
-    m_list->setCurrentRow(target);
+    {
+        // Taking the item out makes its neighbour current for a moment: only
+        // the moved item is announced.
+        const QSignalBlocker block(m_list);
+        QListWidgetItem *item = m_list->takeItem(row);
+        m_list->insertItem(target, item);
+        m_list->setCurrentRow(target);
+    }
+    emit selectionChanged();
 }
 
 void FileListPanel::remove()

@@ -4,7 +4,8 @@
 #include "core/app/TextIds.h"
 #include "core/app/TextService.h"
 #include "core/display/DeviationMap.h"
-#include "ui/acquire/AcquisitionDialog.h"
+#include "ui/acquire/AcquireWindow.h"
+#include "ui/acquire/ImportWindow.h"
 #include "ui/app/AboutDialog.h"
 #include "ui/app/ControlState.h"
 #include "ui/app/MainWindow.h"
@@ -108,12 +109,10 @@ ToolPanel::ToolPanel(MainWindow &window, SurveySession &session)
     layout->setSpacing(0);
     QToolButton *acquire =
         addButton("acquireButton", text::AcquireData, static_cast<int>(ToolIcon::Acquire), false);
-    connect(acquire, &QToolButton::clicked, this,
-            [this] { runAcquisition(AcquisitionDialog::Mode::Acquire); });
+    connect(acquire, &QToolButton::clicked, this, [this] { runAcquisition<AcquireWindow>(); });
     QToolButton *import =
         addButton("importButton", text::ImportData, static_cast<int>(ToolIcon::Import), false);
-    connect(import, &QToolButton::clicked, this,
-            [this] { runAcquisition(AcquisitionDialog::Mode::Import); });
+    connect(import, &QToolButton::clicked, this, [this] { runAcquisition<ImportWindow>(); });
     QToolButton *open =
         addButton("openButton", text::OpenAnimation, static_cast<int>(ToolIcon::Open), false);
     connect(open, &QToolButton::clicked, &session, &SurveySession::openFromDialog);
@@ -304,13 +303,14 @@ void ToolPanel::switchPage(Page page)
     m_window.focusVisibleView();
 }
 
-void ToolPanel::runAcquisition(AcquisitionDialog::Mode mode)
+template<typename Window>
+void ToolPanel::runAcquisition()
 {
     if (!m_session.prepareForOtherWork())
         return;
     // The recorded or imported survey stays on disk; it is not opened here.
-    AcquisitionDialog dialog(mode, m_session.prompts(), m_session.surveyPath(), &m_window);
-    dialog.exec();
+    Window window(m_session.prompts(), m_session.surveyPath(), &m_window);
+    window.exec();
 }
 
 void ToolPanel::fillRecentMenu()

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "core/display/DibBlock.h"
-#include "ui/acquire/AcquisitionDialog.h"
 #include "ui/app/ExportCommands.h"
 #include "ui/app/RecentSurveys.h"
 
@@ -74,7 +73,9 @@ private:
     void surveyChanged();
     void surveyClosed();
     void ensureDeviationMap();
-    void runAcquisition(AcquisitionDialog::Mode mode);
+    // Runs an acquire or an import window.
+    template<typename Window>
+    void runAcquisition();
     void helpCommand();
     // The recent surveys, newest first, each opening its file.
     void fillRecentMenu();
