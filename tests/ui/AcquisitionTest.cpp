@@ -9,6 +9,7 @@
 #include "core/data/AnimationFile.h"
 #include "ui/acquire/AcquireWindow.h"
 #include "ui/acquire/DialGauge.h"
+#include "ui/acquire/ImportWindow.h"
 #include "ui/display/FrameView.h"
 
 #include <QApplication>
@@ -293,4 +294,29 @@ TEST_F(AcquisitionTest, TheToolbarAsksToSaveFirst)
     EXPECT_TRUE(opens("importButton", "importWindow"));
     EXPECT_FALSE(doc().isModified());
     EXPECT_TRUE(opens("acquireButton", "acquireWindow"));
+}
+
+TEST_F(AcquisitionTest, TheImportRefusesTheImgFileTheMainWindowShows)
+{
+    const std::string shown = dir.file("shown.img");
+    writeFileBytes(shown, makeImgFile(1000, 2.0f, 40));
+    const std::string other = dir.file("other.img");
+    writeFileBytes(other, makeImgFile(1000, 3.0f, 50));
+    open(shown);
+    const std::vector<uint8_t> before = readFileBytes(shown);
+    bool refused = false;
+    QTimer::singleShot(50, [&] {
+        auto *dialog = qobject_cast<ImportWindow *>(QApplication::activeModalWidget());
+        if (!dialog)
+            return;
+        prompts.nextOpenFiles = {QString::fromStdString(other)};
+        dialog->addFiles();
+        prompts.nextSaveFile = QString::fromStdString(shown);
+        refused = !dialog->saveAnimation();
+        dialog->reject();
+    });
+    QTest::mouseClick(child<QToolButton>("importButton"), Qt::LeftButton);
+    EXPECT_TRUE(refused);
+    EXPECT_EQ(prompts.messages, std::vector<int>{text::CannotSaveOverOpenFile});
+    EXPECT_EQ(readFileBytes(shown), before);
 }

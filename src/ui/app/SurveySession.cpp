@@ -112,11 +112,6 @@ bool SurveySession::prepareForOtherWork()
     return savePrompt();
 }
 
-QString SurveySession::surveyPath() const
-{
-    return QString::fromStdString(m_document.path());
-}
-
 bool SurveySession::openFromDialog()
 {
     if (isBusy())

@@ -68,8 +68,6 @@ public:
     // playback stops and pending edits are saved or dropped. False when the
     // operator cancels or an operation runs.
     bool prepareForOtherWork();
-    // The file of the open survey (empty when none, or for an IMG file).
-    QString surveyPath() const;
     // The file the open survey was opened from, an IMG file too, as an
     // absolute path (empty when none is open).
     QString openedFile() const { return isOpen() ? m_openedFile : QString(); }

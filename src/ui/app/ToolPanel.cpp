@@ -309,7 +309,7 @@ void ToolPanel::runAcquisition()
     if (!m_session.prepareForOtherWork())
         return;
     // The recorded or imported survey stays on disk; it is not opened here.
-    Window window(m_session.prompts(), m_session.surveyPath(), &m_window);
+    Window window(m_session.prompts(), m_session.openedFile(), &m_window);
     window.exec();
 }
 
