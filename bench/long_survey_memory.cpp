@@ -2,7 +2,7 @@
 // and save, the deviation map, the 3D model, the video export and the
 // report. After each step it prints the resident memory now and the peak so
 // far, and for the open the longest time the window went without handling
-// its events. The 3D model and the report need OpenGL: run it under Xvfb.
+// its events.
 //
 //   build/bin/tessiq-cli simulate -o long.Imv --frames 10000
 //   QT_QPA_PLATFORM=offscreen build/bin/long-survey-memory long.Imv

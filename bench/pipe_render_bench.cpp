@@ -54,7 +54,7 @@ void BM_RenderPipe(benchmark::State &state)
     PipeMesh mesh;
     mesh.build(profiles);
     const int runs = mesh.runCount();
-    renderer->setModel(mesh, DeviationMap(profiles).mapBlock().bytes());
+    renderer->setModel(mesh);
     PipeCamera &camera = renderer->camera();
     camera.modelBuilt();
     camera.setViewpoint(viewpoint, renderer->modelLength());

@@ -40,8 +40,7 @@ int runRender3d(const Render3dOptions &o)
     }
     PipeMesh mesh;
     mesh.build(profiles, &session.progress);
-    const DibBlock map = DeviationMap(profiles).mapBlock();
-    if (!renderer->setModel(mesh, map.bytes())) {
+    if (!renderer->setModel(mesh)) {
         session.messages.showMessage(text::View3dInitFailed);
         return 1;
     }

@@ -67,27 +67,32 @@ bool PipeGpuModel::uploadPositions(const PipeMesh &mesh)
     glBindVertexArray(m_vertexArray);
     glGenBuffers(1, &m_vertexBuffer);
     glBindBuffer(GL_ARRAY_BUFFER, m_vertexBuffer);
-    // Only each vertex's distance from the axis: its position follows from
-    // that and its ring and column, the normal is the position itself and
-    // the texture coordinates follow from ring and column too, so the shader
-    // works them out and the buffer is 4 bytes a vertex instead of 32.
-    constexpr GLsizeiptr RingBytes = PipeMesh::RingVertices * sizeof(float);
-    glBufferData(GL_ARRAY_BUFFER, RingBytes * m_frameCount, nullptr, GL_STATIC_DRAW);
-    // The mesh writes its positions straight into the buffer, a chunk of
-    // rings at a time: no copy of the whole model is made on the way.
+    // Only each vertex's radius in pixels, in 16 bits where it fits: its
+    // position follows from that and its ring and column, the normal is the
+    // position itself and the texture coordinates follow from ring and
+    // column too, so the shader works them out and the buffer is 2 bytes a
+    // vertex instead of 32.
+    const bool narrow = mesh.radiiFitIn16Bits();
+    const GLsizeiptr ringBytes = static_cast<GLsizeiptr>(PipeMesh::RingVertices) *
+                                 (narrow ? sizeof(uint16_t) : sizeof(float));
+    glBufferData(GL_ARRAY_BUFFER, ringBytes * m_frameCount, nullptr, GL_STATIC_DRAW);
+    // The mesh writes the radii straight into the buffer, a chunk of rings
+    // at a time: no copy of the whole model is made on the way.
     for (int first = 0; first < m_frameCount; first += ChunkBands) {
         const int rings = std::min(ChunkBands, m_frameCount - first);
-        auto *target = static_cast<float *>(
-            glMapBufferRange(GL_ARRAY_BUFFER, RingBytes * first, RingBytes * rings,
-                             GL_MAP_WRITE_BIT | GL_MAP_INVALIDATE_RANGE_BIT));
+        void *target = glMapBufferRange(GL_ARRAY_BUFFER, ringBytes * first, ringBytes * rings,
+                                        GL_MAP_WRITE_BIT | GL_MAP_INVALIDATE_RANGE_BIT);
         if (!target)
             return false;
-        mesh.writeDistances(first, rings, target);
+        if (narrow)
+            mesh.writeRadii(first, rings, static_cast<uint16_t *>(target));
+        else
+            mesh.writeRadii(first, rings, static_cast<float *>(target));
         if (!glUnmapBuffer(GL_ARRAY_BUFFER))
             return false;
     }
     glEnableVertexAttribArray(0);
-    glVertexAttribPointer(0, 1, GL_FLOAT, GL_FALSE, sizeof(float), nullptr);
+    glVertexAttribPointer(0, 1, narrow ? GL_UNSIGNED_SHORT : GL_FLOAT, GL_FALSE, 0, nullptr);
     glBindVertexArray(0);
     return glGetError() == GL_NO_ERROR;
 }
@@ -130,47 +135,64 @@ bool PipeGpuModel::uploadStrips(const PipeMesh &mesh)
 
 void PipeGpuModel::loadTexture(std::span<const uint8_t> block, int maximumSize, bool anisotropic)
 {
-    if (m_texture) {
-        glDeleteTextures(1, &m_texture);
-        m_texture = 0;
-    }
+    releaseTexture();
     if (block.size() < DibBlock::InfoHeaderSize)
         return;
     const int32_t width = le::readI32(block.data() + 4);
     const int32_t height = le::readI32(block.data() + 8);
     const uint16_t bitsPerPixel = le::readU16(block.data() + 14);
-    if (bitsPerPixel != 24 || width < 1 || height < 1 || width > maximumSize)
+    if (bitsPerPixel != 24 || width < 1 || height < 1)
         return;
     const size_t stride = DibBlock::strideFor(width, 24);
     if (block.size() < DibBlock::InfoHeaderSize + stride * static_cast<size_t>(height))
         return;
-
-    // The bitmap's rows go up as they are (bottom row first, blue first, rows
-    // of 4 bytes): the shader reads the map upside down instead of the map
-    // being copied. A survey longer than the largest texture is sampled down
-    // to it, the only case that needs a copy.
-    const int rows = std::min(height, maximumSize);
     const uint8_t *pixels = block.data() + DibBlock::InfoHeaderSize;
-    std::vector<uint8_t> sampled;
-    if (rows < height) {
-        try {
-            sampled.resize(stride * static_cast<size_t>(rows));
-        } catch (const std::bad_alloc &) {
-            return;
-        }
-        for (int k = 0; k < rows; ++k) {
-            const int64_t fromTop = static_cast<int64_t>(rows - 1 - k) * height / rows;
-            const size_t bitmapRow = static_cast<size_t>(height - 1 - fromTop);
-            std::copy_n(pixels + bitmapRow * stride, stride,
-                        sampled.data() + static_cast<size_t>(k) * stride);
-        }
-        pixels = sampled.data();
-    }
+    loadTexture(
+        width, height,
+        [&](int first, int count, uint8_t *out) {
+            std::copy_n(pixels + static_cast<size_t>(first) * stride,
+                        static_cast<size_t>(count) * stride, out);
+        },
+        maximumSize, anisotropic);
+}
 
+void PipeGpuModel::loadTexture(int width, int height, const TextureRows &rowsOf, int maximumSize,
+                               bool anisotropic)
+{
+    releaseTexture();
+    if (width < 1 || height < 1 || width > maximumSize)
+        return;
+    // Rows go up as the map holds them (bottom row first, blue first, rows of
+    // 4 bytes): the shader reads the map upside down instead of the map being
+    // turned. They go a piece at a time, so the whole map is never needed in
+    // memory beside the texture. A survey longer than the largest texture is
+    // sampled down to it.
+    const size_t stride = DibBlock::strideFor(width, 24);
+    const int rows = std::min(height, maximumSize);
+    std::vector<uint8_t> piece;
+    try {
+        piece.resize(stride * static_cast<size_t>(std::min(rows, ChunkBands)));
+    } catch (const std::bad_alloc &) {
+        return;
+    }
     glGenTextures(1, &m_texture);
     glBindTexture(GL_TEXTURE_2D, m_texture);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB8, width, rows, 0, GL_BGR, GL_UNSIGNED_BYTE, pixels);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB8, width, rows, 0, GL_BGR, GL_UNSIGNED_BYTE, nullptr);
+    for (int first = 0; first < rows; first += ChunkBands) {
+        const int count = std::min(ChunkBands, rows - first);
+        if (rows == height) {
+            rowsOf(first, count, piece.data());
+        } else {
+            for (int k = first; k < first + count; ++k) {
+                const int64_t fromTop = static_cast<int64_t>(rows - 1 - k) * height / rows;
+                rowsOf(static_cast<int>(height - 1 - fromTop), 1,
+                       piece.data() + static_cast<size_t>(k - first) * stride);
+            }
+        }
+        glTexSubImage2D(GL_TEXTURE_2D, 0, 0, first, width, count, GL_BGR, GL_UNSIGNED_BYTE,
+                        piece.data());
+    }
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
     if (anisotropic) {
@@ -181,6 +203,13 @@ void PipeGpuModel::loadTexture(std::span<const uint8_t> block, int maximumSize, 
     }
     while (glGetError() != GL_NO_ERROR) {
     }
+}
+
+void PipeGpuModel::releaseTexture()
+{
+    if (m_texture)
+        glDeleteTextures(1, &m_texture);
+    m_texture = 0;
 }
 
 void PipeGpuModel::bind()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <span>
 #include <vector>
 
@@ -28,9 +29,16 @@ public:
     // Uploads the mesh's vertices and strips. False when graphics memory
     // cannot be had.
     bool upload(const PipeMesh &mesh);
-    // The texture from a 24-bit bitmap block (info header and rows, frame 0
-    // at the bottom); a block that is not one leaves the model untextured.
-    // Anisotropic filtering of 8 where asked for and the driver has it.
+    // Writes count rows of the map from row first on, bottom row first,
+    // blue-green-red, each padded to 4 bytes.
+    using TextureRows = std::function<void(int first, int count, uint8_t *out)>;
+    // The texture of a map of width x height pixels, frame 0 at the bottom,
+    // asked for a piece at a time. Anisotropic filtering of 8 where asked
+    // for and the driver has it.
+    void loadTexture(int width, int height, const TextureRows &rows, int maximumSize,
+                     bool anisotropic);
+    // The same from a 24-bit bitmap block (info header and rows); a block
+    // that is not one leaves the model untextured.
     void loadTexture(std::span<const uint8_t> mapBlock, int maximumSize, bool anisotropic);
 
     bool hasTexture() const { return m_texture != 0; }
@@ -47,6 +55,7 @@ public:
 
 private:
     void release();
+    void releaseTexture();
     bool uploadPositions(const PipeMesh &mesh);
     bool uploadStrips(const PipeMesh &mesh);
 

@@ -1,5 +1,6 @@
 #include "render/PipeRenderer.h"
 
+#include "core/display/DeviationMap.h"
 #include "core/export/BmpFile.h"
 #include "core/view3d/PipeMesh.h"
 #include "render/GlContext.h"
@@ -21,13 +22,15 @@ namespace {
 // normals used as they come (they are the vertex positions, so their length
 // brightens the wall), then the colour clamped.
 const char *const VertexShader = R"(#version 330 core
-layout(location = 0) in float distance;
+layout(location = 0) in float radius;
 uniform mat4 world;
 uniform int frameCount;
 uniform mat4 viewProjection;
 uniform float ringSine[201];
 uniform float ringCosine[201];
 uniform float ringSpacing;
+uniform float radialScale;
+uniform float unitsPerPixel;
 out vec3 lightColour;
 out vec2 uv;
 const vec3 towardsLight = vec3(0.0, 1.0, 0.0);
@@ -36,6 +39,7 @@ void main()
 {
     int ring = gl_VertexID / 201;
     int column = gl_VertexID - 201 * ring;
+    float distance = radius * radialScale * unitsPerPixel;
     vec3 position = vec3(distance * ringSine[column], float(ring) * ringSpacing,
                          -(distance * ringCosine[column]));
     gl_Position = viewProjection * (world * vec4(position, 1.0));
@@ -182,6 +186,8 @@ bool PipeRenderer::makeProgram()
     glUniform1fv(glGetUniformLocation(m_program, "ringCosine"), PipeMesh::RingVertices,
                  PipeMesh::ringCosines().data());
     glUniform1f(glGetUniformLocation(m_program, "ringSpacing"), PipeMesh::RingSpacing);
+    glUniform1f(glGetUniformLocation(m_program, "radialScale"), PipeMesh::RadialScale);
+    glUniform1f(glGetUniformLocation(m_program, "unitsPerPixel"), PipeMesh::UnitsPerPixel);
     glUseProgram(0);
     return true;
 }
@@ -215,13 +221,32 @@ void PipeRenderer::loseContext()
     m_lost = true;
 }
 
+bool PipeRenderer::setModel(const PipeMesh &mesh)
+{
+    const std::span<const RadiusProfile> profiles = mesh.profiles();
+    return place(mesh, [&] {
+        m_model->loadTexture(
+            DeviationMap::Width, static_cast<int>(profiles.size()),
+            [&](int first, int count, uint8_t *out) {
+                DeviationMap::writeRows(profiles, first, count, out);
+            },
+            m_maximumTextureSize, m_anisotropic);
+    });
+}
+
 bool PipeRenderer::setModel(const PipeMesh &mesh, std::span<const uint8_t> mapBlock)
+{
+    return place(mesh,
+                 [&] { m_model->loadTexture(mapBlock, m_maximumTextureSize, m_anisotropic); });
+}
+
+bool PipeRenderer::place(const PipeMesh &mesh, const std::function<void()> &loadTexture)
 {
     if (!makeCurrent())
         return false;
     const bool uploaded = m_model->upload(mesh);
     if (uploaded)
-        m_model->loadTexture(mapBlock, m_maximumTextureSize, m_anisotropic);
+        loadTexture();
     m_highlight = -1;
     m_solid = true;
     return uploaded;

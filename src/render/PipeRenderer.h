@@ -5,6 +5,7 @@
 #include <QImage>
 #include <QSize>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <span>
 #include <string>
@@ -32,10 +33,13 @@ public:
     PipeRenderer(const PipeRenderer &) = delete;
     PipeRenderer &operator=(const PipeRenderer &) = delete;
 
-    // Replaces the model with the mesh and the map (a 24-bit bitmap block);
-    // the mesh's profiles are read while it is placed. A map that
-    // cannot be loaded leaves the model untextured. False when the model
-    // cannot be placed in graphics memory: the model is then empty.
+    // Replaces the model with the mesh, textured with the deviation map of
+    // the mesh's profiles, which is made a piece at a time as it goes into
+    // graphics memory. False when the model cannot be placed in graphics
+    // memory: the model is then empty.
+    bool setModel(const PipeMesh &mesh);
+    // The same with a map of its own (a 24-bit bitmap block); a map that
+    // cannot be loaded leaves the model untextured.
     bool setModel(const PipeMesh &mesh, std::span<const uint8_t> mapBlock);
     bool hasModel() const;
     // Frames in the model; 0.02 units each along the axis.
@@ -77,6 +81,8 @@ private:
     // Graphics objects go while their context is current.
     void releaseObjects();
     bool makeCurrent();
+    // The mesh into graphics memory, then its texture.
+    bool place(const PipeMesh &mesh, const std::function<void()> &loadTexture);
     // The first and last band that can show in the picture.
     std::pair<int, int> visibleBands(const glm::mat4 &modelView) const;
 

@@ -104,8 +104,7 @@ PipeResult drawPipeViews(const AnimationDocument &document, ReportContent::PipeV
     const auto profiles = document.derived().radiusProfiles();
     PipeMesh mesh;
     // No progress of its own: the report's runs from 0 to 100 throughout.
-    if (!mesh.build(profiles, nullptr) ||
-        !renderer->setModel(mesh, DeviationMap(profiles).mapBlock().bytes()))
+    if (!mesh.build(profiles, nullptr) || !renderer->setModel(mesh))
         return PipeResult::NoOpenGl;
     renderer->camera().modelBuilt();
     return drawViewpoints(renderer.get(), views, progress);

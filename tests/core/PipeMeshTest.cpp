@@ -443,27 +443,39 @@ TEST(PipeMeshBuild, NoFramesMakeAnEmptyModelWithoutProgress)
     EXPECT_EQ(mesh.length(), 0.0f);
 }
 
-TEST(PipeMeshBuild, DistancesAreWrittenRingByRingForTheGraphicsBuffer)
+TEST(PipeMeshBuild, RadiiAreWrittenRingByRingForTheGraphicsBuffer)
 {
     // Ring 1 has beam 20 (column 10) out of tolerance.
     const std::vector<RadiusProfile> profiles = {profile(100, 100, 0),
                                                  profile(100, 100, 0, {{20, 50}})};
     PipeMesh mesh;
     ASSERT_TRUE(mesh.build(profiles));
-    std::vector<float> distances(2 * 201, -1.0f);
-    mesh.writeDistances(1, 1, distances.data() + 201);
-    mesh.writeDistances(0, 1, distances.data());
-    // 100 pixels are 100 x 1.5 x 0.004 = 0.6 units from the axis.
-    for (size_t k = 0; k < distances.size(); ++k)
-        EXPECT_FLOAT_EQ(distances[k], k == 201 + 10 ? 0.0f : 0.6f) << k;
-    // Column 0 points along -z, column 50 about a quarter turn on.
+    ASSERT_TRUE(mesh.radiiFitIn16Bits());
+    std::vector<uint16_t> radii(2 * 201, 7);
+    mesh.writeRadii(1, 1, radii.data() + 201);
+    mesh.writeRadii(0, 1, radii.data());
+    for (size_t k = 0; k < radii.size(); ++k)
+        EXPECT_EQ(radii[k], k == 201 + 10 ? 0 : 100) << k;
+    std::vector<float> wide(201, -1.0f);
+    mesh.writeRadii(1, 1, wide.data());
+    EXPECT_EQ(wide[9], 100.0f);
+    EXPECT_EQ(wide[10], 0.0f);
+    // 100 pixels are 100 x 1.5 x 0.004 = 0.6 units from the axis; column 0
+    // points along -z, column 50 about a quarter turn on.
+    EXPECT_NEAR(mesh.largestRadius(), 0.6f, 1e-6);
     EXPECT_FLOAT_EQ(PipeMesh::ringSines()[0], 0.0f);
     EXPECT_FLOAT_EQ(PipeMesh::ringCosines()[0], 1.0f);
     EXPECT_NEAR(PipeMesh::ringSines()[50], std::sin(50 * 2 * 3.14159265 / 201), 1e-6);
     EXPECT_FLOAT_EQ(PipeMesh::ringCosines()[200], 1.0f);
-    EXPECT_NEAR(mesh.largestRadius(), 0.6f, 1e-6);
     EXPECT_EQ(mesh.builtVertexCount(), 401);
     EXPECT_EQ(runsOf(mesh, 0), (Runs{{0, 18}, {22, 378}}));
+
+    // A pipe circle far off the picture makes radii beyond 16 bits.
+    const std::vector<RadiusProfile> far = {profile(70000, 70000, 0), profile(70000, 70000, 0)};
+    ASSERT_TRUE(mesh.build(far));
+    EXPECT_FALSE(mesh.radiiFitIn16Bits());
+    mesh.writeRadii(0, 1, wide.data());
+    EXPECT_EQ(wide[0], 70000.0f);
 }
 
 TEST(PipeMeshBuild, ARebuildReplacesThePreviousModel)

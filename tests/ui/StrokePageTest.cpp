@@ -59,16 +59,6 @@ TEST_F(StrokePageTest, MapClickGoesToTheFrameOfThatRow)
     EXPECT_EQ(map.markedFrame(), 10);
 }
 
-TEST_F(StrokePageTest, MapBlockIsTheSurveysDeviationMap)
-{
-    openOnStrokePage(9);
-    const DibBlock &block = window->toolPanel().mapBlock();
-    const DibBlock expected = DeviationMap(doc().derived().radiusProfiles()).mapBlock();
-    ASSERT_EQ(block.size(), expected.size());
-    EXPECT_TRUE(std::equal(block.bytes().begin(), block.bytes().end(), expected.bytes().begin()));
-    EXPECT_EQ(block.height(), 9);
-}
-
 TEST_F(StrokePageTest, CircleToolWorksOnTheStrokeView)
 {
     openOnStrokePage(5);

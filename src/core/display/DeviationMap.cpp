@@ -1,71 +1,77 @@
 #include "core/display/DeviationMap.h"
 
-#include "core/display/DibBlock.h"
-
-#include <cstring>
+#include <algorithm>
+#include <vector>
 
 namespace dorvane {
 
 namespace {
-constexpr int RowBytes = DeviationMap::Width * 3;
+
+constexpr int RowBytes = DeviationMap::RowBytes;
 constexpr int SmoothingWeight = 13;
 constexpr int MinimumSmoothedRows = 7;
+// Rows worked out at a time when the whole map is made.
+constexpr int RowsAtATime = 64;
+
+// A frame's row as it comes from its profile, before smoothing.
+void writeRawRow(const RadiusProfile &radii, uint8_t *row)
+{
+    const uint32_t pipe = radii[400];
+    const int range = static_cast<int>(radii[401]);
+    for (int b = 0; b < DeviationMap::Width; ++b) {
+        const Rgb c = beamColour(radii[static_cast<size_t>(b)], pipe, range);
+        row[b * 3] = c.blue;
+        row[b * 3 + 1] = c.green;
+        row[b * 3 + 2] = c.red;
+    }
+}
+
 } // namespace
 
 DeviationMap::DeviationMap(std::span<const RadiusProfile> profiles)
-    : m_rows(static_cast<int>(profiles.size()))
+    : m_rows(static_cast<int>(profiles.size())), m_block(Width, m_rows, 24)
 {
-    m_bytes.assign(static_cast<size_t>(m_rows) * RowBytes, 0);
-    for (int f = 0; f < m_rows; ++f) {
-        const auto radii = profiles[static_cast<size_t>(f)];
-        const uint32_t pipe = radii[400];
-        const int range = static_cast<int>(radii[401]);
-        uint8_t *row = &m_bytes[static_cast<size_t>(f) * RowBytes];
-        for (int b = 0; b < Width; ++b) {
-            const Rgb c = beamColour(radii[static_cast<size_t>(b)], pipe, range);
-            row[b * 3] = c.blue;
-            row[b * 3 + 1] = c.green;
-            row[b * 3 + 2] = c.red;
-        }
-    }
-    smooth();
+    static_assert(RowBytes % 4 == 0, "the map's rows need no padding as bitmap rows");
+    for (int first = 0; first < m_rows; first += RowsAtATime)
+        writeRows(profiles, first, std::min(RowsAtATime, m_rows - first), m_block.row(first));
 }
 
-void DeviationMap::smooth()
+void DeviationMap::writeRows(std::span<const RadiusProfile> profiles, int first, int count,
+                             uint8_t *out)
 {
-    if (m_rows < MinimumSmoothedRows)
-        return;
-    // Every byte of the inner pixels: five times itself plus its neighbours
-    // one and two rows up and down and columns left and right, over 13.
-    const std::vector<uint8_t> source = m_bytes;
-    const auto at = [&](int row, int column, int channel) {
-        return static_cast<int>(source[static_cast<size_t>(row) * RowBytes + column * 3 + channel]);
+    const int rows = static_cast<int>(profiles.size());
+    // The raw rows these take in: two on either side for the smoothing.
+    const int low = std::max(0, first - 2);
+    const int high = std::min(rows, first + count + 2);
+    std::vector<uint8_t> raw(static_cast<size_t>(high - low) * RowBytes);
+    for (int r = low; r < high; ++r)
+        writeRawRow(profiles[static_cast<size_t>(r)],
+                    &raw[static_cast<size_t>(r - low) * RowBytes]);
+    const auto at = [&](int row, int index) {
+        return static_cast<int>(raw[static_cast<size_t>(row - low) * RowBytes + index]);
     };
-    for (int r = SmoothedBorder; r < m_rows - SmoothedBorder; ++r) {
-        for (int c = SmoothedBorder; c < Width - SmoothedBorder; ++c) {
-            for (int ch = 0; ch < 3; ++ch) {
-                const int sum = 5 * at(r, c, ch) + at(r - 1, c, ch) + at(r - 2, c, ch) +
-                                at(r + 1, c, ch) + at(r + 2, c, ch) + at(r, c - 1, ch) +
-                                at(r, c - 2, ch) + at(r, c + 1, ch) + at(r, c + 2, ch);
-                m_bytes[static_cast<size_t>(r) * RowBytes + c * 3 + ch] =
-                    static_cast<uint8_t>(sum / SmoothingWeight);
-            }
+    const bool smoothed = rows >= MinimumSmoothedRows;
+    for (int r = first; r < first + count; ++r) {
+        uint8_t *row = out + static_cast<size_t>(r - first) * RowBytes;
+        std::copy_n(&raw[static_cast<size_t>(r - low) * RowBytes], RowBytes, row);
+        if (!smoothed || r < SmoothedBorder || r >= rows - SmoothedBorder)
+            continue;
+        // Every byte of the inner pixels: five times itself plus its
+        // neighbours one and two rows up and down and columns left and right,
+        // over 13, all as they were before the smoothing.
+        for (int i = SmoothedBorder * 3; i < (Width - SmoothedBorder) * 3; ++i) {
+            const int sum = 5 * at(r, i) + at(r - 1, i) + at(r - 2, i) + at(r + 1, i) +
+                            at(r + 2, i) + at(r, i - 3) + at(r, i - 6) + at(r, i + 3) +
+                            at(r, i + 6);
+            row[i] = static_cast<uint8_t>(sum / SmoothingWeight);
         }
     }
 }
 
 Rgb DeviationMap::pixel(int beam, int frame) const
 {
-    const uint8_t *p = &m_bytes[static_cast<size_t>(frame) * RowBytes + beam * 3];
+    const uint8_t *p = m_block.row(frame) + beam * 3;
     return {p[2], p[1], p[0]};
-}
-
-DibBlock DeviationMap::mapBlock() const
-{
-    DibBlock block(Width, m_rows, 24);
-    for (int f = 0; f < m_rows; ++f)
-        std::memcpy(block.row(f), &m_bytes[static_cast<size_t>(f) * RowBytes], RowBytes);
-    return block;
 }
 
 } // namespace dorvane

@@ -60,19 +60,26 @@ bool withinTolerance(int64_t pct, int64_t errorRate)
            (pct > 100 && pct <= 100 + errorRate);
 }
 
-// The distance of column j of a frame's ring from the axis, when the wall
-// there lies within the tolerance; nothing otherwise.
-bool columnDistance(const RadiusProfile &profile, int j, float &distance)
+// The radius in pixels of column j of a frame's ring, when the wall there
+// lies within the tolerance; nothing otherwise.
+bool columnRadius(const RadiusProfile &profile, int j, uint32_t &radius)
 {
     const uint32_t pipeRadius = profile[PipeRadiusEntry];
     // A ring whose pipe radius is 0 pixels has no defined percentage, so
     // none of it is built.
     if (pipeRadius == 0)
         return false;
-    const uint32_t radius = profile[beamOfColumn(j)];
+    radius = profile[beamOfColumn(j)];
     // Whole percent of the pipe radius, rounded down, held in 16 bits.
     const auto pct = static_cast<uint16_t>(radius * 100u / pipeRadius);
-    if (!withinTolerance(pct, static_cast<int64_t>(profile[ErrorRateEntry])))
+    return withinTolerance(pct, static_cast<int64_t>(profile[ErrorRateEntry]));
+}
+
+// Its distance from the axis: the shader works it out the same way.
+bool columnDistance(const RadiusProfile &profile, int j, float &distance)
+{
+    uint32_t radius = 0;
+    if (!columnRadius(profile, j, radius))
         return false;
     distance = static_cast<float>(radius) * PipeMesh::RadialScale * PipeMesh::UnitsPerPixel;
     return true;
@@ -129,16 +136,20 @@ PipeVertex PipeMesh::vertex(int ring, int column) const
     return vertex;
 }
 
-void PipeMesh::writeDistances(int first, int count, float *out) const
+template<typename Radius>
+void PipeMesh::writeRadii(int first, int count, Radius *out) const
 {
     for (int i = first; i < first + count; ++i) {
         const RadiusProfile &profile = m_profiles[static_cast<size_t>(i)];
         for (int j = 0; j < Columns; ++j) {
-            float h = 0;
-            *out++ = columnDistance(profile, j, h) ? h : 0.0f;
+            uint32_t radius = 0;
+            *out++ = columnRadius(profile, j, radius) ? static_cast<Radius>(radius) : Radius(0);
         }
     }
 }
+
+template void PipeMesh::writeRadii(int, int, uint16_t *) const;
+template void PipeMesh::writeRadii(int, int, float *) const;
 
 const std::array<float, PipeMesh::RingVertices> &PipeMesh::ringSines()
 {
@@ -156,6 +167,7 @@ void PipeMesh::buildRings(ProgressScope &scope, std::vector<bool> &built)
     const int frames = m_frameCount;
     int count = 0;
     float largest = 0;
+    uint32_t largestPixels = 0;
     for (int i = 0; i < frames; ++i) {
         scope.step(i, 2 * frames);
         const RadiusProfile &profile = m_profiles[static_cast<size_t>(i)];
@@ -164,6 +176,7 @@ void PipeMesh::buildRings(ProgressScope &scope, std::vector<bool> &built)
             float h = 0;
             if (!columnDistance(profile, j, h))
                 continue;
+            largestPixels = std::max(largestPixels, profile[beamOfColumn(j)]);
             const auto column = static_cast<size_t>(j);
             const float x = h * a.sine[column];
             const float z = -h * a.cosine[column];
@@ -177,6 +190,7 @@ void PipeMesh::buildRings(ProgressScope &scope, std::vector<bool> &built)
     }
     m_builtVertices = count;
     m_largestRadius = std::sqrt(largest);
+    m_radiiFitIn16Bits = largestPixels <= UINT16_MAX;
 }
 
 void PipeMesh::buildRuns(ProgressScope &scope, const std::vector<bool> &built)
@@ -211,6 +225,7 @@ void PipeMesh::clear()
     m_frameCount = 0;
     m_builtVertices = 0;
     m_largestRadius = 0;
+    m_radiiFitIn16Bits = true;
     // Swapped out rather than cleared, so that the memory goes back before a
     // rebuild asks for its own.
     std::vector<StripRun>().swap(m_runs);

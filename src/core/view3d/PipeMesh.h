@@ -65,16 +65,23 @@ public:
     void clear();
 
     int frameCount() const { return m_frameCount; }
+    // The profiles it was built from.
+    std::span<const RadiusProfile> profiles() const { return m_profiles; }
     // 0.02 per frame: the length the viewpoints frame.
     float length() const { return RingSpacing * static_cast<float>(m_frameCount); }
 
     // Column j of ring i (vertex 201 i + j); all zero where it is not built.
     PipeVertex vertex(int ring, int column) const;
-    // The distances from the axis of the vertices of rings first .. first +
-    // count - 1, ring after ring, into out (0 where a vertex is not built).
-    // Column j of ring i lies at (d sin_j, 0.02 i, -d cos_j) with the angles
-    // of ringSines() and ringCosines().
-    void writeDistances(int first, int count, float *out) const;
+    // The radii in pixels of the vertices of rings first .. first + count -
+    // 1, ring after ring, into out (0 where a vertex is not built). Column j
+    // of ring i lies at (d sin_j, 0.02 i, -d cos_j), with d = radius x 1.5 x
+    // 0.004 and the angles of ringSines() and ringCosines(). Radius is
+    // uint16_t when radiiFitIn16Bits(), else float.
+    template<typename Radius>
+    void writeRadii(int first, int count, Radius *out) const;
+    // Every built vertex's radius fits in 16 bits (always, but for absurd
+    // pipe circles).
+    bool radiiFitIn16Bits() const { return m_radiiFitIn16Bits; }
     static const std::array<float, RingVertices> &ringSines();
     static const std::array<float, RingVertices> &ringCosines();
     // Vertices with a non-zero position, counted at build time.
@@ -101,6 +108,7 @@ private:
     int m_frameCount = 0;
     int m_builtVertices = 0;
     float m_largestRadius = 0;
+    bool m_radiiFitIn16Bits = true;
     std::vector<StripRun> m_runs;
     std::vector<uint32_t> m_bandStarts; // N entries: band b's runs are [b], [b + 1])
 };

@@ -290,9 +290,8 @@ void MainWindow::buildPipeModel()
         const std::span<const RadiusProfile> profiles = session.isOpen()
                                                             ? session.derived().radiusProfiles()
                                                             : std::span<const RadiusProfile>();
-        built =
-            m_pipeView->build(profiles, m_toolPanel->mapBlock().bytes(), &session.progressWindow(),
-                              session.isOpen() ? session.currentIndex() : -1);
+        built = m_pipeView->build(profiles, &session.progressWindow(),
+                                  session.isOpen() ? session.currentIndex() : -1);
     });
     if (!built)
         return;

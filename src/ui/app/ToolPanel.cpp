@@ -265,13 +265,6 @@ void ToolPanel::ensureDeviationMap()
                                      m_session.currentIndex());
 }
 
-DibBlock ToolPanel::mapBlock() const
-{
-    // Made afresh for the one upload that needs it, rather than held beside
-    // the stroke page's picture of the same map for the rest of the session.
-    return DeviationMap(m_session.derived().radiusProfiles()).mapBlock();
-}
-
 void ToolPanel::surveyClosed()
 {
     m_propertyPanel->clear();

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "core/display/DibBlock.h"
 #include "ui/app/ExportCommands.h"
 #include "ui/app/RecentSurveys.h"
 
@@ -53,8 +52,6 @@ public:
     StrokePanel &strokePanel() { return *m_strokePanel; }
     View3dPanel &view3dPanel() { return *m_view3dPanel; }
     ExportCommands &exports() { return m_exports; }
-    // The survey's deviation map as a 24-bit bitmap block, for the 3D model.
-    DibBlock mapBlock() const;
 
     // The three view pages ask the save question first and show the current
     // frame again in their view; the tool pages only change the side page.

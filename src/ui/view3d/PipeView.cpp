@@ -24,8 +24,8 @@ PipeView::PipeView(MessageSink &messages, QWidget *parent) : QWidget(parent), m_
 
 PipeView::~PipeView() = default;
 
-bool PipeView::build(std::span<const RadiusProfile> profiles, std::span<const uint8_t> mapBlock,
-                     ProgressSink *progress, int currentIndex)
+bool PipeView::build(std::span<const RadiusProfile> profiles, ProgressSink *progress,
+                     int currentIndex)
 {
     if (!m_renderer) {
         m_renderer = PipeRenderer::create(size());
@@ -38,7 +38,7 @@ bool PipeView::build(std::span<const RadiusProfile> profiles, std::span<const ui
     PipeMesh mesh;
     mesh.build(profiles, progress);
     // A model that finds no room stays empty, as one without frames does.
-    m_renderer->setModel(mesh, mapBlock);
+    m_renderer->setModel(mesh);
     m_renderer->camera().modelBuilt();
     setCurrentFrame(currentIndex);
     return true;

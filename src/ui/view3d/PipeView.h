@@ -31,12 +31,11 @@ public:
     PipeView(MessageSink &messages, QWidget *parent = nullptr);
     ~PipeView() override;
 
-    // A new model from the survey's radius profiles and deviation map (a
-    // 24-bit bitmap block), then the current frame shown. Creates the
+    // A new model from the survey's radius profiles, textured with their
+    // deviation map, then the current frame shown. Creates the
     // renderer first if there is none; when that fails, says so and
     // returns false. An empty survey gives an empty model.
-    bool build(std::span<const RadiusProfile> profiles, std::span<const uint8_t> mapBlock,
-               ProgressSink *progress, int currentIndex);
+    bool build(std::span<const RadiusProfile> profiles, ProgressSink *progress, int currentIndex);
     bool isReady() const { return m_renderer != nullptr; }
 
     // The overlay's frame and the band drawn in yellow; the model slides to
