@@ -5,6 +5,7 @@
 #include "support/ReadOnlyFolder.h"
 #include "support/TestSupport.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <vector>
@@ -160,6 +161,29 @@ TEST_F(AviMovieWriterTest, AFrameLargerThanAScreenFits)
     EXPECT_EQ(m.decoded, 1);
 }
 
+TEST_F(AviMovieWriterTest, EachFrameIsTakenAsItWasWhenAppended)
+{
+    // The caller draws the next frame into the same bitmap as soon as the
+    // append returns, while the frame is still to be encoded.
+    {
+        AviMovieWriter writer(path, Xvid, 4);
+        DibBlock dib = twoColourBitmap(64, 64, 24);
+        ASSERT_EQ(writer.appendFrame(dib), 0);
+        for (int i = 0; i < 6; ++i) {
+            std::fill(dib.row(0), dib.row(0) + dib.stride() * 64, uint8_t{255});
+            ASSERT_EQ(writer.appendFrame(dib), 0);
+        }
+    }
+    // The first picture is still red above blue (see BitmapsAreReadBottomRowFirst).
+    const Movie m = readMovie(path, {{20, 10}, {40, 54}});
+    EXPECT_EQ(m.decoded, 7);
+    ASSERT_EQ(m.y.size(), 2u);
+    EXPECT_NEAR(m.y[0], 81, 3);
+    EXPECT_NEAR(m.v[0], 240, 3);
+    EXPECT_NEAR(m.y[1], 41, 3);
+    EXPECT_NEAR(m.u[1], 240, 3);
+}
+
 // The file comes with the first frame and is in place once released.
 
 TEST_F(AviMovieWriterTest, AWriterReleasedWithoutAFrameLeavesNoFile)
@@ -290,5 +314,22 @@ TEST_F(AviMovieWriterTest, AFullDiskLeavesNoMovie)
         EXPECT_EQ(writer.lastError(), "Unable to Write Video Stream to the output Movie File");
         EXPECT_EQ(writer.state(), AviMovieWriter::Closed);
     }
+    EXPECT_TRUE(namesIn(dir.path()).empty());
+}
+
+TEST_F(AviMovieWriterTest, AFailureAfterTheLastFrameIsToldByTheRelease)
+{
+    AviMovieWriter writer(path, Xvid, 4);
+    {
+        // The frame codes to more than the disk takes; the append only
+        // hands it over to be encoded.
+        const FullDisk full(16 * 1024);
+        ASSERT_EQ(writer.appendFrame(noiseBitmap(200, 200, 1)), 0);
+        EXPECT_FALSE(writer.release());
+    }
+    EXPECT_EQ(writer.lastError(), "Unable to Write Video Stream to the output Movie File");
+    EXPECT_EQ(writer.state(), AviMovieWriter::Closed);
+    EXPECT_EQ(writer.framesWritten(), 0);
+    EXPECT_TRUE(writer.release());
     EXPECT_TRUE(namesIn(dir.path()).empty());
 }

@@ -1,10 +1,12 @@
 #include "core/export/AviMovieWriter.h"
 
 #include "core/display/DibBlock.h"
+#include "core/export/FrameEncodingThread.h"
 #include "core/export/MovieEncoder.h"
 
 #include <array>
 #include <cctype>
+#include <exception>
 #include <utility>
 
 namespace dorvane {
@@ -110,8 +112,8 @@ int32_t AviMovieWriter::append(int width, int height, const uint8_t *bits, int b
     case Writing:
         break;
     }
-    if (width != m_width || height != m_height || bitsPerPixel != m_bitsPerPixel ||
-        !m_encoder->encode(bits))
+    if (width != m_width || height != m_height || bitsPerPixel != m_bitsPerPixel || !bits ||
+        !m_encoding->push(bits))
         return fail(WriteFailed);
     ++m_frameCounter;
     return Succeeded;
@@ -133,6 +135,16 @@ bool AviMovieWriter::open(int width, int height, int bitsPerPixel)
         fail(textFor(result));
         return false;
     }
+    try {
+        MovieEncoder &encoder = *m_encoder;
+        m_encoding = std::make_unique<FrameEncodingThread>(
+            DibBlock::strideFor(width, bitsPerPixel) * static_cast<size_t>(height),
+            [&encoder](const uint8_t *bits) { return encoder.encode(bits); });
+    } catch (const std::exception &) {
+        // No room for the frames or no thread to encode them on.
+        fail(NoHeapMemory);
+        return false;
+    }
     m_width = width;
     m_height = height;
     m_bitsPerPixel = bitsPerPixel;
@@ -151,10 +163,20 @@ bool AviMovieWriter::release()
     const bool wasWriting = m_state == Writing;
     m_state = Closed;
     if (!wasWriting) {
+        m_encoding.reset();
         m_encoder->discard();
         return true;
     }
-    if (m_encoder->finish())
+    const bool encodedAll = m_encoding->finish();
+    m_encoding.reset();
+    m_frameCounter = m_encoder->framesWritten();
+    const bool complete = m_encoder->finish();
+    if (!encodedAll) {
+        if (m_lastError == SucceededText)
+            m_lastError = WriteFailed;
+        return false;
+    }
+    if (complete)
         return true;
     // A movie of frames that could not be completed is gone; say why unless
     // an earlier failure already did.
