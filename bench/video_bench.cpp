@@ -96,7 +96,7 @@ void BM_VideoExport(benchmark::State &state)
                 return;
             }
             image.renderFrame(doc.current().samples.data(), doc.current().header.roll);
-            if (writer.appendFrame(frame.draw(image, overlayOf(doc, i), true)) != 0) {
+            if (appendPicture(writer, frame.draw(image, overlayOf(doc, i), true)) != 0) {
                 state.SkipWithError(writer.lastError().c_str());
                 return;
             }
@@ -112,11 +112,11 @@ void BM_VideoExport(benchmark::State &state)
 }
 BENCHMARK(BM_VideoExport)->Unit(benchmark::kSecond)->Iterations(1)->UseRealTime();
 
-// The bitmaps the export hands to the writer, drawn once beforehand.
-const std::vector<DibBlock> &predrawnBitmaps()
+// The pictures the export hands to the writer, drawn once beforehand.
+const std::vector<QImage> &predrawnPictures()
 {
-    static const std::vector<DibBlock> bitmaps = [] {
-        std::vector<DibBlock> drawn;
+    static const std::vector<QImage> pictures = [] {
+        std::vector<QImage> drawn;
         SilentMessageSink messages;
         AnimationDocument doc(messages);
         if (!doc.open(surveyPath(), nullptr))
@@ -127,25 +127,25 @@ const std::vector<DibBlock> &predrawnBitmaps()
         drawn.reserve(SurveyFrames);
         for (int i = 0; i < doc.frameCount() && doc.loadFrame(i, true); ++i) {
             image.renderFrame(doc.current().samples.data(), doc.current().header.roll);
-            drawn.push_back(frame.draw(image, overlayOf(doc, i), true));
+            drawn.push_back(frame.draw(image, overlayOf(doc, i), true).copy());
         }
         return drawn;
     }();
-    return bitmaps;
+    return pictures;
 }
 
 void BM_EncodeOnly(benchmark::State &state)
 {
-    const std::vector<DibBlock> &bitmaps = predrawnBitmaps();
-    if (bitmaps.size() != SurveyFrames) {
+    const std::vector<QImage> &pictures = predrawnPictures();
+    if (pictures.size() != SurveyFrames) {
         state.SkipWithError("cannot draw the survey's frames");
         return;
     }
     for (auto _ : state) {
         const auto start = std::chrono::steady_clock::now();
         AviMovieWriter writer(moviePath(), fourCharacterCode("Xvid"), Rate);
-        for (const DibBlock &bitmap : bitmaps)
-            if (writer.appendFrame(bitmap) != 0) {
+        for (const QImage &picture : pictures)
+            if (appendPicture(writer, picture) != 0) {
                 state.SkipWithError(writer.lastError().c_str());
                 return;
             }
@@ -153,9 +153,9 @@ void BM_EncodeOnly(benchmark::State &state)
             state.SkipWithError(writer.lastError().c_str());
             return;
         }
-        encodingRates.push_back(static_cast<double>(bitmaps.size()) / secondsSince(start));
+        encodingRates.push_back(static_cast<double>(pictures.size()) / secondsSince(start));
     }
-    state.counters["fps"] = benchmark::Counter(static_cast<double>(bitmaps.size()),
+    state.counters["fps"] = benchmark::Counter(static_cast<double>(pictures.size()),
                                                benchmark::Counter::kIsIterationInvariantRate);
 }
 BENCHMARK(BM_EncodeOnly)->Unit(benchmark::kSecond)->Iterations(1)->UseRealTime();
@@ -175,9 +175,9 @@ int main(int argc, char **argv)
     arguments.insert(arguments.begin() + 1, {interleave.data(), repetitions.data()});
     int count = static_cast<int>(arguments.size());
     benchmark::Initialize(&count, arguments.data());
-    // Both are drawn before the runs start: a survey of 2,000 frames on disk
-    // and 2,000 bitmaps in memory.
-    predrawnBitmaps();
+    // Both are made before the runs start: a survey of 2,000 frames on disk
+    // and its 2,000 pictures in memory.
+    predrawnPictures();
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
     const double endToEnd = median(endToEndRates);

@@ -149,6 +149,30 @@ TEST_F(AviMovieWriterTest, BitmapsAreReadBottomRowFirst)
     }
 }
 
+TEST_F(AviMovieWriterTest, RowsMayLieTopRowFirstAndUnpadded)
+{
+    // 33 pixels of 24 bits: rows of 99 bytes, one after the other, red first.
+    const int width = 33, height = 32;
+    std::vector<uint8_t> rows;
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            rows.insert(rows.end(), {uint8_t(y < 16 ? 0 : 255), 0, uint8_t(y < 16 ? 255 : 0)});
+    {
+        AviMovieWriter writer(path, Xvid, 4);
+        const uint8_t *bottom = rows.data() + (height - 1) * width * 3;
+        ASSERT_EQ(writer.appendFrameRows(width, height, bottom, -width * 3, 24), 0);
+        ASSERT_EQ(writer.appendFrameRows(width, height, bottom, -width * 3, 24), 0);
+    }
+    const Movie m = readMovie(path, {{10, 4}, {30, 28}});
+    EXPECT_EQ(m.width, 33);
+    EXPECT_EQ(m.decoded, 2);
+    ASSERT_EQ(m.y.size(), 2u);
+    EXPECT_NEAR(m.y[0], 81, 3);
+    EXPECT_NEAR(m.v[0], 240, 3);
+    EXPECT_NEAR(m.y[1], 41, 3);
+    EXPECT_NEAR(m.u[1], 240, 3);
+}
+
 TEST_F(AviMovieWriterTest, AFrameLargerThanAScreenFits)
 {
     {

@@ -4,6 +4,7 @@
 #include "core/export/FrameEncodingThread.h"
 #include "core/export/MovieEncoder.h"
 
+#include <algorithm>
 #include <array>
 #include <cctype>
 #include <exception>
@@ -90,16 +91,26 @@ AviMovieWriter::~AviMovieWriter()
 
 int32_t AviMovieWriter::appendFrame(const DibBlock &bitmap)
 {
-    return append(bitmap.width(), bitmap.height(), bitmap.row(0), bitmap.bitsPerPixel());
+    return append(bitmap.width(), bitmap.height(), bitmap.row(0),
+                  static_cast<ptrdiff_t>(bitmap.stride()), bitmap.bitsPerPixel());
 }
 
 int32_t AviMovieWriter::appendFrameBits(int width, int height, const uint8_t *bits,
                                         int bitsPerPixel)
 {
-    return append(width, height, bits, bitsPerPixel);
+    const auto stride =
+        static_cast<ptrdiff_t>(DibBlock::strideFor(std::max(width, 1), bitsPerPixel));
+    return append(width, height, bits, stride, bitsPerPixel);
 }
 
-int32_t AviMovieWriter::append(int width, int height, const uint8_t *bits, int bitsPerPixel)
+int32_t AviMovieWriter::appendFrameRows(int width, int height, const uint8_t *bottomRow,
+                                        ptrdiff_t rowStep, int bitsPerPixel)
+{
+    return append(width, height, bottomRow, rowStep, bitsPerPixel);
+}
+
+int32_t AviMovieWriter::append(int width, int height, const uint8_t *bottomRow, ptrdiff_t rowStep,
+                               int bitsPerPixel)
 {
     switch (m_state) {
     case Closed:
@@ -112,8 +123,8 @@ int32_t AviMovieWriter::append(int width, int height, const uint8_t *bits, int b
     case Writing:
         break;
     }
-    if (width != m_width || height != m_height || bitsPerPixel != m_bitsPerPixel || !bits ||
-        !m_encoding->push(bits))
+    if (width != m_width || height != m_height || bitsPerPixel != m_bitsPerPixel || !bottomRow ||
+        !m_encoding->push(bottomRow, rowStep))
         return fail(WriteFailed);
     ++m_frameCounter;
     return Succeeded;
@@ -138,7 +149,8 @@ bool AviMovieWriter::open(int width, int height, int bitsPerPixel)
     try {
         MovieEncoder &encoder = *m_encoder;
         m_encoding = std::make_unique<FrameEncodingThread>(
-            DibBlock::strideFor(width, bitsPerPixel) * static_cast<size_t>(height),
+            height, static_cast<size_t>(width) * static_cast<size_t>(bitsPerPixel / 8),
+            DibBlock::strideFor(width, bitsPerPixel),
             [&encoder](const uint8_t *bits) { return encoder.encode(bits); });
     } catch (const std::exception &) {
         // No room for the frames or no thread to encode them on.

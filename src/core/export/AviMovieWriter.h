@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -68,6 +69,12 @@ public:
     // Adds the next frame from a bottom-up bitmap block of width x height
     // pixels at bitsPerPixel (24 or 32), each row padded to 4 bytes.
     int32_t appendFrameBits(int width, int height, const uint8_t *bits, int bitsPerPixel);
+    // Adds the next frame from rows of width pixels at bitsPerPixel (24 or
+    // 32) wherever they lie: bottomRow is the picture's bottom row, and each
+    // row above it starts rowStep bytes on from the one below (negative for a
+    // picture stored top row first).
+    int32_t appendFrameRows(int width, int height, const uint8_t *bottomRow, ptrdiff_t rowStep,
+                            int bitsPerPixel);
 
     // "Method Succeeded" until the first failure, then what failed.
     const std::string &lastError() const { return m_lastError; }
@@ -84,7 +91,8 @@ public:
     bool release();
 
 private:
-    int32_t append(int width, int height, const uint8_t *bits, int bitsPerPixel);
+    int32_t append(int width, int height, const uint8_t *bottomRow, ptrdiff_t rowStep,
+                   int bitsPerPixel);
     bool open(int width, int height, int bitsPerPixel);
     int32_t fail(const char *text);
 

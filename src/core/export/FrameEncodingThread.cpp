@@ -5,13 +5,14 @@
 
 namespace dorvane {
 
-FrameEncodingThread::FrameEncodingThread(size_t frameBytes,
+FrameEncodingThread::FrameEncodingThread(int rows, size_t rowBytes, size_t stride,
                                          std::function<bool(const uint8_t *)> encode)
-    : m_frameBytes(frameBytes), m_encode(std::move(encode))
+    : m_rows(static_cast<size_t>(rows)), m_rowBytes(rowBytes), m_stride(stride),
+      m_encode(std::move(encode))
 {
-    // Not zero-filled: every slot is written whole before it is read.
+    // Not zero-filled: the rows of every slot are written before it is read.
     for (size_t i = 0; i < SlotCount; ++i)
-        m_slots.push_back(std::make_unique_for_overwrite<uint8_t[]>(frameBytes));
+        m_slots.push_back(std::make_unique_for_overwrite<uint8_t[]>(m_stride * m_rows));
     m_thread = std::thread([this] { run(); });
 }
 
@@ -20,7 +21,7 @@ FrameEncodingThread::~FrameEncodingThread()
     end(false);
 }
 
-bool FrameEncodingThread::push(const uint8_t *bits)
+bool FrameEncodingThread::push(const uint8_t *bottomRow, ptrdiff_t rowStep)
 {
     std::unique_lock lock(m_mutex);
     m_changed.wait(lock, [&] { return m_queued < SlotCount || m_failed; });
@@ -29,7 +30,13 @@ bool FrameEncodingThread::push(const uint8_t *bits)
     // The thread leaves this slot alone until the frame is counted in.
     uint8_t *slot = m_slots[(m_next + m_queued) % SlotCount].get();
     lock.unlock();
-    std::memcpy(slot, bits, m_frameBytes);
+    if (rowStep == static_cast<ptrdiff_t>(m_stride)) {
+        std::memcpy(slot, bottomRow, m_stride * m_rows);
+    } else {
+        for (size_t y = 0; y < m_rows; ++y)
+            std::memcpy(slot + y * m_stride, bottomRow + static_cast<ptrdiff_t>(y) * rowStep,
+                        m_rowBytes);
+    }
     lock.lock();
     ++m_queued;
     m_changed.notify_all();
