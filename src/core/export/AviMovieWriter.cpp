@@ -182,19 +182,15 @@ bool AviMovieWriter::release()
     const bool encodedAll = m_encoding->finish();
     m_encoding.reset();
     m_frameCounter = m_encoder->framesWritten();
-    const bool complete = m_encoder->finish();
-    if (!encodedAll) {
-        if (m_lastError == SucceededText)
-            m_lastError = WriteFailed;
-        return false;
-    }
-    if (complete)
+    if (m_encoder->finish() && encodedAll)
         return true;
-    // A movie of frames that could not be completed is gone; say why unless
-    // an earlier failure already did.
-    if (m_frameCounter > 0 && m_lastError == SucceededText)
+    // A frame that could not be encoded after the last append, or a movie
+    // that could not be completed and is gone: say why unless an earlier
+    // failure already did.
+    const bool failed = !encodedAll || m_frameCounter > 0;
+    if (failed && m_lastError == SucceededText)
         m_lastError = WriteFailed;
-    return m_frameCounter == 0;
+    return !failed;
 }
 
 } // namespace dorvane
