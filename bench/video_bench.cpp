@@ -2,7 +2,8 @@
 // --texts` does it: opening the survey, drawing each frame as the frame view
 // draws it, encoding and writing the movie; and, for comparison, encoding the
 // same frames drawn beforehand. Both report frames per second; their runs are
-// interleaved, and the medians and their ratio are printed at the end.
+// interleaved, and the medians and their ratio are printed at the end, with
+// the processor time per frame of all threads.
 //
 //   build/bin/video-bench [--benchmark_repetitions=N] (5 unless told)
 
@@ -22,6 +23,7 @@
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <sys/resource.h>
 #include <vector>
 
 using namespace dorvane;
@@ -57,9 +59,18 @@ FrameOverlay overlayOf(const AnimationDocument &doc, int index)
     return overlay;
 }
 
-// Frames per second of each run of each benchmark.
-std::vector<double> endToEndRates;
-std::vector<double> encodingRates;
+// Frames per second of each run of each benchmark, and the processor time
+// of all the program's threads per frame in milliseconds.
+std::vector<double> endToEndRates, endToEndCpu;
+std::vector<double> encodingRates, encodingCpu;
+
+double processorSeconds()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    const auto seconds = [](const timeval &t) { return t.tv_sec + t.tv_usec * 1e-6; };
+    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
+}
 
 double median(std::vector<double> values)
 {
@@ -80,6 +91,7 @@ void BM_VideoExport(benchmark::State &state)
     surveyPath();
     for (auto _ : state) {
         const auto start = std::chrono::steady_clock::now();
+        const double processorStart = processorSeconds();
         SilentMessageSink messages;
         AnimationDocument doc(messages);
         if (!doc.open(surveyPath(), nullptr)) {
@@ -106,6 +118,7 @@ void BM_VideoExport(benchmark::State &state)
             return;
         }
         endToEndRates.push_back(SurveyFrames / secondsSince(start));
+        endToEndCpu.push_back((processorSeconds() - processorStart) * 1000 / SurveyFrames);
     }
     state.counters["fps"] =
         benchmark::Counter(SurveyFrames, benchmark::Counter::kIsIterationInvariantRate);
@@ -143,6 +156,7 @@ void BM_EncodeOnly(benchmark::State &state)
     }
     for (auto _ : state) {
         const auto start = std::chrono::steady_clock::now();
+        const double processorStart = processorSeconds();
         AviMovieWriter writer(moviePath(), fourCharacterCode("Xvid"), Rate);
         for (const QImage &picture : pictures)
             if (appendPicture(writer, picture) != 0) {
@@ -154,6 +168,8 @@ void BM_EncodeOnly(benchmark::State &state)
             return;
         }
         encodingRates.push_back(static_cast<double>(pictures.size()) / secondsSince(start));
+        encodingCpu.push_back((processorSeconds() - processorStart) * 1000 /
+                              static_cast<double>(pictures.size()));
     }
     state.counters["fps"] = benchmark::Counter(static_cast<double>(pictures.size()),
                                                benchmark::Counter::kIsIterationInvariantRate);
@@ -187,6 +203,8 @@ int main(int argc, char **argv)
                     "end to end at %.2f of the speed of encoding alone\n",
                     endToEndRates.size(), encodingRates.size(), endToEnd, encoding,
                     endToEnd / encoding);
+    std::printf("processor time per frame (medians): end to end %.2f ms, encoding alone %.2f ms\n",
+                median(endToEndCpu), median(encodingCpu));
     std::error_code ignored;
     fs::remove(moviePath(), ignored);
     fs::remove(surveyPath(), ignored);
