@@ -56,8 +56,8 @@ int runVideo(const VideoOptions &o)
         }
         const FrameRecord &record = doc.current();
         image.renderFrame(record.samples.data(), record.header.roll);
-        const DibBlock &bitmap = frame.draw(image, viewOverlay(doc, record, i), o.showTexts);
-        if (writer.appendFrame(bitmap) != AviMovieWriter::Succeeded) {
+        const QImage &picture = frame.draw(image, viewOverlay(doc, record, i), o.showTexts);
+        if (appendPicture(writer, picture) != AviMovieWriter::Succeeded) {
             session.messages.showMessage(text::AviError, writer.lastError());
             return 1;
         }

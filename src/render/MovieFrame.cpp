@@ -2,19 +2,19 @@
 
 #include "core/display/PictureGeometry.h"
 #include "core/display/SonarImage.h"
+#include "core/export/AviMovieWriter.h"
 #include "render/FrameOverlay.h"
 #include "render/FramePicture.h"
 
 #include <QPainter>
 #include <algorithm>
 #include <array>
-#include <cstring>
+#include <cstddef>
 
 namespace dorvane {
 
 MovieFrame::MovieFrame(int size)
-    : m_picture(std::max(size, 1), std::max(size, 1), QImage::Format_RGB32),
-      m_bitmap(std::max(size, 1), std::max(size, 1), 32)
+    : m_picture(std::max(size, 1), std::max(size, 1), QImage::Format_RGB32)
 {}
 
 void MovieFrame::writeColours(const SonarImage &image)
@@ -33,8 +33,7 @@ void MovieFrame::writeColours(const SonarImage &image)
     }
 }
 
-const DibBlock &MovieFrame::draw(const SonarImage &image, const FrameOverlay &overlay,
-                                 bool showTexts)
+const QImage &MovieFrame::draw(const SonarImage &image, const FrameOverlay &overlay, bool showTexts)
 {
     if (image.isValid() && m_picture.width() == PictureSize) {
         // Unscaled, drawing the picture copies its colours: they are written
@@ -44,19 +43,23 @@ const DibBlock &MovieFrame::draw(const SonarImage &image, const FrameOverlay &ov
         QPainter painter(&m_picture);
         painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
         overlay.draw(painter, PictureSize, showTexts);
-        painter.end();
     } else {
         QPainter painter(&m_picture);
         drawFramePicture(painter, m_picture.rect(), image, overlay, showTexts);
-        painter.end();
     }
+    return m_picture;
+}
+
+int32_t appendPicture(AviMovieWriter &writer, const QImage &picture)
+{
     // RGB32 holds blue, green, red and an unused byte, as a 32-bit bitmap
-    // does; only the row order differs.
-    const int height = m_picture.height();
-    const size_t rowBytes = static_cast<size_t>(m_picture.width()) * 4;
-    for (int y = 0; y < height; ++y)
-        std::memcpy(m_bitmap.row(y), m_picture.constScanLine(height - 1 - y), rowBytes);
-    return m_bitmap;
+    // does; only the order of the rows differs, which the writer is told.
+    const bool asItIs =
+        picture.format() == QImage::Format_RGB32 || picture.format() == QImage::Format_ARGB32;
+    const QImage rgb = asItIs ? picture : picture.convertToFormat(QImage::Format_RGB32);
+    const int height = rgb.height();
+    return writer.appendFrameRows(rgb.width(), height, rgb.constScanLine(std::max(height - 1, 0)),
+                                  -static_cast<ptrdiff_t>(rgb.bytesPerLine()), 32);
 }
 
 } // namespace dorvane

@@ -1,31 +1,35 @@
 #pragma once
 
-#include "core/display/DibBlock.h"
-
 #include <QImage>
+#include <cstdint>
 
 namespace dorvane {
 
+class AviMovieWriter;
 class FrameOverlay;
 class SonarImage;
 
-// The frame view's picture of one frame after another as the bitmaps a movie
-// takes: the same drawing as framePicture(), as a bottom-up 32-bit bitmap.
-// The picture and the bitmap are made once and reused for every frame.
+// The frame view's picture of one frame after another for a movie: the same
+// drawing as framePicture(), into one 32-bit picture that is reused for
+// every frame. appendPicture() hands it to the writer.
 class MovieFrame
 {
 public:
     // Pictures of size x size pixels; a size below 1 is taken as 1.
     explicit MovieFrame(int size);
 
-    const DibBlock &draw(const SonarImage &image, const FrameOverlay &overlay, bool showTexts);
-    const DibBlock &bitmap() const { return m_bitmap; }
+    const QImage &draw(const SonarImage &image, const FrameOverlay &overlay, bool showTexts);
+    const QImage &picture() const { return m_picture; }
 
 private:
     void writeColours(const SonarImage &image);
 
     QImage m_picture;
-    DibBlock m_bitmap;
 };
+
+// Adds a picture as the writer's next frame, taking its rows as they lie
+// (top row first), at 32 bits per pixel; a picture of another format is
+// converted first. What AviMovieWriter::appendFrame() returns.
+int32_t appendPicture(AviMovieWriter &writer, const QImage &picture);
 
 } // namespace dorvane

@@ -5,6 +5,8 @@
 #include "support/ReadOnlyFolder.h"
 #include "support/TestSupport.h"
 
+#include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <vector>
@@ -50,6 +52,22 @@ DibBlock noiseBitmap(int width, int height, uint32_t seed)
         }
     }
     return dib;
+}
+
+// The first picture of a movie sampled at two places, the first in a red
+// part and the second in a blue: red is Y 81, U 90, V 240 and blue Y 41,
+// U 240, V 110 in the video range of BT.601.
+::testing::AssertionResult redThenBlue(const Movie &m)
+{
+    const std::vector<int> y = {81, 41}, u = {90, 240}, v = {240, 110};
+    if (m.y.size() != 2)
+        return ::testing::AssertionFailure() << m.y.size() << " samples";
+    for (size_t i = 0; i < 2; ++i)
+        if (std::abs(m.y[i] - y[i]) > 3 || std::abs(m.u[i] - u[i]) > 3 ||
+            std::abs(m.v[i] - v[i]) > 3)
+            return ::testing::AssertionFailure()
+                   << "sample " << i << ": " << m.y[i] << "," << m.u[i] << "," << m.v[i];
+    return ::testing::AssertionSuccess();
 }
 
 class AviMovieWriterTest : public ::testing::Test
@@ -129,23 +147,35 @@ TEST_F(AviMovieWriterTest, OneFrameGivesOneFrame)
 
 TEST_F(AviMovieWriterTest, BitmapsAreReadBottomRowFirst)
 {
-    // Red is Y 81, U 90, V 240 and blue Y 41, U 240, V 110 in the video
-    // range of BT.601; the red half is the top of the picture.
+    // The red half is the top of the picture.
     for (const int bits : {24, 32}) {
         {
             AviMovieWriter writer(path, Xvid, 4);
             const DibBlock dib = twoColourBitmap(64, 64, bits);
             ASSERT_EQ(writer.appendFrameBits(64, 64, dib.row(0), bits), 0);
         }
-        const Movie m = readMovie(path, {{20, 10}, {40, 54}});
-        ASSERT_EQ(m.y.size(), 2u);
-        EXPECT_NEAR(m.y[0], 81, 3) << bits;
-        EXPECT_NEAR(m.u[0], 90, 3) << bits;
-        EXPECT_NEAR(m.v[0], 240, 3) << bits;
-        EXPECT_NEAR(m.y[1], 41, 3) << bits;
-        EXPECT_NEAR(m.u[1], 240, 3) << bits;
-        EXPECT_NEAR(m.v[1], 110, 3) << bits;
+        EXPECT_TRUE(redThenBlue(readMovie(path, {{20, 10}, {40, 54}}))) << bits;
     }
+}
+
+TEST_F(AviMovieWriterTest, RowsMayLieTopRowFirstAndUnpadded)
+{
+    // 33 pixels of 24 bits: rows of 99 bytes, one after the other, red first.
+    const int width = 33, height = 32;
+    std::vector<uint8_t> rows;
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            rows.insert(rows.end(), {uint8_t(y < 16 ? 0 : 255), 0, uint8_t(y < 16 ? 255 : 0)});
+    {
+        AviMovieWriter writer(path, Xvid, 4);
+        const uint8_t *bottom = rows.data() + (height - 1) * width * 3;
+        ASSERT_EQ(writer.appendFrameRows(width, height, bottom, -width * 3, 24), 0);
+        ASSERT_EQ(writer.appendFrameRows(width, height, bottom, -width * 3, 24), 0);
+    }
+    const Movie m = readMovie(path, {{10, 4}, {30, 28}});
+    EXPECT_EQ(m.width, 33);
+    EXPECT_EQ(m.decoded, 2);
+    EXPECT_TRUE(redThenBlue(m));
 }
 
 TEST_F(AviMovieWriterTest, AFrameLargerThanAScreenFits)
@@ -158,6 +188,25 @@ TEST_F(AviMovieWriterTest, AFrameLargerThanAScreenFits)
     EXPECT_EQ(m.width, 2600);
     EXPECT_EQ(m.height, 1700);
     EXPECT_EQ(m.decoded, 1);
+}
+
+TEST_F(AviMovieWriterTest, EachFrameIsTakenAsItWasWhenAppended)
+{
+    // The caller draws the next frame into the same bitmap as soon as the
+    // append returns, while the frame is still to be encoded.
+    {
+        AviMovieWriter writer(path, Xvid, 4);
+        DibBlock dib = twoColourBitmap(64, 64, 24);
+        ASSERT_EQ(writer.appendFrame(dib), 0);
+        for (int i = 0; i < 6; ++i) {
+            std::fill(dib.row(0), dib.row(0) + dib.stride() * 64, uint8_t{255});
+            ASSERT_EQ(writer.appendFrame(dib), 0);
+        }
+    }
+    // The first picture is still red above blue.
+    const Movie m = readMovie(path, {{20, 10}, {40, 54}});
+    EXPECT_EQ(m.decoded, 7);
+    EXPECT_TRUE(redThenBlue(m));
 }
 
 // The file comes with the first frame and is in place once released.
@@ -290,5 +339,22 @@ TEST_F(AviMovieWriterTest, AFullDiskLeavesNoMovie)
         EXPECT_EQ(writer.lastError(), "Unable to Write Video Stream to the output Movie File");
         EXPECT_EQ(writer.state(), AviMovieWriter::Closed);
     }
+    EXPECT_TRUE(namesIn(dir.path()).empty());
+}
+
+TEST_F(AviMovieWriterTest, AFailureAfterTheLastFrameIsToldByTheRelease)
+{
+    AviMovieWriter writer(path, Xvid, 4);
+    {
+        // The frame codes to more than the disk takes; the append only
+        // hands it over to be encoded.
+        const FullDisk full(16 * 1024);
+        ASSERT_EQ(writer.appendFrame(noiseBitmap(200, 200, 1)), 0);
+        EXPECT_FALSE(writer.release());
+    }
+    EXPECT_EQ(writer.lastError(), "Unable to Write Video Stream to the output Movie File");
+    EXPECT_EQ(writer.state(), AviMovieWriter::Closed);
+    EXPECT_EQ(writer.framesWritten(), 0);
+    EXPECT_TRUE(writer.release());
     EXPECT_TRUE(namesIn(dir.path()).empty());
 }

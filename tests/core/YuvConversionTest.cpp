@@ -72,3 +72,72 @@ TEST(YuvConversion, OddSizesCountTheLastColumnAndRowTwice)
     EXPECT_EQ(p.u, (std::vector<uint8_t>{165, 54}));
     EXPECT_EQ(p.v, (std::vector<uint8_t>{175, 34}));
 }
+
+namespace {
+
+constexpr uint8_t RedY = 82, BlueY = 41;
+
+// A 32-bit bitmap of width x height whose pixels alternate between red and
+// blue along each row and each column, red at the top left.
+std::vector<uint8_t> checkerboard(int width, int height)
+{
+    std::vector<uint8_t> bits;
+    for (int row = height - 1; row >= 0; --row) // bitmap rows from the bottom
+        for (int x = 0; x < width; ++x) {
+            const bool red = (x + row) % 2 == 0;
+            bits.insert(bits.end(), {uint8_t(red ? 0 : 255), 0, uint8_t(red ? 255 : 0), 0});
+        }
+    return bits;
+}
+
+} // namespace
+
+TEST(YuvConversion, WideRowsGiveEveryPixelItsOwnLuma)
+{
+    // Eight columns at a time, then the three left over, the last alone;
+    // and the last row alone.
+    const int width = 19, height = 3;
+    Planes p(20, 10, height);
+    bitmapToYuv420(checkerboard(width, height).data(), width, height, 32, p.planes);
+    for (int row = 0; row < height; ++row) {
+        for (int x = 0; x < width; ++x)
+            EXPECT_EQ(p.y[row * 20 + x], (x + row) % 2 ? BlueY : RedY) << x << "," << row;
+        EXPECT_EQ(p.y[row * 20 + width], 0xAA) << row;
+    }
+    // Two red and two blue pixels in every block, R and B 510 each:
+    // U = (74 * 510 + 512) >> 10 = 37, + 128; V = (94 * 510 + 512) >> 10 = 47,
+    // + 128. The corner block is the red pixel four times: U 90, V 240.
+    for (int row = 0; row < 2; ++row) {
+        for (int i = 0; i < 10; ++i) {
+            const bool corner = row == 1 && i == 9;
+            EXPECT_EQ(p.u[row * 10 + i], corner ? 90 : 165) << i << "," << row;
+            EXPECT_EQ(p.v[row * 10 + i], corner ? 240 : 175) << i << "," << row;
+        }
+    }
+}
+
+TEST(YuvConversion, WideRowsGiveEveryBlockItsOwnChroma)
+{
+    // Blocks of 2 x 2 pixels red, white, black, blue, red, ... across
+    // sixteen columns: eight blocks, the values of PlainColours.
+    struct Colour
+    {
+        uint8_t b, g, r, u, v;
+    };
+    const Colour colours[] = {{0, 0, 255, 90, 240},
+                              {255, 255, 255, 128, 128},
+                              {0, 0, 0, 128, 128},
+                              {255, 0, 0, 240, 110}};
+    std::vector<uint8_t> bits;
+    for (int row = 0; row < 2; ++row)
+        for (int x = 0; x < 16; ++x) {
+            const Colour &c = colours[(x / 2) % 4];
+            bits.insert(bits.end(), {c.b, c.g, c.r, 0xFF});
+        }
+    Planes p(16, 8, 2);
+    bitmapToYuv420(bits.data(), 16, 2, 32, p.planes);
+    for (int i = 0; i < 8; ++i) {
+        EXPECT_EQ(p.u[i], colours[i % 4].u) << i;
+        EXPECT_EQ(p.v[i], colours[i % 4].v) << i;
+    }
+}

@@ -8,7 +8,6 @@
 #include "core/export/AviMovieWriter.h"
 #include "core/export/BmpFile.h"
 #include "core/export/DocxPackage.h"
-#include "core/export/MovieEncoder.h"
 #include "core/export/OfficeConverter.h"
 #include "core/export/WholeFile.h"
 #include "support/TestSupport.h"
@@ -198,27 +197,20 @@ class Report final : public Scenario
     std::string m_folder;
 };
 
+// Through the writer, whose encoding thread does the writes.
 class Movie final : public Scenario
 {
     void prepare(const std::string &folder) override { m_folder = folder; }
     bool run(MessageSink &) override
     {
-        MovieEncoder encoder;
-        MovieEncoder::Settings s;
-        s.path = m_folder + "/movie.avi";
-        s.encoderName = "mpeg4";
-        s.codecTag = fourCharacterCode("XVID");
-        s.framesPerSecond = 4;
-        s.width = 32;
-        s.height = 32;
-        s.bitsPerPixel = 24;
-        if (encoder.open(s) != MovieEncoder::OpenResult::Opened)
-            return false;
+        AviMovieWriter writer(m_folder + "/movie.avi", fourCharacterCode("Xvid"), 4);
         std::vector<uint8_t> bits(32 * 32 * 3);
         for (size_t i = 0; i < bits.size(); ++i)
             bits[i] = static_cast<uint8_t>(i * 7);
-        const bool encoded = encoder.encode(bits.data()) && encoder.encode(bits.data());
-        return encoder.finish() && encoded;
+        const bool appended =
+            writer.appendFrameBits(32, 32, bits.data(), 24) == AviMovieWriter::Succeeded &&
+            writer.appendFrameBits(32, 32, bits.data(), 24) == AviMovieWriter::Succeeded;
+        return writer.release() && appended;
     }
     std::string m_folder;
 };

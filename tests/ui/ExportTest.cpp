@@ -7,6 +7,7 @@
 
 #include <QTest>
 #include <filesystem>
+#include <set>
 #include <unistd.h>
 
 using namespace dorvane;
@@ -178,6 +179,32 @@ TEST_F(ExportTest, AMovieThatCannotBeWrittenIsToldWithTheWritersText)
     EXPECT_EQ(prompts.details, QStringList{"Unable to Create the Movie File"});
     EXPECT_FALSE(std::filesystem::exists(path));
     EXPECT_EQ(session().currentIndex(), 1);
+    EXPECT_TRUE(window->isEnabled());
+}
+
+TEST_F(ExportTest, AFullDiskStopsTheVideoAndIsToldOnce)
+{
+    open(survey(12));
+    goTo(5);
+    const std::string path = dir.file("survey.avi");
+    prompts.nextSaveFile = QString::fromStdString(path);
+    prompts.answers = {MessageSink::Answer::No};
+    std::set<int> shown;
+    QObject::connect(&session(), &SurveySession::frameShown, window.get(),
+                     [&](int index) { shown.insert(index); });
+    const auto namesBefore = namesIn(dir.path());
+    {
+        // Each frame codes to tens of KiB: the disk is full by the second.
+        const FullDisk full(64 * 1024);
+        QTest::mouseClick(child<QToolButton>("videoButton"), Qt::LeftButton);
+    }
+    EXPECT_EQ(prompts.messages, std::vector<int>{text::AviError});
+    EXPECT_EQ(prompts.details,
+              QStringList{"Unable to Write Video Stream to the output Movie File"});
+    EXPECT_EQ(namesIn(dir.path()), namesBefore); // no movie, whole or in part
+    // The drawing stopped soon after the encoding.
+    EXPECT_LT(shown.size(), 12u);
+    EXPECT_EQ(session().currentIndex(), 5);
     EXPECT_TRUE(window->isEnabled());
 }
 

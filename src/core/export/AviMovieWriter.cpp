@@ -1,10 +1,13 @@
 #include "core/export/AviMovieWriter.h"
 
 #include "core/display/DibBlock.h"
+#include "core/export/FrameEncodingThread.h"
 #include "core/export/MovieEncoder.h"
 
+#include <algorithm>
 #include <array>
 #include <cctype>
+#include <exception>
 #include <utility>
 
 namespace dorvane {
@@ -88,16 +91,26 @@ AviMovieWriter::~AviMovieWriter()
 
 int32_t AviMovieWriter::appendFrame(const DibBlock &bitmap)
 {
-    return append(bitmap.width(), bitmap.height(), bitmap.row(0), bitmap.bitsPerPixel());
+    return append(bitmap.width(), bitmap.height(), bitmap.row(0),
+                  static_cast<ptrdiff_t>(bitmap.stride()), bitmap.bitsPerPixel());
 }
 
 int32_t AviMovieWriter::appendFrameBits(int width, int height, const uint8_t *bits,
                                         int bitsPerPixel)
 {
-    return append(width, height, bits, bitsPerPixel);
+    const auto stride =
+        static_cast<ptrdiff_t>(DibBlock::strideFor(std::max(width, 1), bitsPerPixel));
+    return append(width, height, bits, stride, bitsPerPixel);
 }
 
-int32_t AviMovieWriter::append(int width, int height, const uint8_t *bits, int bitsPerPixel)
+int32_t AviMovieWriter::appendFrameRows(int width, int height, const uint8_t *bottomRow,
+                                        ptrdiff_t rowStep, int bitsPerPixel)
+{
+    return append(width, height, bottomRow, rowStep, bitsPerPixel);
+}
+
+int32_t AviMovieWriter::append(int width, int height, const uint8_t *bottomRow, ptrdiff_t rowStep,
+                               int bitsPerPixel)
 {
     switch (m_state) {
     case Closed:
@@ -110,8 +123,8 @@ int32_t AviMovieWriter::append(int width, int height, const uint8_t *bits, int b
     case Writing:
         break;
     }
-    if (width != m_width || height != m_height || bitsPerPixel != m_bitsPerPixel ||
-        !m_encoder->encode(bits))
+    if (width != m_width || height != m_height || bitsPerPixel != m_bitsPerPixel || !bottomRow ||
+        !m_encoding->push(bottomRow, rowStep))
         return fail(WriteFailed);
     ++m_frameCounter;
     return Succeeded;
@@ -133,6 +146,17 @@ bool AviMovieWriter::open(int width, int height, int bitsPerPixel)
         fail(textFor(result));
         return false;
     }
+    try {
+        MovieEncoder &encoder = *m_encoder;
+        m_encoding = std::make_unique<FrameEncodingThread>(
+            height, static_cast<size_t>(width) * static_cast<size_t>(bitsPerPixel / 8),
+            DibBlock::strideFor(width, bitsPerPixel),
+            [&encoder](const uint8_t *bits) { return encoder.encode(bits); });
+    } catch (const std::exception &) {
+        // No room for the frames or no thread to encode them on.
+        fail(NoHeapMemory);
+        return false;
+    }
     m_width = width;
     m_height = height;
     m_bitsPerPixel = bitsPerPixel;
@@ -151,16 +175,22 @@ bool AviMovieWriter::release()
     const bool wasWriting = m_state == Writing;
     m_state = Closed;
     if (!wasWriting) {
+        m_encoding.reset();
         m_encoder->discard();
         return true;
     }
-    if (m_encoder->finish())
+    const bool encodedAll = m_encoding->finish();
+    m_encoding.reset();
+    m_frameCounter = m_encoder->framesWritten();
+    if (m_encoder->finish() && encodedAll)
         return true;
-    // A movie of frames that could not be completed is gone; say why unless
-    // an earlier failure already did.
-    if (m_frameCounter > 0 && m_lastError == SucceededText)
+    // A frame that could not be encoded after the last append, or a movie
+    // that could not be completed and is gone: say why unless an earlier
+    // failure already did.
+    const bool failed = !encodedAll || m_frameCounter > 0;
+    if (failed && m_lastError == SucceededText)
         m_lastError = WriteFailed;
-    return m_frameCounter == 0;
+    return !failed;
 }
 
 } // namespace dorvane

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -7,6 +8,7 @@
 namespace dorvane {
 
 class DibBlock;
+class FrameEncodingThread;
 class MovieEncoder;
 
 // A four-character code as AVI files hold it: the first letter in the low
@@ -27,6 +29,11 @@ constexpr uint32_t fourCharacterCode(const char (&code)[5])
 // is closed: the frames written before it stay a complete movie (unless the
 // disk itself failed, which leaves no file), and every later append fails at
 // once. Each failure leaves an English text in lastError().
+//
+// An append copies the frame and returns while the frames before it are
+// encoded on a thread of the writer's own, so that the caller draws the next
+// frame meanwhile. An encoding failure is therefore told by the next append,
+// or by release() when no append follows.
 //
 // The codes XVID, DIVX, DX50, FMP4 and MP4V (in any case) are served by
 // FFmpeg's MPEG-4 video encoder and written as the upper-case code; any
@@ -62,19 +69,30 @@ public:
     // Adds the next frame from a bottom-up bitmap block of width x height
     // pixels at bitsPerPixel (24 or 32), each row padded to 4 bytes.
     int32_t appendFrameBits(int width, int height, const uint8_t *bits, int bitsPerPixel);
+    // Adds the next frame from rows of width pixels at bitsPerPixel (24 or
+    // 32) wherever they lie: bottomRow is the picture's bottom row, and each
+    // row above it starts rowStep bytes on from the one below (negative for a
+    // picture stored top row first).
+    int32_t appendFrameRows(int width, int height, const uint8_t *bottomRow, ptrdiff_t rowStep,
+                            int bitsPerPixel);
 
     // "Method Succeeded" until the first failure, then what failed.
     const std::string &lastError() const { return m_lastError; }
     State state() const { return m_state; }
+    // The frames taken; once closed, those the encoder wrote.
     int framesWritten() const { return m_frameCounter; }
 
-    // Completes the movie and closes the writer. False when frames were
-    // written but the movie could not be completed (nothing is left then);
-    // true otherwise, also when there was nothing to write.
+    // Waits for the frames taken to be encoded, completes the movie and
+    // closes the writer. False when the encoding failed after the last
+    // append (the movie keeps the frames before the failure, as after a
+    // failed append), or when frames were written but the movie could not be
+    // completed (nothing is left then); true otherwise, also when there was
+    // nothing to write.
     bool release();
 
 private:
-    int32_t append(int width, int height, const uint8_t *bits, int bitsPerPixel);
+    int32_t append(int width, int height, const uint8_t *bottomRow, ptrdiff_t rowStep,
+                   int bitsPerPixel);
     bool open(int width, int height, int bitsPerPixel);
     int32_t fail(const char *text);
 
@@ -83,6 +101,8 @@ private:
     int m_framesPerSecond;
     Options m_options;
     std::unique_ptr<MovieEncoder> m_encoder;
+    // Feeds m_encoder while writing; ends before m_encoder is touched here.
+    std::unique_ptr<FrameEncodingThread> m_encoding;
     int m_width = 0;
     int m_height = 0;
     int m_bitsPerPixel = 0;

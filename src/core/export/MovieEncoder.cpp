@@ -4,9 +4,11 @@
 #include "core/display/DibBlock.h"
 #include "core/export/YuvConversion.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <limits>
+#include <thread>
 
 extern "C" {
 #include <libavcodec/avcodec.h>
@@ -24,6 +26,18 @@ constexpr int IoBufferSize = 256 * 1024;
 // its content, and fine echoes survive (2 is best, 31 worst).
 constexpr int Quantiser = 3;
 constexpr int LargestSide = 8192;
+
+// The encoder codes bands of macroblock rows side by side, one thread each:
+// as many as there are processors, but no more than there are rows, which
+// it would refuse with a warning.
+int sliceThreads(int height)
+{
+    constexpr int MacroblockSide = 16;
+    constexpr int MostThreads = 8;
+    const int rows = (height + MacroblockSide - 1) / MacroblockSide;
+    const int processors = static_cast<int>(std::thread::hardware_concurrency());
+    return std::clamp(std::min(processors, rows), 1, MostThreads);
+}
 
 } // namespace
 
@@ -172,6 +186,8 @@ MovieEncoder::OpenResult MovieEncoder::open(const Settings &s)
     o->codec->max_b_frames = 0;
     o->codec->flags |= AV_CODEC_FLAG_QSCALE;
     o->codec->global_quality = FF_QP2LAMBDA * Quantiser;
+    o->codec->thread_type = FF_THREAD_SLICE;
+    o->codec->thread_count = sliceThreads(s.height);
     if (avcodec_open2(o->codec, encoder, nullptr) < 0)
         return OpenResult::NoEncoder;
 

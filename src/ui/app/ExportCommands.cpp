@@ -5,7 +5,7 @@
 #include "core/export/AviMovieWriter.h"
 #include "core/export/OfficeConverter.h"
 #include "core/export/ReportTexts.h"
-#include "render/ImageDib.h"
+#include "render/MovieFrame.h"
 #include "render/ReportExport.h"
 #include "render/ViewCapture.h"
 #include "ui/app/MainWindow.h"
@@ -84,7 +84,7 @@ void ExportCommands::exportVideo()
             QPainter painter(&surface);
             view.draw(painter, surface.rect(), showTexts);
         }
-        return writer.appendFrame(dibFromImage(surface)) == AviMovieWriter::Succeeded;
+        return appendPicture(writer, surface) == AviMovieWriter::Succeeded;
     });
     // The frames written before a failure stay a complete, shorter movie.
     const bool failed = writer.state() == AviMovieWriter::Closed;
