@@ -44,7 +44,13 @@ bool writeReport(const AnimationDocument &document, const std::string &output, b
         return false;
     }
     templateFile.close();
-    const std::unique_ptr<WordApplication> application = startWordProcessor(output);
+    std::string partError;
+    const std::unique_ptr<WordApplication> application = startWordProcessor(output, &partError);
+    if (!application && !partError.empty()) {
+        // The program's own report part is missing: an installation fault.
+        messages.showMessage(text::ReportError, partError);
+        return false;
+    }
     const WordReportResult result =
         fillWordReport(application.get(), templatePath, output, content, progress);
     switch (result.outcome) {

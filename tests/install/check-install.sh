@@ -25,17 +25,20 @@ usr=$root/usr
 folder=$usr/lib/tessiq
 
 echo "== program folder"
-for file in tessiq tessiq-cli libprobe-sim.so language.1 doc.templ doc-en.templ \
+for file in tessiq tessiq-cli libprobe-sim.so libdorvane-core.so libtessiq-video.so \
+    libtessiq-report.so language.1 doc.templ doc-en.templ \
     tcxmaster.hex help/index.html help/style.css help/zh/index.html help/en/index.html \
     help/zh/images/main-window.png help/en/images/main-window.png; do
     [ -f "$folder/$file" ] || fail "$folder/$file is missing"
 done
 for program in tessiq tessiq-cli; do
     [ -x "$folder/$program" ] || fail "$folder/$program is not executable"
-    # The build folder's run path must not survive into the installed program.
-    if readelf -d "$folder/$program" | grep -E 'R(UN)?PATH' >/dev/null; then
-        fail "$folder/$program keeps a run path: $(readelf -d "$folder/$program" | grep PATH)"
-    fi
+done
+# The build folder's run path must not survive into the installed files: the
+# only one is the program folder itself.
+for file in tessiq tessiq-cli libdorvane-core.so libtessiq-video.so libtessiq-report.so; do
+    paths=$(readelf -d "$folder/$file" | sed -n 's/.*R\(UN\)\{0,1\}PATH.*\[\(.*\)\]/\2/p')
+    [ -z "$paths" ] || [ "$paths" = '$ORIGIN' ] || fail "$folder/$file keeps a run path: $paths"
 done
 
 echo "== links on the PATH"

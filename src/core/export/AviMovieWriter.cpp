@@ -80,8 +80,7 @@ AviMovieWriter::AviMovieWriter(std::string path, uint32_t codec, int framesPerSe
 AviMovieWriter::AviMovieWriter(std::string path, uint32_t codec, int framesPerSecond,
                                Options options)
     : m_path(std::move(path)), m_codec(codec), m_framesPerSecond(framesPerSecond),
-      m_options(std::move(options)), m_encoder(std::make_unique<MovieEncoder>()),
-      m_lastError(SucceededText)
+      m_options(std::move(options)), m_lastError(SucceededText)
 {}
 
 AviMovieWriter::~AviMovieWriter()
@@ -141,6 +140,13 @@ bool AviMovieWriter::open(int width, int height, int bitsPerPixel)
     settings.width = width;
     settings.height = height;
     settings.bitsPerPixel = bitsPerPixel;
+    // The encoder comes with the first frame: nothing loads FFmpeg before.
+    std::string error;
+    m_encoder = createMovieEncoder(error);
+    if (!m_encoder) {
+        fail((std::string(NoCompressedStream) + " (" + error + ")").c_str());
+        return false;
+    }
     const MovieEncoder::OpenResult result = m_encoder->open(settings);
     if (result != MovieEncoder::OpenResult::Opened) {
         fail(textFor(result));
@@ -176,7 +182,8 @@ bool AviMovieWriter::release()
     m_state = Closed;
     if (!wasWriting) {
         m_encoding.reset();
-        m_encoder->discard();
+        if (m_encoder)
+            m_encoder->discard();
         return true;
     }
     const bool encodedAll = m_encoding->finish();

@@ -6,11 +6,13 @@
 
 namespace dorvane {
 
-// The FFmpeg side of AviMovieWriter: one video stream encoded into an AVI
+// The encoding side of AviMovieWriter: one video stream encoded into an AVI
 // file that is written under a temporary name beside its destination and put
 // in place by finish(). Every picture is a bottom-up bitmap of 24 or 32 bits
 // per pixel whose rows are padded to 4 bytes; each becomes one key frame.
-// All buffers are made by open(); encode() allocates nothing of its own.
+// FFmpeg does the work, in a part of the program of its own
+// (libtessiq-video.so in the program folder), loaded with the first movie,
+// so that nothing else ever loads FFmpeg.
 class MovieEncoder
 {
 public:
@@ -38,35 +40,26 @@ public:
         int bitsPerPixel = 0;
     };
 
-    // FFmpeg's objects and the file behind them; defined where they are used.
-    struct Objects;
-
-    MovieEncoder();
-    ~MovieEncoder();
-    MovieEncoder(const MovieEncoder &) = delete;
-    MovieEncoder &operator=(const MovieEncoder &) = delete;
+    virtual ~MovieEncoder() = default;
 
     // Opens the file and the encoder for pictures of the settings' size and
     // depth. On failure nothing is left open and no file is left behind.
-    OpenResult open(const Settings &settings);
+    virtual OpenResult open(const Settings &settings) = 0;
     // Encodes one picture of the opened size and depth and writes it; false
     // when it could not be encoded or written.
-    bool encode(const uint8_t *bits);
+    virtual bool encode(const uint8_t *bits) = 0;
     // Completes the file and puts it in place when at least one picture was
     // written and nothing failed on the way to the disk; otherwise drops it.
     // False when no complete file was put in place. Closes everything.
-    bool finish();
+    virtual bool finish() = 0;
     // Drops the file and closes everything.
-    void discard();
+    virtual void discard() = 0;
 
-    int framesWritten() const { return m_framesWritten; }
-
-private:
-    bool writePackets();
-
-    std::unique_ptr<Objects> m_objects;
-    int m_framesWritten = 0;
-    bool m_diskFailed = false;
+    virtual int framesWritten() const = 0;
 };
+
+// A new encoder from the video part of the program; null, with what the
+// system said in error, when that part cannot be loaded.
+std::unique_ptr<MovieEncoder> createMovieEncoder(std::string &error);
 
 } // namespace dorvane

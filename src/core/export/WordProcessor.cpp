@@ -1,25 +1,22 @@
 #include "core/export/WordProcessor.h"
 
-#include "core/export/DocxWordApplication.h"
-#include "core/export/OfficeConverter.h"
-#include "core/export/ReportFormat.h"
+#include "core/app/SharedModule.h"
+#include "core/export/ReportModule.h"
 
 namespace dorvane {
 
-std::unique_ptr<WordApplication> startWordProcessor(const std::string &outputPath)
+std::unique_ptr<WordApplication> startWordProcessor(const std::string &outputPath,
+                                                    std::string *partError)
 {
-    switch (reportFormatOf(outputPath)) {
-    case ReportFormat::Docx:
-        return std::make_unique<DocxWordApplication>(std::nullopt);
-    case ReportFormat::Doc:
-    case ReportFormat::Pdf:
-        if (auto converter = OfficeConverter::find())
-            return std::make_unique<DocxWordApplication>(std::move(converter));
+    std::string error;
+    const auto start =
+        moduleEntry<StartWordProcessorFunction>(ReportModuleFile, ReportModuleEntry, error);
+    if (!start) {
+        if (partError)
+            *partError = error;
         return nullptr;
-    case ReportFormat::Unknown:
-        break;
     }
-    return nullptr;
+    return std::unique_ptr<WordApplication>(start(outputPath.c_str()));
 }
 
 } // namespace dorvane

@@ -1,4 +1,4 @@
-#include "core/export/MovieEncoder.h"
+#include "core/export/FfmpegMovieEncoder.h"
 
 #include "core/base/AtomicFile.h"
 #include "core/display/DibBlock.h"
@@ -42,7 +42,7 @@ int sliceThreads(int height)
 } // namespace
 
 // The FFmpeg objects of one open movie and the file behind them.
-struct MovieEncoder::Objects
+struct FfmpegMovieEncoder::Objects
 {
     ~Objects()
     {
@@ -77,7 +77,7 @@ namespace {
 // FFmpeg writes the movie through these, into the temporary file.
 int writeToFile(void *opaque, uint8_t *data, int size)
 {
-    auto *o = static_cast<MovieEncoder::Objects *>(opaque);
+    auto *o = static_cast<FfmpegMovieEncoder::Objects *>(opaque);
     if (size < 0 || !o->file.file().writeAt(o->position, data, static_cast<size_t>(size)))
         return AVERROR(EIO);
     o->position += static_cast<uint64_t>(size);
@@ -88,7 +88,7 @@ int writeToFile(void *opaque, uint8_t *data, int size)
 
 int64_t seekInFile(void *opaque, int64_t offset, int whence)
 {
-    auto *o = static_cast<MovieEncoder::Objects *>(opaque);
+    auto *o = static_cast<FfmpegMovieEncoder::Objects *>(opaque);
     int64_t base = 0;
     switch (whence & ~AVSEEK_FORCE) {
     case AVSEEK_SIZE:
@@ -112,14 +112,14 @@ int64_t seekInFile(void *opaque, int64_t offset, int whence)
 
 } // namespace
 
-MovieEncoder::MovieEncoder() = default;
+FfmpegMovieEncoder::FfmpegMovieEncoder() = default;
 
-MovieEncoder::~MovieEncoder()
+FfmpegMovieEncoder::~FfmpegMovieEncoder()
 {
     discard();
 }
 
-MovieEncoder::OpenResult MovieEncoder::open(const Settings &s)
+MovieEncoder::OpenResult FfmpegMovieEncoder::open(const Settings &s)
 {
     discard();
     m_framesWritten = 0;
@@ -204,7 +204,7 @@ MovieEncoder::OpenResult MovieEncoder::open(const Settings &s)
     return OpenResult::Opened;
 }
 
-bool MovieEncoder::encode(const uint8_t *bits)
+bool FfmpegMovieEncoder::encode(const uint8_t *bits)
 {
     if (!m_objects || !bits)
         return false;
@@ -224,7 +224,7 @@ bool MovieEncoder::encode(const uint8_t *bits)
     return true;
 }
 
-bool MovieEncoder::writePackets()
+bool FfmpegMovieEncoder::writePackets()
 {
     Objects &o = *m_objects;
     for (;;) {
@@ -248,7 +248,7 @@ bool MovieEncoder::writePackets()
     }
 }
 
-bool MovieEncoder::finish()
+bool FfmpegMovieEncoder::finish()
 {
     if (!m_objects)
         return false;
@@ -267,7 +267,7 @@ bool MovieEncoder::finish()
     return complete;
 }
 
-void MovieEncoder::discard()
+void FfmpegMovieEncoder::discard()
 {
     // Dropping the objects drops the temporary file unless it was committed.
     m_objects.reset();
