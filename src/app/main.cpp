@@ -1,3 +1,4 @@
+#include "core/app/ProgramPaths.h"
 #include "core/app/Settings.h"
 #include "core/base/MemoryPolicy.h"
 #include "core/base/SameFile.h"
@@ -10,7 +11,6 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QCommandLineParser>
-#include <QStandardPaths>
 #include <QTimer>
 #include <cstdio>
 #include <functional>
@@ -110,8 +110,7 @@ int main(int argc, char **argv)
         parser.showHelp(2);
 
     // The configuration comes first: the window's texts depend on its language.
-    dorvane::setUserConfigFolder(
-        QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation).toStdString());
+    dorvane::setUserConfigFolder(dorvane::defaultUserConfigFolder());
     dorvane::loadSettings();
     if (parser.isSet(language))
         dorvane::settings().language = languageOfRun;

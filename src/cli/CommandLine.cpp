@@ -74,13 +74,13 @@ const CommandEntry Entries[] = {
      "Decode a 64-byte probe status record given as 128 hexadecimal digits.", addProbeStatus},
     {"render3d", "the 3D pipe model from a viewpoint as a BMP",
      "The 3D pipe model from viewpoint K (0 outside, 1 inside, 2 far, 3 centre)\n"
-     "with frame I's band highlighted, as a 24-bit BMP of N x N (500); needs\n"
-     "OpenGL: without a display, run it under xvfb-run.",
+     "with frame I's band highlighted, as a 24-bit BMP of N x N (500), drawn\n"
+     "with OpenGL through EGL: no display is needed.",
      addRender3d},
     {"report", "the survey's report as DOCX, DOC or PDF",
      "The survey's report: place, sediment classes and chart, pipe figures, four\n"
      "3D views and the frames marked for the report (.doc and .pdf need\n"
-     "LibreOffice; the 3D views need a display).",
+     "LibreOffice; the 3D views are drawn through EGL and need no display).",
      addReport},
     {"video", "every frame as the frame view shows it, as an AVI movie",
      "Every frame as the frame view shows it (with its overlay texts with\n"

@@ -1,37 +1,20 @@
 #include "cli/Commands.h"
 #include "cli/CommonOptions.h"
-#include "cli/GuiSession.h"
+#include "cli/DrawCommands.h"
 #include "cli/OpenSurvey.h"
-#include "cli/ViewOverlay.h"
 #include "core/app/TextIds.h"
 #include "core/display/DeviationMap.h"
 #include "core/display/DibBlock.h"
-#include "core/display/PictureGeometry.h"
-#include "core/display/SonarImage.h"
 #include "core/export/BmpFile.h"
-#include "render/FrameOverlay.h"
-#include "render/FramePicture.h"
-#include "render/ImageDib.h"
-#include "render/SedimentChartPicture.h"
-#include "render/StrokePicture.h"
 
 #include <CLI/App.hpp>
 #include <CLI/Validators.hpp>
-#include <QPainter>
 #include <cstdio>
 #include <memory>
 
 namespace dorvane::cli {
 
 namespace {
-
-struct PaletteOptions
-{
-    int minLevel = 0;
-    int maxLevel = 255;
-    int colourCount = 256;
-    bool grey = false;
-};
 
 // The graphics panel's ranges: minimum 0..254, maximum 1..255, 16..256 colours.
 void addPaletteOptions(CLI::App &command, PaletteOptions &o)
@@ -53,76 +36,6 @@ bool parseChartSize(const std::string &text, int &width, int &height)
            height >= 100 && width <= 8000 && height <= 8000;
 }
 
-// The frame as the frame view draws it: the picture stretched to size with
-// the overlay over it.
-QImage viewPicture(const SonarImage &image, const AnimationDocument &doc, const FrameRecord &frame,
-                   int index, int size, bool showTexts)
-{
-    return framePicture(image, viewOverlay(doc, frame, index), size, showTexts);
-}
-
-// The frame as the stroke view draws it: its wall profile against the
-// tolerance band, with the sediment depth label.
-QImage strokePicture(const AnimationDocument &doc, const FrameRecord &frame, int index, int size)
-{
-    const DerivedFrames &derived = doc.derived();
-    FrameOverlay overlay = viewOverlay(doc, frame, index);
-    overlay.averageSediment = doc.averageSediment();
-    overlay.sedimentDepthMm = derived.sedimentDepth()[static_cast<size_t>(index)];
-    overlay.bottomLabelMode = true;
-    overlay.gridColour = QColor(255, 200, 255);
-    QImage picture(size, size, QImage::Format_RGB32);
-    QPainter painter(&picture);
-    drawStrokePicture(painter, picture.rect(),
-                      makeStrokeProfile(frame.header, derived.peakPixels(index)), overlay);
-    return picture;
-}
-
-struct RenderOptions
-{
-    std::string path;
-    std::string output;
-    int frame = 0;
-    PaletteOptions palette;
-    bool overlay = false;
-    bool texts = false;
-    bool stroke = false;
-    int size = PictureSize;
-};
-
-int runRender(const RenderOptions &o)
-{
-    requireOutputBesideSurvey(o.path, o.output);
-    Session session;
-    if (!session.open(o.path))
-        return 1;
-    const int frame = session.frameIndex(o.frame);
-    auto record = std::make_unique<FrameRecord>();
-    if (!session.document.readFrame(frame, *record)) {
-        session.messages.showMessage(text::ReadFileDataError);
-        return 1;
-    }
-    SonarImage image;
-    image.setPalette(o.palette.minLevel, o.palette.maxLevel, o.palette.colourCount, o.palette.grey);
-    image.renderFrame(record->samples.data(), record->header.roll);
-
-    bool written = false;
-    if (o.overlay || o.stroke) {
-        const GuiSession gui;
-        const QImage picture =
-            o.stroke ? strokePicture(session.document, *record, frame, o.size)
-                     : viewPicture(image, session.document, *record, frame, o.size, o.texts);
-        written = writeBmpFile(o.output, dibFromImage(picture));
-    } else {
-        written = writeBmpFile(o.output, dibFromSonarImage(image));
-    }
-    if (!written) {
-        session.messages.showMessage(text::SaveBmpFailed);
-        return 1;
-    }
-    return 0;
-}
-
 int runDeviationMap(const std::string &path, const std::string &output)
 {
     requireOutputBesideSurvey(path, output);
@@ -131,32 +44,6 @@ int runDeviationMap(const std::string &path, const std::string &output)
         return 1;
     if (!writeBmpFile(output,
                       DeviationMap(session.document.derived().radiusProfiles()).mapBlock())) {
-        session.messages.showMessage(text::SaveBmpFailed);
-        return 1;
-    }
-    return 0;
-}
-
-int runChart(const std::string &path, const std::string &output, const std::string &size)
-{
-    requireOutputBesideSurvey(path, output);
-    int width = 450, height = 300;
-    if (!size.empty())
-        parseChartSize(size, width, height);
-    Session session;
-    if (!session.open(path))
-        return 1;
-    const AnimationDocument &doc = session.document;
-    FrameHeader first;
-    doc.readFrameHeader(0, first);
-
-    const GuiSession gui;
-    QImage picture(width, height, QImage::Format_RGB32);
-    QPainter painter(&picture);
-    SedimentChart(doc.derived().cableLengths(), doc.derived().sedimentDepth(), first.pipeRadius)
-        .draw(painter, picture.rect());
-    painter.end();
-    if (!writeBmpFile(output, dibFromImage(picture))) {
         session.messages.showMessage(text::SaveBmpFailed);
         return 1;
     }
@@ -195,7 +82,10 @@ CommandAction addRender(CLI::App &command)
         if (command.count("--size") && !command.count("--overlay") && !command.count("--stroke"))
             throw CLI::ValidationError("--size goes with --overlay or --stroke");
     });
-    return [o] { return runRender(*o); };
+    return [o] {
+        const DrawCommands *draw = drawCommands();
+        return draw ? draw->render(*o) : 1;
+    };
 }
 
 CommandAction addDeviationMap(CLI::App &command)
@@ -232,7 +122,13 @@ CommandAction addChart(CLI::App &command)
                            : std::string("takes WxH, each from 100 to 8000");
             },
             ""));
-    return [o] { return runChart(o->path, o->output, o->size); };
+    return [o] {
+        ChartOptions chart{o->path, o->output};
+        if (!o->size.empty())
+            parseChartSize(o->size, chart.width, chart.height);
+        const DrawCommands *draw = drawCommands();
+        return draw ? draw->chart(chart) : 1;
+    };
 }
 
 CommandAction addPalette(CLI::App &command)

@@ -1,12 +1,11 @@
 #include "cli/CommandLine.h"
 #include "cli/ConsoleSinks.h"
 #include "cli/UsageError.h"
+#include "core/app/ProgramPaths.h"
 #include "core/app/Settings.h"
 #include "core/app/TextIds.h"
 #include "core/base/MemoryPolicy.h"
 
-#include <QCoreApplication>
-#include <QStandardPaths>
 #include <algorithm>
 #include <csignal>
 #include <cstdio>
@@ -38,10 +37,7 @@ int main(int argc, char **argv)
     // instead of ending the process with temporary files left behind.
     std::signal(SIGXFSZ, SIG_IGN);
     // Messages come in the language of the desktop program's settings.
-    QCoreApplication::setOrganizationName("Dorvane");
-    QCoreApplication::setApplicationName("Tessiq");
-    dorvane::setUserConfigFolder(
-        QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation).toStdString());
+    dorvane::setUserConfigFolder(dorvane::defaultUserConfigFolder());
     dorvane::loadSettings();
     try {
         return withOutputChecked(commandLine.action()());

@@ -106,12 +106,16 @@ TEST_F(Cli, RenderWithOverlayDrawsTheFrameViewPicture)
 
 TEST_F(Cli, OverlayTextsFollowTheSavedSettings)
 {
-    // A copy of the tool with its own config.dat beside it.
+    // A copy of the tool with its own config.dat beside it, and the drawing
+    // part it loads from its folder.
     const std::filesystem::path folder = dir.path() / "program";
     std::filesystem::create_directory(folder);
     const std::string program = (folder / "tessiq-cli").string();
     std::filesystem::copy_file(TESSIQ_CLI_PATH, program);
     std::filesystem::permissions(program, std::filesystem::perms::owner_all);
+    const std::filesystem::path built = std::filesystem::path(TESSIQ_CLI_PATH).parent_path();
+    std::filesystem::create_symlink(built / "libtessiq-cli-draw.so",
+                                    folder / "libtessiq-cli-draw.so");
     const std::string config = (folder / "config.dat").string();
 
     const std::string survey = dir.file("s.Imv");

@@ -1,9 +1,11 @@
 #include "core/app/Settings.h"
 
+#include "core/app/ProgramPaths.h"
 #include "core/base/ByteOrder.h"
 #include "support/ReadOnlyFolder.h"
 #include "support/TestSupport.h"
 
+#include <cstdlib>
 #include <filesystem>
 #include <gtest/gtest.h>
 
@@ -151,4 +153,22 @@ TEST(SettingsLocation, SavingMakesTheUsersFolder)
     // A file where the folder should be: told to the caller.
     writeFileBytes(dir.file("blocked"), {1});
     EXPECT_FALSE(saveSettingsTo(dir.file("blocked/Tessiq/config.dat")));
+}
+
+TEST(Settings, TheUsersFolderFollowsTheDesktopsConfigurationHome)
+{
+    const std::string home = std::getenv("HOME") ? std::getenv("HOME") : "";
+    const char *config = std::getenv("XDG_CONFIG_HOME");
+    const std::string savedConfig = config ? config : "";
+    ::setenv("HOME", "/home/crew", 1);
+    ::setenv("XDG_CONFIG_HOME", "/srv/config", 1);
+    EXPECT_EQ(defaultUserConfigFolder(), "/srv/config/Dorvane/Tessiq");
+    // A relative one is no configuration home.
+    ::setenv("XDG_CONFIG_HOME", "config", 1);
+    EXPECT_EQ(defaultUserConfigFolder(), "/home/crew/.config/Dorvane/Tessiq");
+    ::unsetenv("XDG_CONFIG_HOME");
+    EXPECT_EQ(defaultUserConfigFolder(), "/home/crew/.config/Dorvane/Tessiq");
+    ::setenv("HOME", home.c_str(), 1);
+    if (config)
+        ::setenv("XDG_CONFIG_HOME", savedConfig.c_str(), 1);
 }

@@ -26,7 +26,7 @@ folder=$usr/lib/tessiq
 
 echo "== program folder"
 for file in tessiq tessiq-cli libprobe-sim.so libdorvane-core.so libtessiq-video.so \
-    libtessiq-report.so language.1 doc.templ doc-en.templ \
+    libtessiq-report.so libtessiq-cli-draw.so language.1 doc.templ doc-en.templ \
     tcxmaster.hex help/index.html help/style.css help/zh/index.html help/en/index.html \
     help/zh/images/main-window.png help/en/images/main-window.png; do
     [ -f "$folder/$file" ] || fail "$folder/$file is missing"
@@ -36,7 +36,8 @@ for program in tessiq tessiq-cli; do
 done
 # The build folder's run path must not survive into the installed files: the
 # only one is the program folder itself.
-for file in tessiq tessiq-cli libdorvane-core.so libtessiq-video.so libtessiq-report.so; do
+for file in tessiq tessiq-cli libdorvane-core.so libtessiq-video.so libtessiq-report.so \
+    libtessiq-cli-draw.so; do
     paths=$(readelf -d "$folder/$file" | sed -n 's/.*R\(UN\)\{0,1\}PATH.*\[\(.*\)\]/\2/p')
     [ -z "$paths" ] || [ "$paths" = '$ORIGIN' ] || fail "$folder/$file keeps a run path: $paths"
 done

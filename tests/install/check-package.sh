@@ -73,7 +73,7 @@ direct_libraries() {
         '$2 == "=>" && $3 ~ /^\// && index(needed, " " $1 " ") { print $3 }'
 }
 for elf in tessiq tessiq-cli libprobe-sim.so libdorvane-core.so libtessiq-video.so \
-    libtessiq-report.so; do
+    libtessiq-report.so libtessiq-cli-draw.so; do
     while read -r library; do
         # The program's own core comes with the package.
         case "$library" in "$scratch/root/usr/lib/tessiq/"*) continue ;; esac

@@ -1,7 +1,10 @@
 #include "core/app/ProgramPaths.h"
 
+#include <cstdlib>
 #include <filesystem>
+#include <pwd.h>
 #include <system_error>
+#include <unistd.h>
 
 namespace dorvane {
 
@@ -15,6 +18,19 @@ std::string programFolder()
     if (folder.empty() || folder.back() != '/')
         folder += '/';
     return folder;
+}
+
+std::string defaultUserConfigFolder()
+{
+    const char *config = std::getenv("XDG_CONFIG_HOME");
+    if (config && config[0] == '/')
+        return std::string(config) + "/Dorvane/Tessiq";
+    const char *home = std::getenv("HOME");
+    std::string folder = home && *home ? home : "";
+    if (folder.empty())
+        if (const passwd *user = ::getpwuid(::getuid()); user && user->pw_dir)
+            folder = user->pw_dir;
+    return folder + "/.config/Dorvane/Tessiq";
 }
 
 std::string manualPath(int language)

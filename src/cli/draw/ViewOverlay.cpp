@@ -1,4 +1,4 @@
-#include "cli/ViewOverlay.h"
+#include "cli/draw/ViewOverlay.h"
 
 #include "core/app/Settings.h"
 #include "core/document/AnimationDocument.h"

@@ -1,4 +1,4 @@
-#include "cli/GuiSession.h"
+#include "cli/draw/GuiSession.h"
 
 #include <cstdio>
 
