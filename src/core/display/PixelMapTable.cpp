@@ -5,6 +5,7 @@
 #include "core/display/PixelCode.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <numbers>
 
@@ -29,12 +30,33 @@ uint32_t stepCode(int sample, double sine, double cosine)
     const int y = PictureCentre.y + static_cast<int>(std::trunc(sample * cosine));
     return makePixelCode(x, y);
 }
+
+// The sine and cosine of step k of beam b, as the table takes them.
+double stepAngle(int b, int k)
+{
+    return (b * BeamDegrees + k * StepDegrees) * (std::numbers::pi / 180.0);
+}
+
+struct LeadingEdges
+{
+    std::array<double, BeamCount> sine{};
+    std::array<double, BeamCount> cosine{};
+};
+
 } // namespace
 
-uint32_t PixelMapTable::leadingEdgeCode(int beam, int sample) const
+uint32_t PixelMapTable::leadingEdgeCode(int beam, int sample)
 {
-    return stepCode(sample, m_leadingSine[static_cast<size_t>(beam)],
-                    m_leadingCosine[static_cast<size_t>(beam)]);
+    static const LeadingEdges edges = [] {
+        LeadingEdges e;
+        for (int b = 0; b < BeamCount; ++b) {
+            e.sine[static_cast<size_t>(b)] = std::sin(stepAngle(b, 0));
+            e.cosine[static_cast<size_t>(b)] = std::cos(stepAngle(b, 0));
+        }
+        return e;
+    }();
+    return stepCode(sample, edges.sine[static_cast<size_t>(beam)],
+                    edges.cosine[static_cast<size_t>(beam)]);
 }
 
 PixelMapTable PixelMapTable::compute()
@@ -43,17 +65,12 @@ PixelMapTable PixelMapTable::compute()
     std::vector<double> sines(BeamCount * StepsPerBeam), cosines(BeamCount * StepsPerBeam);
     for (int b = 0; b < BeamCount; ++b) {
         for (int k = 0; k < StepsPerBeam; ++k) {
-            const double phi = (b * BeamDegrees + k * StepDegrees) * (std::numbers::pi / 180.0);
-            sines[b * StepsPerBeam + k] = std::sin(phi);
-            cosines[b * StepsPerBeam + k] = std::cos(phi);
+            sines[b * StepsPerBeam + k] = std::sin(stepAngle(b, k));
+            cosines[b * StepsPerBeam + k] = std::cos(stepAngle(b, k));
         }
     }
 
     PixelMapTable table;
-    for (int b = 0; b < BeamCount; ++b) {
-        table.m_leadingSine.push_back(sines[b * StepsPerBeam]);
-        table.m_leadingCosine.push_back(cosines[b * StepsPerBeam]);
-    }
     table.m_codes.reserve(310000);
     table.m_offsets.reserve(SampleCount + 1);
     for (int b = 0; b < BeamCount; ++b) {

@@ -31,14 +31,13 @@ public:
     }
     uint32_t firstCode(int cellIndex) const { return m_codes[m_offsets[cellIndex]]; }
     // The same as firstCode(beam * 250 + sample), computed from the beam's
-    // leading-edge direction without touching the code arrays.
-    uint32_t leadingEdgeCode(int beam, int sample) const;
+    // leading-edge direction without the table: the sediment calculation
+    // needs no more, so reading a survey never waits for the whole table.
+    static uint32_t leadingEdgeCode(int beam, int sample);
     size_t codeCount() const { return m_codes.size(); }
     const std::vector<uint32_t> &codes() const { return m_codes; }
 
 private:
-    std::vector<double> m_leadingSine; // per beam, at k = 0
-    std::vector<double> m_leadingCosine;
     std::vector<uint32_t> m_codes;
     std::vector<uint32_t> m_offsets; // 100,001 entries
 };

@@ -106,14 +106,13 @@ FrameAnalysis analyseFrame(const FrameRecord &frame, ScreenPoint centre)
 
 FrameAnalysis analyseFrame(const FrameHeader &h, const uint8_t *samples, ScreenPoint centre)
 {
-    const PixelMapTable &map = PixelMapTable::instance();
     FrameAnalysis a;
 
     int64_t lowerHalfSum = 0;
     for (int b = 0; b < BeamCount; ++b) {
         const int peak = echoPeak(samples + b * SamplesPerBeam);
         a.peakSamples[static_cast<size_t>(b)] = static_cast<uint8_t>(peak);
-        const uint32_t code = map.leadingEdgeCode(b, peak);
+        const uint32_t code = PixelMapTable::leadingEdgeCode(b, peak);
         const int64_t dx = pixelCodeX(code) - centre.x;
         const int64_t dy = (PictureSize - pixelCodeY(code)) - centre.y;
         const auto radius =

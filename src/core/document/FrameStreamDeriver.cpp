@@ -3,7 +3,6 @@
 #include "core/base/PosixFile.h"
 #include "core/base/ProgressSink.h"
 #include "core/data/AnimationFile.h"
-#include "core/display/PixelMapTable.h"
 
 #include <algorithm>
 #include <climits>
@@ -178,9 +177,6 @@ int FrameStreamDeriver::derive(const PosixFile &file, int frameCount, DerivedFra
     derived.clear();
     if (frameCount <= 0)
         return 0;
-    // The table is built on first use; here, where a failure to allocate can
-    // still be caught, rather than in the helper.
-    PixelMapTable::instance();
     posix_fadvise(file.descriptor(), 0, 0, POSIX_FADV_SEQUENTIAL);
     ChunkedPass pass(file, frameCount, derived, growthFrames);
     return pass.run(last, progress);
