@@ -2,16 +2,14 @@
 // id the program asks for.
 #include "core/app/LanguageTable.h"
 
-#include <sstream>
-#include <string>
+#include <string_view>
 
 using namespace dorvane;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-    std::istringstream in(std::string(reinterpret_cast<const char *>(data), size));
     LanguageTable table;
-    table.load(in);
+    table.load(std::string_view(reinterpret_cast<const char *>(data), size));
     for (int id = -1; id <= LanguageTable::MaxId + 1; ++id)
         (void)table.text(id);
     return 0;

@@ -1,5 +1,6 @@
 #include "core/app/ProgramPaths.h"
 #include "core/app/Settings.h"
+#include "core/app/TextService.h"
 #include "core/base/MemoryPolicy.h"
 #include "core/base/SameFile.h"
 #include "ui/app/MainWindow.h"
@@ -115,6 +116,9 @@ int main(int argc, char **argv)
     if (parser.isSet(language))
         dorvane::settings().language = languageOfRun;
     dorvane::installQtTranslations(application, dorvane::settings().language);
+    if (const std::string problem = dorvane::languageFileProblem(); !problem.empty())
+        std::fprintf(stderr, "tessiq: language file refused, built-in texts used: %s\n",
+                     problem.c_str());
 
     // The picture of the window must not take the place of the survey it shows.
     if (parser.isSet(screenshot) && !parser.positionalArguments().isEmpty() &&

@@ -4,6 +4,7 @@
 #include "core/app/ProgramPaths.h"
 #include "core/app/Settings.h"
 #include "core/app/TextIds.h"
+#include "core/app/TextService.h"
 #include "core/base/MemoryPolicy.h"
 
 #include <algorithm>
@@ -39,6 +40,9 @@ int main(int argc, char **argv)
     // Messages come in the language of the desktop program's settings.
     dorvane::setUserConfigFolder(dorvane::defaultUserConfigFolder());
     dorvane::loadSettings();
+    if (const std::string problem = dorvane::languageFileProblem(); !problem.empty())
+        std::fprintf(stderr, "tessiq-cli: language file refused, built-in texts used: %s\n",
+                     problem.c_str());
     try {
         return withOutputChecked(commandLine.action()());
     } catch (const UsageError &error) {

@@ -11,7 +11,7 @@
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
-#include <sstream>
+#include <sys/stat.h>
 
 using namespace dorvane;
 using namespace dorvane::test;
@@ -20,8 +20,7 @@ namespace {
 LanguageTable parse(const std::string &text)
 {
     LanguageTable table;
-    std::istringstream in(text);
-    table.load(in);
+    EXPECT_TRUE(table.load(text));
     return table;
 }
 } // namespace
@@ -35,7 +34,7 @@ TEST(BuiltinTexts, HoldTheProgramsTexts)
     EXPECT_EQ(builtinText(text::ResetCommandFailed), "发送清零命令失败");
     EXPECT_EQ(builtinText(107), ""); // a gap in the table
     EXPECT_EQ(builtinText(-1), "");
-    EXPECT_EQ(builtinTextIds().size(), 167u);
+    EXPECT_EQ(builtinTextIds().size(), 172u);
 }
 
 TEST(LanguageTable, LineParsing)
@@ -69,13 +68,13 @@ TEST(LanguageTable, StartsWithTwoHundredEntries)
 
 TEST(LanguageTable, HostileLinesAreHarmless)
 {
-    std::string hostile = "300 " + std::string(1 << 20, 'x') + "\n";
+    std::string hostile = "300 " + std::string(LanguageTable::MaxLineBytes - 4, 'x') + "\n";
     hostile += "301 \x80\xFF\xD6\n";                  // not GBK, ends mid-character
     hostile += "99999999999999999999 overflow\n";     // atoi would overflow
     hostile += std::string("302 a\0b", 7) + "\n";     // NUL ends the line
     hostile += "303 " + utf8ToGbk("数据采集") + "\n"; // real GBK
     const LanguageTable t = parse(hostile);
-    EXPECT_EQ(t.text(300).size(), 1u << 20);
+    EXPECT_EQ(t.text(300).size(), 65532u);
     EXPECT_FALSE(t.text(301).empty());
     EXPECT_EQ(t.text(302), "a");
     EXPECT_EQ(t.text(303), "数据采集");
@@ -106,6 +105,35 @@ TEST(TextService, MissingLanguageFileFallsBackToTheBuiltinTable)
     EXPECT_EQ(service.text(text::OpenFileFailed), "打开文件失败");
     // So the Chinese manual goes with the Chinese texts.
     EXPECT_EQ(service.shownLanguage(), 0);
+}
+
+TEST(TextService, AnOverlongOrEndlessLanguageFileIsRefusedNamingFileAndLine)
+{
+    TempDir dir;
+    const std::string folder = dir.path().string() + "/";
+    const std::string path = folder + "language.1";
+    std::ofstream(path) << "178 IMG file error\n179 " << std::string(200000, 'x') << "\n";
+    TextService overlong(folder, 1);
+    EXPECT_EQ(overlong.text(text::ImgFileError), "IMG文件错误");
+    EXPECT_EQ(overlong.shownLanguage(), 0);
+    EXPECT_EQ(overlong.problem(), path + ": line 2 is longer than 65536 bytes");
+
+    // Neither a FIFO nor an endless device is waited for or read.
+    std::filesystem::remove(path);
+    ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0);
+    TextService fifo(folder, 1);
+    EXPECT_EQ(fifo.text(text::ImgFileError), "IMG文件错误");
+    EXPECT_EQ(fifo.problem(), path + ": not a regular file");
+    std::filesystem::remove(path);
+    std::filesystem::create_symlink("/dev/zero", path);
+    TextService endless(folder, 1);
+    EXPECT_EQ(endless.text(text::ImgFileError), "IMG文件错误");
+    EXPECT_EQ(endless.problem(), path + ": not a regular file");
+
+    std::filesystem::remove(path);
+    std::ofstream(path) << std::string(LanguageTable::MaxFileBytes + 1, '\n');
+    TextService large(folder, 1);
+    EXPECT_EQ(large.problem(), path + ": larger than 4194304 bytes");
 }
 
 TEST(TextService, ShippedEnglishFileCoversEveryText)

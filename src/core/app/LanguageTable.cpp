@@ -1,9 +1,11 @@
 #include "core/app/LanguageTable.h"
 
 #include "core/base/GbkText.h"
+#include "core/base/MessageSink.h"
+#include "core/base/PosixFile.h"
 
 #include <algorithm>
-#include <fstream>
+#include <cerrno>
 
 namespace dorvane {
 
@@ -34,18 +36,50 @@ LanguageTable::LanguageTable() : m_texts(InitialSize) {}
 
 bool LanguageTable::loadFile(const std::string &path)
 {
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
+    m_problem.clear();
+    PosixFile file;
+    if (!file.open(path, PosixFile::Mode::Read)) {
+        // The open refuses anything but a regular file with EINVAL.
+        if (file.lastError() == EINVAL)
+            m_problem = path + ": not a regular file";
+        else if (file.lastError() != ENOENT)
+            m_problem = path + ": " + systemErrorText(file.lastError());
         return false;
-    load(in);
+    }
+    const auto size = file.size();
+    if (!size || *size > MaxFileBytes) {
+        m_problem = path + ": larger than " + std::to_string(MaxFileBytes) + " bytes";
+        return false;
+    }
+    std::string content(static_cast<size_t>(*size), '\0');
+    if (!file.readAt(0, content.data(), content.size())) {
+        m_problem = path + ": " + systemErrorText(file.lastError() ? file.lastError() : EIO);
+        return false;
+    }
+    if (!load(content)) {
+        m_problem = path + ": " + m_problem;
+        return false;
+    }
     return true;
 }
 
-void LanguageTable::load(std::istream &in)
+bool LanguageTable::load(std::string_view content)
 {
-    std::string line;
-    while (std::getline(in, line))
-        addLine(line);
+    m_problem.clear();
+    LanguageTable loaded;
+    size_t lineNumber = 1;
+    for (size_t at = 0; at < content.size(); ++lineNumber) {
+        const size_t end = std::min(content.find('\n', at), content.size());
+        if (end - at > MaxLineBytes) {
+            m_problem = "line " + std::to_string(lineNumber) + " is longer than " +
+                        std::to_string(MaxLineBytes) + " bytes";
+            return false;
+        }
+        loaded.addLine(content.substr(at, end - at));
+        at = end + 1;
+    }
+    m_texts = std::move(loaded.m_texts);
+    return true;
 }
 
 void LanguageTable::addLine(std::string_view raw)

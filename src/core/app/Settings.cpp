@@ -6,7 +6,6 @@
 
 #include <array>
 #include <filesystem>
-#include <fstream>
 #include <unistd.h>
 
 namespace dorvane {
@@ -38,13 +37,15 @@ void decode(const std::array<uint8_t, Settings::FileSize> &bytes, Settings &s)
 
 void Settings::load(const std::string &path)
 {
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
+    // Not a FIFO or a device either: the open does not wait and only a
+    // regular file is read, at most its first FileSize bytes.
+    PosixFile file;
+    if (!file.open(path, PosixFile::Mode::Read))
         return;
     // The file's bytes are laid over the current values, so a short file
     // changes only the bytes it holds.
     auto bytes = encode(*this);
-    in.read(reinterpret_cast<char *>(bytes.data()), FileSize);
+    file.readSomeAt(0, bytes.data(), FileSize);
     decode(bytes, *this);
 }
 

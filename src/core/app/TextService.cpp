@@ -32,6 +32,12 @@ int TextService::shownLanguage()
     return usesLanguageFile() ? m_language : 0;
 }
 
+std::string TextService::problem()
+{
+    usesLanguageFile();
+    return m_table.problem();
+}
+
 namespace {
 
 // Fixed by the first text fetched: start-up loads the settings before that,
@@ -53,6 +59,11 @@ std::string loadText(int id)
 int shownLanguage()
 {
     return processTexts().shownLanguage();
+}
+
+std::string languageFileProblem()
+{
+    return processTexts().problem();
 }
 
 } // namespace dorvane

@@ -19,6 +19,9 @@ public:
     std::string text(int id);
     // The language the texts come from: 0 when its file cannot be read.
     int shownLanguage();
+    // Why the language file was refused; empty when it was read or is
+    // simply not there.
+    std::string problem();
 
 private:
     bool usesLanguageFile();
@@ -36,5 +39,8 @@ private:
 std::string loadText(int id);
 // The language of those texts (0 when its file could not be read).
 int shownLanguage();
+// Why the configured language file was refused, for the programs to print
+// at start; empty when there is nothing to say.
+std::string languageFileProblem();
 
 } // namespace dorvane
