@@ -26,6 +26,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     PosixFile file;
     if (!file.open(target.path(), PosixFile::Mode::ReadWrite))
         return 0;
-    SaveJournal::recover(target.path(), file);
+    SaveJournal::recover(journal.path(), file);
     return 0;
 }

@@ -101,7 +101,8 @@ bool writeJournals(const std::filesystem::path &folder)
     headers.add(1024, range(1024, 512), std::vector<uint8_t>(512, 0x42));
     SaveJournal last;
     last.add(target.size() - 1, range(target.size() - 1, 1), {0});
-    return headers.write((folder / "headers").string()) && last.write((folder / "last").string());
+    return headers.write((folder / "headers").string(), {}) &&
+           last.write((folder / "last").string(), {});
 }
 
 } // namespace

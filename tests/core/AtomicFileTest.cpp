@@ -35,9 +35,9 @@ TEST_F(AtomicFileTest, TheFileAppearsOnlyWhenCommitted)
     // Meanwhile it lives under a name of its own beside the destination.
     const auto names = namesIn(dir.path());
     ASSERT_EQ(names.size(), 1u);
-    EXPECT_EQ(names[0].size(), 16u); // d.bin.XXXXXX.tmp
-    EXPECT_EQ(names[0].rfind("d.bin.", 0), 0u);
-    EXPECT_EQ(names[0].substr(12), ".tmp");
+    EXPECT_EQ(names[0].size(), 23u); // d.bin.tessiq-XXXXXX.tmp
+    EXPECT_EQ(names[0].rfind("d.bin.tessiq-", 0), 0u);
+    EXPECT_EQ(names[0].substr(19), ".tmp");
     EXPECT_FALSE(fs::exists(path));
 
     ASSERT_TRUE(file.commit());

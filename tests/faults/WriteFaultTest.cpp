@@ -324,19 +324,24 @@ void exercise(const WritePath &path, const std::vector<std::string> &expectedOpe
     }
 }
 
-// Temporary file (replacing an existing destination), the writes, then the
-// rename and the folder's sync.
-std::vector<std::string> atomicReplacing(int writes)
+// The existing destination opened for its lock (unless the caller holds
+// it), the temporary file taking its mode, the writes, then the rename, the
+// folder's sync and the lock's release.
+std::vector<std::string> atomicReplacing(int writes, bool callerHoldsLock = false)
 {
     std::vector<std::string> ops = {"open", "fchmod"};
     ops.insert(ops.end(), static_cast<size_t>(writes), "write");
     ops.insert(ops.end(), {"fsync", "close", "rename", "open", "fsync", "close"});
+    if (!callerHoldsLock) {
+        ops.insert(ops.begin(), "open");
+        ops.push_back("close");
+    }
     return ops;
 }
 
 std::vector<std::string> atomicNew(int writes)
 {
-    std::vector<std::string> ops = atomicReplacing(writes);
+    std::vector<std::string> ops = atomicReplacing(writes, true);
     ops.erase(ops.begin() + 1);
     return ops;
 }
@@ -400,15 +405,15 @@ TEST(WriteFaults, ReadFailuresLeaveTheSurveyWholeAndAreTold)
     auto copy = pathOf<SaveAs>("save as, reads", false, true);
     copy.withReads = true;
     exercise(copy,
-             {"open", "fchmod", "write", "pread", "write", "pread", "write", "pread", "write",
-              "fsync", "close", "rename", "open", "fsync", "close"},
+             {"open", "open", "fchmod", "write", "pread", "write", "pread", "write", "pread",
+              "write", "fsync", "close", "rename", "open", "fsync", "close", "close"},
              {Fault::IoError});
 }
 
 TEST(WriteFaults, DeletingAFrameReplacesTheSurveyWholeOrNotAtAll)
 {
     // The copy without frame 1 replaces the survey, whose old file is closed.
-    auto operations = atomicReplacing(3);
+    auto operations = atomicReplacing(3, true);
     operations.push_back("close");
     exercise(pathOf<DeleteFrame>("delete frame", false, true, true), operations);
 }

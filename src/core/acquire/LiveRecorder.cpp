@@ -89,8 +89,18 @@ bool LiveRecorder::start(const std::string &path, MessageSink &messages, int fra
 
     {
         std::lock_guard lock(m_mutex);
+        // A survey another program is changing is not cut short under it:
+        // the file is locked before it is emptied.
         PosixFile file;
-        if (!file.open(path, PosixFile::Mode::Create)) {
+        if (!file.open(path, PosixFile::Mode::Replace)) {
+            messages.showMessage(text::CreateFileFailed, systemErrorText(file.lastError()));
+            return false;
+        }
+        if (!file.tryLock(true) && file.lastError() == EWOULDBLOCK) {
+            messages.showMessage(text::BeingChangedElsewhere, path);
+            return false;
+        }
+        if (file.size().value_or(1) > 0 && !file.truncate(0)) {
             messages.showMessage(text::CreateFileFailed, systemErrorText(file.lastError()));
             return false;
         }

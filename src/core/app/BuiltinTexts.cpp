@@ -24,7 +24,11 @@ struct BuiltinText
 // surveys; 390 is the version line of the about box; 391 and 393 say that a
 // recording without a single frame left no file, or that its empty file
 // could not be removed; 392 that a recording stopped by a failed write could
-// not be cut back to its last whole frame and written to the disk.
+// not be cut back to its last whole frame and written to the disk. 394 and
+// 395 say that another program is changing the survey, or changed it since
+// it was opened; 396 and 397 that the save journal beside it is damaged, or
+// that something other than a file has its name; 398 names a temporary file
+// of an interrupted save that was removed.
 constexpr BuiltinText kBuiltinTexts[] = {
     {101, "关于 Dorvane(&A)..."},
     {102, "确定要退出程序？"},
@@ -193,6 +197,11 @@ constexpr BuiltinText kBuiltinTexts[] = {
     {391, "没有采集到数据帧，已删除空文件"},
     {392, "采集的文件未能截回到最后一个完整帧并写入磁盘"},
     {393, "没有采集到数据帧，空文件未能删除"},
+    {394, "文件正被另一个程序修改，请稍后再试"},
+    {395, "文件在打开后已被另一个程序修改，请重新打开"},
+    {396, "文件旁的保存日志已损坏：未使用，也未删除"},
+    {397, "保存日志的文件名被链接、文件夹或设备占用：未改动，不能保存"},
+    {398, "已删除中断的保存留下的临时文件"},
 };
 
 constexpr bool sortedById()

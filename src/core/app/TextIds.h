@@ -145,6 +145,11 @@ constexpr int SimulatedProbe = 383;
 constexpr int NothingRecorded = 391;
 constexpr int RecordingNotCutBack = 392;
 constexpr int EmptyRecordingLeft = 393;
+constexpr int BeingChangedElsewhere = 394;
+constexpr int ChangedElsewhere = 395;
+constexpr int SaveJournalDamaged = 396;
+constexpr int SaveJournalNameTaken = 397;
+constexpr int StaleTemporaryRemoved = 398;
 
 // Exports
 constexpr int ExportingVideo = 188;

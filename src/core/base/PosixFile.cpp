@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <utility>
@@ -36,7 +37,9 @@ bool PosixFile::failed(int error) const
 bool PosixFile::open(const std::string &path, Mode mode)
 {
     close();
-    int flags = O_CLOEXEC;
+    // A FIFO or a device would block the open itself: nothing waits until
+    // the file is known to be a regular one.
+    int flags = O_CLOEXEC | O_NONBLOCK;
     switch (mode) {
     case Mode::Read:
         flags |= O_RDONLY;
@@ -46,6 +49,9 @@ bool PosixFile::open(const std::string &path, Mode mode)
         break;
     case Mode::Create:
         flags |= O_WRONLY | O_CREAT | O_TRUNC;
+        break;
+    case Mode::Replace:
+        flags |= O_WRONLY | O_CREAT;
         break;
     case Mode::CreateNew:
         // Nothing that is there already is used, not even through a link.
@@ -62,6 +68,12 @@ bool PosixFile::open(const std::string &path, Mode mode)
     {};
     if (::fstat(m_fd, &st) != 0 || !S_ISREG(st.st_mode)) {
         const int error = S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
+        close();
+        return failed(error);
+    }
+    const int status = ::fcntl(m_fd, F_GETFL);
+    if (status < 0 || ::fcntl(m_fd, F_SETFL, status & ~O_NONBLOCK) != 0) {
+        const int error = errno;
         close();
         return failed(error);
     }
@@ -181,6 +193,23 @@ bool PosixFile::sync()
     if (m_fd < 0)
         return failed(EBADF);
     return ::fsync(m_fd) == 0 || failed(errno);
+}
+
+bool PosixFile::tryLock(bool exclusive)
+{
+    if (m_fd < 0)
+        return failed(EBADF);
+    int rc;
+    do {
+        rc = ::flock(m_fd, (exclusive ? LOCK_EX : LOCK_SH) | LOCK_NB);
+    } while (rc != 0 && errno == EINTR);
+    return rc == 0 || failed(errno == EAGAIN ? EWOULDBLOCK : errno);
+}
+
+void PosixFile::unlock()
+{
+    if (m_fd >= 0)
+        ::flock(m_fd, LOCK_UN);
 }
 
 } // namespace dorvane

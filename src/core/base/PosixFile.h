@@ -19,6 +19,7 @@ public:
         ReadWrite, // existing file, read and write
         Create,    // create or truncate, write only
         CreateNew, // create a file that does not exist yet, write only
+        Replace,   // create, or open without cutting it yet, write only
     };
 
     PosixFile() = default;
@@ -55,6 +56,13 @@ public:
     bool truncate(uint64_t size);
     // Flushes the file's data to the disk.
     bool sync();
+
+    // Takes an advisory lock (flock) on the file without waiting: exclusive
+    // for a writer, shared for a reader; a held lock is converted. False,
+    // with EWOULDBLOCK as the error, while another open of the file holds
+    // one that conflicts (in this process too). Closing releases it.
+    bool tryLock(bool exclusive);
+    void unlock();
 
     // The errno value of the last call that failed (0 when none has), for
     // telling the user why: a full disk reads differently from a refusal.

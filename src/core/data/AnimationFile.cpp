@@ -7,6 +7,7 @@
 #include "core/base/ProgressSink.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <climits>
 #include <vector>
 
@@ -71,15 +72,23 @@ bool AnimationFile::writeFileHeader(const AnimationFileHeader &header)
 
 bool AnimationFile::copyAnimation(const std::string &destination,
                                   const AnimationFileHeader &fileHeader, int frameCount,
-                                  int skipIndex, ProgressSink *progress,
-                                  MessageSink &messages) const
+                                  int skipIndex, ProgressSink *progress, MessageSink &messages,
+                                  bool ownLock) const
 {
     ProgressScope scope(progress, frameCount);
     // A copy cut short would open as a shorter survey: the copy appears whole
     // or not at all.
     AtomicFile copy;
-    if (!copy.open(destination)) {
-        messages.showMessage(text::CreateFileFailed, systemErrorText(copy.lastError()));
+    AtomicFile::Options options;
+    options.lockDestination = !ownLock;
+    const bool opened = copy.open(destination, options);
+    for (const std::string &removed : copy.removedStale())
+        messages.showMessage(text::StaleTemporaryRemoved, removed);
+    if (!opened) {
+        if (copy.lastError() == EWOULDBLOCK)
+            messages.showMessage(text::BeingChangedElsewhere, destination);
+        else
+            messages.showMessage(text::CreateFileFailed, systemErrorText(copy.lastError()));
         return false;
     }
     PosixFile &out = copy.file();

@@ -50,10 +50,12 @@ public:
     // except skipIndex (any index outside 0..frameCount-1 skips none) to
     // destination, in order, posting progress after each frame. The copy
     // replaces destination whole (see AtomicFile), which may be this very
-    // file; a copy that fails leaves no file behind.
+    // file (the caller then holds its lock: ownLock); a copy that fails
+    // leaves no file behind. A destination another program is writing is
+    // refused; stale temporary files beside it are removed and named.
     bool copyAnimation(const std::string &destination, const AnimationFileHeader &fileHeader,
-                       int frameCount, int skipIndex, ProgressSink *progress,
-                       MessageSink &messages) const;
+                       int frameCount, int skipIndex, ProgressSink *progress, MessageSink &messages,
+                       bool ownLock = false) const;
 
 private:
     PosixFile m_file;

@@ -8,7 +8,7 @@
 namespace dorvane {
 
 namespace {
-constexpr size_t PlaceOffset = 8;
+constexpr size_t PlaceOffset = AnimationFileHeader::TextsBegin;
 constexpr size_t StartWellOffset = 72;
 constexpr size_t EndWellOffset = 80;
 static_assert(PlaceOffset + AnimationFileHeader::PlaceBytes == StartWellOffset);

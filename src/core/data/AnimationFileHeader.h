@@ -17,6 +17,9 @@ public:
     static constexpr uint16_t Magic = 22089; // "IV"
     static constexpr size_t PlaceBytes = 64;
     static constexpr size_t WellBytes = 8;
+    // The place and the two wells lie back to back from byte 8 to byte 87.
+    static constexpr size_t TextsBegin = 8;
+    static constexpr size_t TextsEnd = TextsBegin + PlaceBytes + 2 * WellBytes;
 
     // All zero: no animation.
     AnimationFileHeader() = default;

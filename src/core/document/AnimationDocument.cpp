@@ -10,10 +10,33 @@
 
 #include <cerrno>
 #include <new>
+#include <sys/stat.h>
 #include <system_error>
 #include <vector>
 
 namespace dorvane {
+
+static_assert(SaveJournal::FileHeaderSize == AnimationFileHeader::Size &&
+              SaveJournal::HeaderTextsBegin == AnimationFileHeader::TextsBegin &&
+              SaveJournal::HeaderTextsEnd == AnimationFileHeader::TextsEnd);
+
+namespace {
+
+// Runs its function when the scope is left, however it is left.
+template<typename F>
+class AtScopeEnd
+{
+public:
+    explicit AtScopeEnd(F f) : m_f(std::move(f)) {}
+    ~AtScopeEnd() { m_f(); }
+    AtScopeEnd(const AtScopeEnd &) = delete;
+    AtScopeEnd &operator=(const AtScopeEnd &) = delete;
+
+private:
+    F m_f;
+};
+
+} // namespace
 
 AnimationDocument::AnimationDocument(MessageSink &messages)
     : m_messages(messages), m_current(std::make_unique<FrameRecord>())
@@ -30,6 +53,7 @@ void AnimationDocument::reset()
     m_file.close();
     m_readOnly = false;
     m_path.clear();
+    m_journalPath.clear();
     m_fileHeader.clear();
     m_current->clear();
     rememberStoredHeaders();
@@ -49,18 +73,17 @@ bool AnimationDocument::open(const std::string &path, ProgressSink *progress)
         reset();
         return false;
     }
-    // A save cut off part way last time is taken back before anything is
-    // read.
-    switch (SaveJournal::recover(path, m_file.file())) {
-    case SaveJournal::Recovery::PutBack:
-        m_messages.showMessage(text::UnfinishedSaveTakenBack);
-        break;
-    case SaveJournal::Recovery::Failed:
-        m_messages.showMessage(text::UnfinishedSaveLeft);
-        break;
-    case SaveJournal::Recovery::NothingToDo:
-    case SaveJournal::Recovery::Stale:
-        break;
+    // Nobody writes the survey while it is read. (A file system without
+    // locks reads it unlocked.)
+    PosixFile &file = m_file.file();
+    if (!file.tryLock(false) && file.lastError() == EWOULDBLOCK) {
+        m_messages.showMessage(text::BeingChangedElsewhere);
+        reset();
+        return false;
+    }
+    if (!settleJournal(path)) {
+        reset();
+        return false;
     }
     const auto size = m_file.file().size();
     if (!size || *size <= AnimationFileHeader::Size ||
@@ -85,7 +108,94 @@ bool AnimationDocument::open(const std::string &path, ProgressSink *progress)
     }
     m_path = path;
     rememberStoredHeaders();
+    if (const auto stamp = stampNow())
+        m_stamp = *stamp;
+    m_file.file().unlock();
     return true;
+}
+
+bool AnimationDocument::settleJournal(const std::string &path)
+{
+    m_journalPath = SaveJournal::pathFor(path);
+    struct stat entry
+    {};
+    if (::lstat(m_journalPath.c_str(), &entry) != 0)
+        return true;
+    // A save cut off part way last time is taken back before anything is
+    // read, and only while no one else can be at work on the file.
+    PosixFile &file = m_file.file();
+    if (!file.tryLock(true) && file.lastError() == EWOULDBLOCK) {
+        m_messages.showMessage(text::BeingChangedElsewhere);
+        return false;
+    }
+    switch (SaveJournal::recover(m_journalPath, file)) {
+    case SaveJournal::Recovery::PutBack:
+        m_messages.showMessage(text::UnfinishedSaveTakenBack);
+        break;
+    case SaveJournal::Recovery::Failed:
+        m_messages.showMessage(text::UnfinishedSaveLeft);
+        break;
+    case SaveJournal::Recovery::Damaged:
+        m_messages.showMessage(text::SaveJournalDamaged, m_journalPath);
+        break;
+    case SaveJournal::Recovery::NotAFile:
+        m_messages.showMessage(text::SaveJournalNameTaken, m_journalPath);
+        break;
+    case SaveJournal::Recovery::NothingToDo:
+    case SaveJournal::Recovery::Stale:
+        break;
+    }
+    file.tryLock(false);
+    return true;
+}
+
+std::optional<AnimationDocument::FileStamp> AnimationDocument::stampNow() const
+{
+    struct stat st
+    {};
+    if (!m_file.isOpen() || ::fstat(m_file.file().descriptor(), &st) != 0)
+        return std::nullopt;
+    return FileStamp{static_cast<uint64_t>(st.st_dev), static_cast<uint64_t>(st.st_ino),
+                     static_cast<uint64_t>(st.st_size), static_cast<int64_t>(st.st_mtim.tv_sec),
+                     static_cast<int64_t>(st.st_mtim.tv_nsec)};
+}
+
+bool AnimationDocument::changedOnDisk() const
+{
+    if (!m_file.isOpen() || m_path.empty())
+        return false;
+    const auto now = stampNow();
+    return !now || !(*now == m_stamp) || !isSameFileAsOpen(m_path);
+}
+
+bool AnimationDocument::beginWrite()
+{
+    if (m_writeDepth++ > 0)
+        return true;
+    PosixFile &file = m_file.file();
+    if (!file.tryLock(true) && file.lastError() == EWOULDBLOCK) {
+        m_writeDepth = 0;
+        m_messages.showMessage(text::BeingChangedElsewhere);
+        return false;
+    }
+    // Headers held from before another program's change would be written
+    // over it.
+    if (changedOnDisk()) {
+        m_writeDepth = 0;
+        file.unlock();
+        m_messages.showMessage(text::ChangedElsewhere);
+        return false;
+    }
+    return true;
+}
+
+void AnimationDocument::endWrite()
+{
+    if (m_writeDepth == 0 || --m_writeDepth > 0)
+        return;
+    if (const auto stamp = stampNow())
+        m_stamp = *stamp;
+    m_file.file().unlock();
 }
 
 bool AnimationDocument::openImg(const std::string &path, ProgressSink *progress)
@@ -241,25 +351,30 @@ bool AnimationDocument::requireWritableFile()
 
 bool AnimationDocument::saveCurrent()
 {
-    if (!requireWritableFile())
+    if (!requireWritableFile() || !beginWrite())
         return false;
-    // A failed save leaves the survey as it was, not half edited.
+    const AtScopeEnd done([this] { endWrite(); });
+    // A failed save leaves the survey as it was, not half edited. Of the
+    // file header only the texts are the user's to change.
     PosixFile &file = m_file.file();
     const uint64_t frameAt = frameOffset(m_currentIndex);
-    std::vector<uint8_t> oldFileHeader(AnimationFileHeader::Size);
+    constexpr size_t TextsAt = AnimationFileHeader::TextsBegin;
+    constexpr size_t TextsSize = AnimationFileHeader::TextsEnd - TextsAt;
+    std::vector<uint8_t> oldFileHeader(TextsSize);
     std::vector<uint8_t> oldFrameHeader(FrameHeader::Size);
-    if (!file.readAt(0, oldFileHeader.data(), oldFileHeader.size()) ||
+    if (!file.readAt(TextsAt, oldFileHeader.data(), oldFileHeader.size()) ||
         !file.readAt(frameAt, oldFrameHeader.data(), oldFrameHeader.size())) {
         m_messages.showMessage(text::ReadFileDataError);
         return false;
     }
     const auto newFrameHeader = m_current->header.encoded();
     SaveJournal journal;
-    journal.add(0, std::move(oldFileHeader),
-                {m_fileHeader.bytes().begin(), m_fileHeader.bytes().end()});
+    const auto texts = m_fileHeader.bytes().begin() + TextsAt;
+    journal.add(TextsAt, std::move(oldFileHeader), {texts, texts + TextsSize});
     journal.add(frameAt, std::move(oldFrameHeader), {newFrameHeader.begin(), newFrameHeader.end()});
     if (const int error = writeInPlace(journal)) {
-        m_messages.showMessage(text::SaveFileFailed, systemErrorText(error));
+        if (error > 0)
+            m_messages.showMessage(text::SaveFileFailed, systemErrorText(error));
         return false;
     }
     m_modified = false;
@@ -288,13 +403,14 @@ bool AnimationDocument::copyAnimation(const std::string &destination, ProgressSi
 
 bool AnimationDocument::deleteCurrentFrame(ProgressSink *progress)
 {
-    if (!requireWritableFile() || m_currentIndex < 0)
+    if (!requireWritableFile() || m_currentIndex < 0 || !beginWrite())
         return false;
+    const AtScopeEnd done([this] { endWrite(); });
     // The copy without the frame replaces the survey in one rename: at every
     // moment the file holds either the old survey or the new one. Through a
     // link, the survey it points to is replaced.
     if (!m_file.copyAnimation(m_path, m_fileHeader, m_frameCount, m_currentIndex, progress,
-                              m_messages) &&
+                              m_messages, true) &&
         isSameFileAsOpen(m_path))
         return false;
     // Done, or only the folder could not be synced after the rename: the
@@ -305,8 +421,9 @@ bool AnimationDocument::deleteCurrentFrame(ProgressSink *progress)
 
 bool AnimationDocument::applyToFrames(const BulkEdit &requested, ProgressSink *progress)
 {
-    if (!isOpen() || !requireWritableFile())
+    if (!isOpen() || !requireWritableFile() || !beginWrite())
         return false;
+    const AtScopeEnd done([this] { endWrite(); });
     // Pending edits of the current frame are saved first, as "save changes".
     if (!saveCurrent() || !loadFrame(m_currentIndex, true))
         return false;
@@ -345,7 +462,8 @@ bool AnimationDocument::applyToFrames(const BulkEdit &requested, ProgressSink *p
             if (const int error = writeInPlace(journal, [&](size_t i) {
                     scope.step(m_frameCount + static_cast<int>(i), steps);
                 })) {
-                m_messages.showMessage(text::SaveFileFailed, systemErrorText(error));
+                if (error > 0)
+                    m_messages.showMessage(text::SaveFileFailed, systemErrorText(error));
                 complete = false;
             }
         }
@@ -378,8 +496,15 @@ int failureOf(const PosixFile &file)
 int AnimationDocument::writeInPlace(const SaveJournal &journal,
                                     const std::function<void(size_t)> &written)
 {
+    // Something that is not a file under the journal's name is left alone,
+    // and without a journal nothing is written.
+    if (SaveJournal::nameIsTaken(m_journalPath)) {
+        m_messages.showMessage(text::SaveJournalNameTaken, m_journalPath);
+        return -1;
+    }
+    const auto identity = SaveJournal::identityOf(m_file.file());
     int error = 0;
-    if (!journal.write(m_path, &error))
+    if (!identity || !journal.write(m_journalPath, *identity, &error))
         return error ? error : EIO;
     PosixFile &file = m_file.file();
     size_t done = 0;
@@ -400,11 +525,11 @@ int AnimationDocument::writeInPlace(const SaveJournal &journal,
     if (error) {
         // The range that failed may be written in part: it goes back too.
         if (journal.putBack(file, done + 1) && file.sync())
-            SaveJournal::remove(m_path);
+            SaveJournal::remove(m_journalPath);
         return error;
     }
     // A journal that outlives this is found finished at the next open.
-    SaveJournal::remove(m_path);
+    SaveJournal::remove(m_journalPath);
     return 0;
 }
 

@@ -5,8 +5,10 @@
 #include "core/document/DerivedFrames.h"
 #include "core/document/HeaderEdits.h"
 
+#include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 namespace dorvane {
@@ -20,6 +22,12 @@ class ProgressSink;
 // the derived values of every frame. Edits change the header of the current
 // frame or the file header in memory until they are saved in place. An IMG
 // file opens as a one-frame survey with no file behind it.
+//
+// Every write of the survey (save, bulk edit, deletion) holds the file's
+// exclusive advisory lock (flock) for the whole operation, and an open holds
+// a shared one while it reads, so that two programs never write one survey
+// at once; a survey another program is writing is refused, and one it
+// changed since it was opened is not written over.
 //
 // Every failure an operation returns false for has been told to the user
 // through the message sink; long operations report through the progress sink
@@ -92,6 +100,9 @@ public:
     int frameCount() const { return m_frameCount; }
     int currentIndex() const { return m_currentIndex; }
     bool isModified() const { return m_modified; }
+    // True when another program changed or replaced the survey's file since
+    // this document last read or wrote it.
+    bool changedOnDisk() const;
 
     const FrameRecord &current() const { return *m_current; }
     const AnimationFileHeader &fileHeader() const { return m_fileHeader; }
@@ -112,10 +123,28 @@ private:
     // refused.
     bool openFile(const std::string &path);
     bool isSameFileAsOpen(const std::string &path) const;
+
+    // Size and modification time of the open file, and which file it is.
+    struct FileStamp
+    {
+        uint64_t device = 0, inode = 0, size = 0;
+        int64_t seconds = 0, nanoseconds = 0;
+        bool operator==(const FileStamp &) const = default;
+    };
+    std::optional<FileStamp> stampNow() const;
+    // Settles a journal left beside the survey, under its exclusive lock.
+    bool settleJournal(const std::string &path);
+    // Takes the survey's exclusive lock and checks that nobody changed it
+    // since this document last saw it; tells the user and returns false
+    // otherwise.
+    bool beginWrite();
+    // Notes the file as this document left it and releases the lock.
+    void endWrite();
     // Writes the journal's edit over the survey, with the bytes it replaces
     // kept beside the survey until the survey is synced; a failed write is
     // taken back at once, one cut off by a kill at the next open. written
-    // is told after each range. 0 when done, else the system's reason.
+    // is told after each range. 0 when done, else the system's reason (-1:
+    // already told).
     int writeInPlace(const SaveJournal &journal, const std::function<void(size_t)> &written = {});
 
     MessageSink &m_messages;
@@ -125,6 +154,9 @@ private:
     FrameHeader m_storedHeader;
     AnimationFileHeader m_storedFileHeader;
     std::string m_path;
+    std::string m_journalPath;
+    FileStamp m_stamp;
+    int m_writeDepth = 0;
     int m_frameCount = 0;
     int m_currentIndex = -1;
     bool m_modified = false;
