@@ -49,7 +49,7 @@ int runApply(const ApplyOptions &o)
     // The edit is made as the property panel makes it, with the chosen frame
     // shown.
     Session session;
-    if (!session.openAtFrame(o.path, o.frame))
+    if (!session.openToEdit(o.path, o.frame))
         return 1;
     return session.document.applyToFrames(edit, &session.progress) ? 0 : 1;
 }
@@ -57,7 +57,7 @@ int runApply(const ApplyOptions &o)
 int runDeleteFrame(const std::string &path, int frame)
 {
     Session session;
-    if (!session.openAtFrame(path, frame))
+    if (!session.openToEdit(path, frame))
         return 1;
     return session.document.deleteCurrentFrame(&session.progress) ? 0 : 1;
 }

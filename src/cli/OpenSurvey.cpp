@@ -16,4 +16,9 @@ bool Session::openAtFrame(const std::string &path, int frame)
     return open(path) && document.loadFrame(frameIndex(frame), true);
 }
 
+bool Session::openToEdit(const std::string &path, int frame)
+{
+    return document.openForWriting(path, &progress) && document.loadFrame(frameIndex(frame), true);
+}
+
 } // namespace dorvane::cli

@@ -19,9 +19,12 @@ struct Session
     bool open(const std::string &path) { return document.open(path, &progress); }
     // The frame of the open survey; bad usage past its last frame.
     int frameIndex(int frame) const;
-    // Opens the survey and makes the frame current, as the window shows it
-    // before an edit.
+    // Opens the survey and makes the frame current.
     bool openAtFrame(const std::string &path, int frame);
+    // Opens the survey to change it, locked from here to the end of the
+    // command, and makes the frame current, as the window shows it before
+    // an edit.
+    bool openToEdit(const std::string &path, int frame);
 };
 
 } // namespace dorvane::cli

@@ -39,6 +39,31 @@ nlohmann::ordered_json frameRow(int index, const FrameHeader &h, const DerivedFr
     return row;
 }
 
+// A survey's text on one line of its own: line breaks and other control
+// characters are written as escapes, a backslash as two.
+std::string oneLine(std::string_view gbk)
+{
+    std::string out;
+    for (const char c : gbkToUtf8(gbk)) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (c == '\\')
+            out += "\\\\";
+        else if (c == '\n')
+            out += "\\n";
+        else if (c == '\r')
+            out += "\\r";
+        else if (c == '\t')
+            out += "\\t";
+        else if (byte < 0x20 || byte == 0x7F) {
+            char escape[5];
+            std::snprintf(escape, sizeof escape, "\\x%02X", byte);
+            out += escape;
+        } else
+            out += c;
+    }
+    return out;
+}
+
 std::string csvLine(const nlohmann::ordered_json &row, bool names)
 {
     std::string line;
@@ -58,9 +83,9 @@ int runInfo(const std::string &path)
     const AnimationDocument &doc = session.document;
     const AnimationFileHeader &h = doc.fileHeader();
     std::printf("frames: %d\n", doc.frameCount());
-    std::printf("place: %s\n", gbkToUtf8(h.place()).c_str());
-    std::printf("start_well: %s\n", gbkToUtf8(h.startWell()).c_str());
-    std::printf("end_well: %s\n", gbkToUtf8(h.endWell()).c_str());
+    std::printf("place: %s\n", oneLine(h.place()).c_str());
+    std::printf("start_well: %s\n", oneLine(h.startWell()).c_str());
+    std::printf("end_well: %s\n", oneLine(h.endWell()).c_str());
     std::printf("cable_span_m: %s\n", valueText(doc.cableSpan()).c_str());
     std::printf("average_sediment_permille: %d\n", doc.averageSediment());
     // The sediment chart's scales, for the pipe radius of the first frame.
@@ -69,7 +94,12 @@ int runInfo(const std::string &path)
     const auto &derived = doc.derived();
     const SedimentChartScale scale =
         SedimentChartScale::of(derived.cableLengths(), first.pipeRadius);
-    std::printf("chart_x_range_m: %g %g\n", scale.xmin, scale.xmax);
+    // Cable lengths that fall along the survey leave the chart without a
+    // distance axis.
+    if (scale.xmin <= scale.xmax)
+        std::printf("chart_x_range_m: %g %g\n", scale.xmin, scale.xmax);
+    else
+        std::printf("chart_x_range_m: none\n");
     std::printf("chart_y_max_mm: %d\n", scale.ymax);
     std::printf("chart_average_depth_mm: %d\n",
                 scale.averageDepth(derived.cableLengths(), derived.sedimentDepth()));

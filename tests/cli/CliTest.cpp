@@ -179,10 +179,18 @@ TEST_F(Cli, FailuresUseTheSystemsTextsAndExitStatuses)
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.err, "打开文件失败\n");
 
-    writeFileBytes(dir.file("short.Imv"), std::vector<uint8_t>(1024, 0));
+    // A survey's header alone; without the header, an IMG file cut short.
+    std::vector<uint8_t> header(1024, 0);
+    header[0] = 'I';
+    header[1] = 'V';
+    writeFileBytes(dir.file("short.Imv"), header);
     r = run({"frames", dir.file("short.Imv")});
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.err, "文件格式非法\n");
+    writeFileBytes(dir.file("short.img"), std::vector<uint8_t>(1024, 0));
+    r = run({"frames", dir.file("short.img")});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "IMG文件错误\n");
 
     std::vector<uint8_t> partial(1024 + 100511, 0);
     partial[0] = 'I';

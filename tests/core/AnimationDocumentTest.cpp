@@ -98,6 +98,11 @@ TEST_F(AnimationDocumentTest, EveryOpenFailureHasItsMessageAndLeavesTheDocumentC
     fails(dir.file("header.Imv"), text::IllegalFileFormat);
     writeFileBytes(dir.file("short.Imv"), std::vector<uint8_t>(header.begin(), header.end() - 1));
     fails(dir.file("short.Imv"), text::IllegalFileFormat);
+    // Too short for a survey, long enough for an IMG file's header.
+    writeFileBytes(dir.file("cut.img"), std::vector<uint8_t>(402, 7));
+    fails(dir.file("cut.img"), text::ImgFileError);
+    writeFileBytes(dir.file("tiny.img"), std::vector<uint8_t>(401, 7));
+    fails(dir.file("tiny.img"), text::IllegalFileFormat);
 
     header.resize(1024 + 100511);
     writeFileBytes(dir.file("partial.Imv"), header);

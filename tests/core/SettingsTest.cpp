@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 using namespace dorvane;
 using namespace dorvane::test;
@@ -89,6 +90,16 @@ TEST(Settings, LongOrEmptyFilesAreHarmless)
     e.load(dir.file("empty.dat"));
     EXPECT_EQ(e.playRate, 1);
     EXPECT_EQ(e.tiltAlarm, 1);
+
+    // A FIFO is not waited on; a device is not read.
+    ASSERT_EQ(::mkfifo(dir.file("fifo.dat").c_str(), 0600), 0);
+    Settings f;
+    f.load(dir.file("fifo.dat"));
+    EXPECT_EQ(f.playRate, 1);
+    std::filesystem::create_symlink("/dev/zero", dir.file("zero.dat"));
+    Settings z;
+    z.load(dir.file("zero.dat"));
+    EXPECT_EQ(z.playRate, 1);
 }
 
 TEST(Settings, FailedSaveIsReportedToTheCallerOnly)

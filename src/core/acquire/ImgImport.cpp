@@ -5,6 +5,7 @@
 #include "core/base/MessageSink.h"
 #include "core/base/ProgressSink.h"
 #include "core/base/SameFile.h"
+#include "core/data/AnimationFile.h"
 #include "core/data/ImgFile.h"
 
 namespace dorvane {
@@ -28,10 +29,8 @@ bool importImgFiles(const std::vector<std::string> &imgPaths, const AnimationFil
     // A survey cut short by a bad item would still open: it appears whole
     // or not at all.
     AtomicFile file;
-    if (!file.open(destination)) {
-        messages.showMessage(text::SaveFileFailed);
+    if (!openSurveyReplacement(file, destination, messages, text::SaveFileFailed))
         return false;
-    }
     AnimationFileHeader header = fileHeader;
     header.setMagic(AnimationFileHeader::Magic);
     if (!file.file().write(header.bytes().data(), header.bytes().size())) {

@@ -5,6 +5,7 @@
 #include "core/base/GbkText.h"
 #include "core/base/MessageSink.h"
 #include "core/base/ProgressSink.h"
+#include "core/data/AnimationFile.h"
 #include "core/display/PictureGeometry.h"
 #include "core/display/RollShift.h"
 
@@ -167,10 +168,8 @@ bool writeSimulatedSurvey(const std::string &path, const SurveySimulator &simula
     ProgressScope scope(progress, frameCount);
     // A survey cut short would still open: it appears whole or not at all.
     AtomicFile file;
-    if (!file.open(path)) {
-        messages.showMessage(text::CreateFileFailed);
+    if (!openSurveyReplacement(file, path, messages, text::CreateFileFailed))
         return false;
-    }
     PosixFile &out = file.file();
     const AnimationFileHeader fileHeader = simulator.fileHeader();
     bool ok = out.write(fileHeader.bytes().data(), fileHeader.bytes().size());

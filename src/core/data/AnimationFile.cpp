@@ -70,6 +70,21 @@ bool AnimationFile::writeFileHeader(const AnimationFileHeader &header)
     return m_file.writeAt(0, header.bytes().data(), header.bytes().size());
 }
 
+bool openSurveyReplacement(AtomicFile &file, const std::string &destination, MessageSink &messages,
+                           int failureText, const AtomicFile::Options &options)
+{
+    const bool opened = file.open(destination, options);
+    for (const std::string &removed : file.removedStale())
+        messages.showMessage(text::StaleTemporaryRemoved, removed);
+    if (opened)
+        return true;
+    if (file.lastError() == EWOULDBLOCK)
+        messages.showMessage(text::BeingChangedElsewhere, destination);
+    else
+        messages.showMessage(failureText, systemErrorText(file.lastError()));
+    return false;
+}
+
 bool AnimationFile::copyAnimation(const std::string &destination,
                                   const AnimationFileHeader &fileHeader, int frameCount,
                                   int skipIndex, ProgressSink *progress, MessageSink &messages,
@@ -81,16 +96,8 @@ bool AnimationFile::copyAnimation(const std::string &destination,
     AtomicFile copy;
     AtomicFile::Options options;
     options.lockDestination = !ownLock;
-    const bool opened = copy.open(destination, options);
-    for (const std::string &removed : copy.removedStale())
-        messages.showMessage(text::StaleTemporaryRemoved, removed);
-    if (!opened) {
-        if (copy.lastError() == EWOULDBLOCK)
-            messages.showMessage(text::BeingChangedElsewhere, destination);
-        else
-            messages.showMessage(text::CreateFileFailed, systemErrorText(copy.lastError()));
+    if (!openSurveyReplacement(copy, destination, messages, text::CreateFileFailed, options))
         return false;
-    }
     PosixFile &out = copy.file();
     if (!out.write(fileHeader.bytes().data(), fileHeader.bytes().size())) {
         messages.showMessage(text::SaveFileFailed, systemErrorText(out.lastError()));

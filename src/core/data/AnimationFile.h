@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/base/AtomicFile.h"
 #include "core/base/PosixFile.h"
 #include "core/data/AnimationFileHeader.h"
 #include "core/data/FrameRecord.h"
@@ -22,6 +23,13 @@ constexpr uint64_t frameOffset(int index)
 // when the size is 1024 or less (not an animation at all). A trailing partial
 // record does not count.
 std::optional<int> frameCountForSize(uint64_t size);
+
+// Opens the temporary file that will replace destination, a survey being
+// written whole. The stale temporary files removed beside it are named to
+// the user; a destination another program is writing is refused with a text
+// of its own, any other failure with failureText and the system's reason.
+bool openSurveyReplacement(AtomicFile &file, const std::string &destination, MessageSink &messages,
+                           int failureText, const AtomicFile::Options &options = {});
 
 // An animation file (*.Imv) held open: a 1024-byte file header, then frame
 // records back to back. Headers are rewritten in place; samples never are.

@@ -12,6 +12,7 @@
 #include <new>
 #include <sys/stat.h>
 #include <system_error>
+#include <unistd.h>
 #include <vector>
 
 namespace dorvane {
@@ -52,6 +53,7 @@ void AnimationDocument::reset()
     m_currentIndex = -1;
     m_file.close();
     m_readOnly = false;
+    m_writeDepth = 0;
     m_path.clear();
     m_journalPath.clear();
     m_fileHeader.clear();
@@ -65,18 +67,51 @@ void AnimationDocument::rememberStoredHeaders()
     m_storedFileHeader = m_fileHeader;
 }
 
+bool AnimationDocument::openForWriting(const std::string &path, ProgressSink *progress)
+{
+    m_openForWriting = true;
+    const bool opened = open(path, progress);
+    m_openForWriting = false;
+    if (opened && hasFile())
+        m_writeDepth = 1;
+    return opened;
+}
+
+bool AnimationDocument::lock(bool exclusive)
+{
+    PosixFile &file = m_file.file();
+    for (int attempt = 0;; ++attempt) {
+        // A file system without locks is read and written unlocked.
+        if (file.tryLock(exclusive) || file.lastError() != EWOULDBLOCK)
+            return true;
+        if (attempt == 50)
+            break;
+        ::usleep(20000);
+    }
+    m_messages.showMessage(text::BeingChangedElsewhere);
+    return false;
+}
+
 bool AnimationDocument::open(const std::string &path, ProgressSink *progress)
 {
     reset();
-    if (!openFile(path)) {
-        m_messages.showMessage(text::OpenFileFailed);
-        reset();
-        return false;
+    // Nobody writes the survey while it is read. A writer that replaced the
+    // file while this waited for the lock leaves the name to a new file:
+    // that one is opened.
+    bool locked = false;
+    for (int attempt = 0; attempt < 3 && !locked; ++attempt) {
+        if (!openFile(path)) {
+            m_messages.showMessage(text::OpenFileFailed);
+            reset();
+            return false;
+        }
+        if (!lock(m_openForWriting && !m_readOnly)) {
+            reset();
+            return false;
+        }
+        locked = isSameFileAsOpen(path);
     }
-    // Nobody writes the survey while it is read. (A file system without
-    // locks reads it unlocked.)
-    PosixFile &file = m_file.file();
-    if (!file.tryLock(false) && file.lastError() == EWOULDBLOCK) {
+    if (!locked) {
         m_messages.showMessage(text::BeingChangedElsewhere);
         reset();
         return false;
@@ -88,7 +123,12 @@ bool AnimationDocument::open(const std::string &path, ProgressSink *progress)
     const auto size = m_file.file().size();
     if (!size || *size <= AnimationFileHeader::Size ||
         !m_file.file().readAt(0, m_fileHeader.bytes().data(), AnimationFileHeader::Size)) {
-        m_messages.showMessage(text::IllegalFileFormat);
+        // Too short for a survey and not a survey's header, but long enough
+        // for a probe image's header: an IMG file cut short.
+        m_fileHeader.clear();
+        m_file.file().readSomeAt(0, m_fileHeader.bytes().data(), 2);
+        const bool cutImg = size && *size >= ImgLayout::HeaderSize && !m_fileHeader.isAnimation();
+        m_messages.showMessage(cutImg ? text::ImgFileError : text::IllegalFileFormat);
         reset();
         return false;
     }
@@ -110,7 +150,8 @@ bool AnimationDocument::open(const std::string &path, ProgressSink *progress)
     rememberStoredHeaders();
     if (const auto stamp = stampNow())
         m_stamp = *stamp;
-    m_file.file().unlock();
+    if (!m_openForWriting)
+        m_file.file().unlock();
     return true;
 }
 
@@ -124,10 +165,8 @@ bool AnimationDocument::settleJournal(const std::string &path)
     // A save cut off part way last time is taken back before anything is
     // read, and only while no one else can be at work on the file.
     PosixFile &file = m_file.file();
-    if (!file.tryLock(true) && file.lastError() == EWOULDBLOCK) {
-        m_messages.showMessage(text::BeingChangedElsewhere);
+    if (!lock(true))
         return false;
-    }
     switch (SaveJournal::recover(m_journalPath, file)) {
     case SaveJournal::Recovery::PutBack:
         m_messages.showMessage(text::UnfinishedSaveTakenBack);
@@ -145,7 +184,8 @@ bool AnimationDocument::settleJournal(const std::string &path)
     case SaveJournal::Recovery::Stale:
         break;
     }
-    file.tryLock(false);
+    if (!m_openForWriting)
+        file.tryLock(false);
     return true;
 }
 
@@ -173,9 +213,8 @@ bool AnimationDocument::beginWrite()
     if (m_writeDepth++ > 0)
         return true;
     PosixFile &file = m_file.file();
-    if (!file.tryLock(true) && file.lastError() == EWOULDBLOCK) {
+    if (!lock(true)) {
         m_writeDepth = 0;
-        m_messages.showMessage(text::BeingChangedElsewhere);
         return false;
     }
     // Headers held from before another program's change would be written

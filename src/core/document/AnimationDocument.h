@@ -44,6 +44,10 @@ public:
     // Closes the survey: no file, no frames, zeroed headers, not modified.
     void reset();
     bool open(const std::string &path, ProgressSink *progress);
+    // Opens the survey for one writing operation from start to end (the
+    // batch tool's edits): the exclusive lock is taken before anything is
+    // read and held until the survey is closed.
+    bool openForWriting(const std::string &path, ProgressSink *progress);
     // Reads frame index into the current frame unless it is already there
     // (and force is false) or no file is open. A frame that cannot be read
     // is told as "error reading file data"; the current frame may then be
@@ -134,6 +138,9 @@ private:
     std::optional<FileStamp> stampNow() const;
     // Settles a journal left beside the survey, under its exclusive lock.
     bool settleJournal(const std::string &path);
+    // Takes the lock, waiting a moment for another program's short save;
+    // false (and told) while another program keeps it.
+    bool lock(bool exclusive);
     // Takes the survey's exclusive lock and checks that nobody changed it
     // since this document last saw it; tells the user and returns false
     // otherwise.
@@ -157,6 +164,7 @@ private:
     std::string m_journalPath;
     FileStamp m_stamp;
     int m_writeDepth = 0;
+    bool m_openForWriting = false;
     int m_frameCount = 0;
     int m_currentIndex = -1;
     bool m_modified = false;

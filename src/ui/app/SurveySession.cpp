@@ -57,6 +57,38 @@ SurveySession::SurveySession(UserPrompts *prompts, QWidget *window)
       m_progress(new ProgressWindow(window))
 {
     connect(&m_playTimer, &QTimer::timeout, this, &SurveySession::advance);
+    // A writer's changes come in bursts: they are looked at once it paused.
+    m_changeCheck.setSingleShot(true);
+    m_changeCheck.setInterval(200);
+    connect(&m_watcher, &QFileSystemWatcher::fileChanged, &m_changeCheck,
+            qOverload<>(&QTimer::start));
+    connect(&m_changeCheck, &QTimer::timeout, this, &SurveySession::noticeChangeOnDisk);
+}
+
+void SurveySession::watchOpenedFile()
+{
+    if (!m_watcher.files().isEmpty())
+        m_watcher.removePaths(m_watcher.files());
+    m_changeTold = false;
+    if (m_document.hasFile())
+        m_watcher.addPath(m_openedFile);
+}
+
+void SurveySession::noticeChangeOnDisk()
+{
+    // The program's own saves change the file too; the document knows its
+    // own changes from another program's.
+    if (isBusy()) {
+        m_changeCheck.start();
+        return;
+    }
+    // A file replaced by a rename is watched again under its name.
+    if (m_watcher.files().isEmpty() && m_document.hasFile())
+        m_watcher.addPath(m_openedFile);
+    if (m_changeTold || !m_document.changedOnDisk())
+        return;
+    m_changeTold = true;
+    m_prompts->showMessage(text::ChangedElsewhere);
 }
 
 SurveySession::~SurveySession() = default;
@@ -149,6 +181,7 @@ bool SurveySession::openSurvey(const QString &path, int firstFrame)
     }
     if (success) {
         m_openedFile = QFileInfo(path).absoluteFilePath();
+        watchOpenedFile();
         emit opened();
         emit surveyChanged();
         showFrame(std::clamp(firstFrame, 0, frameCount() - 1), Reload::IfNeeded);

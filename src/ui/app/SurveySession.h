@@ -3,6 +3,7 @@
 #include "core/document/AnimationDocument.h"
 #include "ui/app/ControlState.h"
 
+#include <QFileSystemWatcher>
 #include <QObject>
 #include <QString>
 #include <QTimer>
@@ -150,6 +151,9 @@ private:
     void advance();
     void updateFacts();
     void raiseWindow();
+    // Tells the user, once, that another program changed the open survey.
+    void noticeChangeOnDisk();
+    void watchOpenedFile();
 
     std::unique_ptr<UserPrompts> m_ownPrompts;
     UserPrompts *m_prompts;
@@ -162,6 +166,10 @@ private:
     int m_busy = 0;
     SessionFacts m_lastFacts;
     QString m_openedFile;
+    // The open survey's file, for changes another program makes to it.
+    QFileSystemWatcher m_watcher;
+    QTimer m_changeCheck;
+    bool m_changeTold = false;
 };
 
 } // namespace dorvane
