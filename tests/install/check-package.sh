@@ -25,7 +25,7 @@ echo "== contents of $(basename "$deb")"
 dpkg-deb -c "$deb" | sed -E 's/^([^ ]+ +){5}//' >"$scratch/contents.txt"
 for entry in ./usr/lib/tessiq/tessiq ./usr/lib/tessiq/tessiq-cli ./usr/lib/tessiq/libprobe-sim.so \
     ./usr/lib/tessiq/language.1 ./usr/lib/tessiq/doc.templ ./usr/lib/tessiq/doc-en.templ \
-    ./usr/lib/tessiq/tcxmaster.hex ./usr/lib/tessiq/help/index.html \
+    ./usr/lib/tessiq/tcxmaster.hex ./usr/lib/tessiq/grades.json ./usr/lib/tessiq/help/index.html \
     ./usr/lib/tessiq/help/zh/index.html ./usr/lib/tessiq/help/en/images/main-window.png \
     "./usr/bin/tessiq -> ../lib/tessiq/tessiq" "./usr/bin/tessiq-cli -> ../lib/tessiq/tessiq-cli" \
     ./usr/share/applications/tessiq.desktop ./usr/share/mime/packages/tessiq.xml \

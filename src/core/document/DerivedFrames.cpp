@@ -13,6 +13,8 @@ void DerivedFrames::resize(int n)
     m_sedimentPermille.assign(count, 0);
     m_sedimentDepth.assign(count, 0);
     m_cableLengths.assign(count, 0.0f);
+    m_pipeRadii.assign(count, 0);
+    m_detectRadii.assign(count, 0);
 }
 
 void DerivedFrames::extend(int n)
@@ -27,6 +29,8 @@ void DerivedFrames::extend(int n)
     m_sedimentPermille.resize(count);
     m_sedimentDepth.resize(count);
     m_cableLengths.resize(count);
+    m_pipeRadii.resize(count);
+    m_detectRadii.resize(count);
 }
 
 void DerivedFrames::release()
@@ -42,6 +46,8 @@ void DerivedFrames::store(int index, const FrameHeader &header, const FrameAnaly
     m_sedimentPermille[i] = analysis.sedimentPermille;
     m_sedimentDepth[i] = analysis.sedimentDepth;
     m_cableLengths[i] = header.cableLength;
+    m_pipeRadii[i] = header.pipeRadius;
+    m_detectRadii[i] = header.detectRadius;
     m_defectFlags[i] = header.defectFrame;
     m_reportFlags[i] = header.reportShot;
 }

@@ -40,6 +40,9 @@ public:
     const std::vector<int32_t> &sedimentPermille() const { return m_sedimentPermille; }
     const std::vector<int32_t> &sedimentDepth() const { return m_sedimentDepth; }
     const std::vector<float> &cableLengths() const { return m_cableLengths; }
+    // Each frame's pipe radius and detection radius, mm.
+    const std::vector<uint16_t> &pipeRadii() const { return m_pipeRadii; }
+    const std::vector<uint16_t> &detectRadii() const { return m_detectRadii; }
 
     // Integer mean of the per-mille values that are not -1; 0 when none.
     int averageSediment() const;
@@ -52,6 +55,8 @@ private:
     std::vector<int32_t> m_sedimentPermille;
     std::vector<int32_t> m_sedimentDepth;
     std::vector<float> m_cableLengths;
+    std::vector<uint16_t> m_pipeRadii;
+    std::vector<uint16_t> m_detectRadii;
 };
 
 } // namespace dorvane
