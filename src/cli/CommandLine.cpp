@@ -39,6 +39,13 @@ const CommandEntry Entries[] = {
      "array of objects.",
      addFrames},
     {"profile", "the frame's 402-entry radius profile, one a line", "", addProfile},
+    {"assess", "the pipe's condition: graded defects along it and the section's summary",
+     "The pipe's condition from every frame's wall profile: capacity loss, sediment\n"
+     "depth share, diameters, ovality and deformation; the defects graded by the\n"
+     "grading table (grades.json beside the program, or --grades) as records with\n"
+     "their start and end along the pipe; and the section's summary with the\n"
+     "sediment volume. --frames adds a CSV row per frame; --json writes one document.",
+     addAssess},
     {"render", "the frame's sonar picture or one of its views as a BMP",
      "The frame's 500 x 500 sonar picture as an 8-bit BMP, or as the frame view\n"
      "shows it, with its overlay (and title and notes with --texts), or as the\n"

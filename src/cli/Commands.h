@@ -32,5 +32,6 @@ CommandAction addProbeStatus(CLI::App &command);
 CommandAction addRender3d(CLI::App &command);
 CommandAction addReport(CLI::App &command);
 CommandAction addVideo(CLI::App &command);
+CommandAction addAssess(CLI::App &command);
 
 } // namespace dorvane::cli

@@ -3,6 +3,8 @@
 #include "core/document/AnimationDocument.h"
 
 #include <limits>
+#include <nlohmann/json.hpp>
+#include <sstream>
 
 using namespace dorvane;
 using namespace dorvane::test;
@@ -189,4 +191,50 @@ TEST_F(CliDocument, ImgFilesRefuseEveryEdit)
     }
     EXPECT_EQ(readFileBytes(img), makeImgFile(1000, 2.5f, 60));
     EXPECT_EQ(lines(run({"profile", img}).out).size(), 402u);
+}
+
+TEST_F(CliDocument, AssessWritesTheSameFiguresAsTextAndJson)
+{
+    // Deposit grades from a share of 1 %: the simulated sediment gives records.
+    const std::string grades = dir.file("grades.json");
+    writeFileBytes(grades, bytesOf(R"({"kinds": [
+        {"kind": "deposit", "code": "CJ", "name_zh": "沉积", "name_en": "Deposit",
+         "bounds": [1, 2, 40, 50], "scores": [0.5, 2, 5, 10]},
+        {"kind": "deformation", "code": "BX", "name_zh": "变形", "name_en": "Deformation",
+         "bounds": [3, 5, 15, 25], "scores": [1, 2, 5, 10]}]})"));
+    const CliRun text = run({"assess", path, "--grades", grades, "--frames"});
+    ASSERT_EQ(text.status, 0) << text.err;
+    const CliRun json = run({"assess", path, "--grades", grades, "--frames", "--json"});
+    ASSERT_EQ(json.status, 0) << json.err;
+    const auto document = nlohmann::json::parse(json.out);
+
+    const auto out = lines(text.out);
+    const size_t records = document["records"].size();
+    ASSERT_GT(records, 0u);
+    EXPECT_EQ(out[8], "records: " + std::to_string(records));
+    EXPECT_EQ(out[0], "assessed_frames: 40");
+    EXPECT_EQ(document["summary"]["assessed_frames"], 40);
+    const size_t frameHeader = 9 + 1 + records;
+    ASSERT_EQ(out.size(), frameHeader + 1 + 40);
+    EXPECT_EQ(out[frameHeader], "frame,cable_m,capacity_loss_pct,sediment_depth_pct,d_min_mm,"
+                                "d_max_mm,d_mean_mm,ovality_pct,deformation_pct,deposit_grade,"
+                                "deformation_grade");
+    // Each record starts and ends on frames of its grade, as the rows say.
+    for (const auto &record : document["records"]) {
+        const int first = record["first_frame"];
+        std::vector<std::string> fields;
+        std::istringstream row(out[frameHeader + 1 + static_cast<size_t>(first)]);
+        for (std::string field; std::getline(row, field, ',');)
+            fields.push_back(field);
+        const size_t column = record["kind"] == "deposit" ? 9 : 10;
+        ASSERT_GT(fields.size(), column);
+        EXPECT_EQ(fields[column], std::to_string(record["grade"].get<int>()));
+        EXPECT_EQ(document["frames"][static_cast<size_t>(first)]["frame"], first);
+    }
+
+    writeFileBytes(grades, bytesOf(R"({"kinds": []})"));
+    const CliRun refused = run({"assess", path, "--grades", grades});
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_EQ(refused.err,
+              "tessiq-cli: grading table refused: " + grades + ": no grading for deposit\n");
 }

@@ -53,6 +53,7 @@ TEST_F(CliLoading, LightCommandsLoadNeitherQtNorOpenGlNorFfmpeg)
              std::vector<std::string>{"info", survey},
              std::vector<std::string>{"frames", survey},
              std::vector<std::string>{"profile", survey},
+             std::vector<std::string>{"assess", survey, "--frames"},
              std::vector<std::string>{"mesh", survey},
              std::vector<std::string>{"palette"},
              std::vector<std::string>{"deviation-map", survey, "-o", dir.file("map.bmp")},

@@ -6,8 +6,7 @@
 
 namespace dorvane {
 
-std::optional<double> ConditionAssessment::gradedValue(const FrameCondition &frame,
-                                                       DefectKind kind)
+std::optional<double> ConditionAssessment::gradedValue(const FrameCondition &frame, DefectKind kind)
 {
     if (kind == DefectKind::Deposit)
         return frame.sedimentDepthPct;
@@ -41,7 +40,7 @@ void addRecords(ConditionAssessment &a, const DefectGrading &grading,
         const int frame = static_cast<int>(i);
         if (!open) {
             open = DefectRecord{grading.kind, grade, grading.score(grade), frame, frame, 0, 0, 0,
-                                *value, frame};
+                                *value,       frame};
         }
         open->lastFrame = frame;
         if (*value > open->worstValue) {
@@ -91,7 +90,8 @@ ConditionAssessment assessSurvey(const DerivedFrames &derived, const GradingTabl
         const double step = std::fabs(static_cast<double>(cable[i]) - cable[i - 1]);
         s.assessedLengthM += step;
         if (f.sedimentAreaM2 && a.frames[i - 1].sedimentAreaM2)
-            s.sedimentVolumeM3 += 0.5 * (*a.frames[i - 1].sedimentAreaM2 + *f.sedimentAreaM2) * step;
+            s.sedimentVolumeM3 +=
+                0.5 * (*a.frames[i - 1].sedimentAreaM2 + *f.sedimentAreaM2) * step;
     }
     if (s.assessedFrames > 0)
         s.meanCapacityLossPct = lossSum / s.assessedFrames;

@@ -38,12 +38,24 @@ std::array<double, BeamCount> wallDistances(const ConditionInputs &in)
     return wall;
 }
 
+// The cosine of each beam's angle from straight up, worked out once.
+const std::array<double, BeamCount> &beamCosines()
+{
+    static const std::array<double, BeamCount> cosines = [] {
+        std::array<double, BeamCount> c{};
+        for (int b = 0; b < BeamCount; ++b)
+            c[b] = std::cos(2.0 * std::numbers::pi * b / BeamCount);
+        return c;
+    }();
+    return cosines;
+}
+
 std::optional<PipeShape> shapeOf(const std::array<double, BeamCount> &wall, int pipeRadius,
                                  int depth)
 {
+    const std::array<double, BeamCount> &cosines = beamCosines();
     const auto inSediment = [&](int b) {
-        const double angle = 2.0 * std::numbers::pi * b / BeamCount;
-        return depth > 0 && -wall[b] * std::cos(angle) >= pipeRadius - depth;
+        return depth > 0 && -wall[b] * cosines[b] >= pipeRadius - depth;
     };
     PipeShape shape;
     double sum = 0;

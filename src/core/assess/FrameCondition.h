@@ -40,7 +40,7 @@ struct FrameCondition
 struct ConditionInputs
 {
     const std::array<uint8_t, BeamCount> *peakSamples = nullptr; // 0: no echo
-    const RadiusProfile *radii = nullptr; // pixels from the circle centre
+    const RadiusProfile *radii = nullptr;                        // pixels from the circle centre
     int pipeRadiusMm = 0;
     int detectRadiusMm = 0;
     float cableLength = 0;

@@ -36,10 +36,10 @@ double DefectGrading::score(int g) const
 GradingTable GradingTable::standard()
 {
     GradingTable table;
-    table.m_kinds[0] = {DefectKind::Deposit, "CJ", "沉积", "Deposit", {20, 30, 40, 50},
-                        {0.5, 2, 5, 10}};
-    table.m_kinds[1] = {DefectKind::Deformation, "BX", "变形", "Deformation", {3, 5, 15, 25},
-                        {1, 2, 5, 10}};
+    table.m_kinds[0] = {DefectKind::Deposit, "CJ",           "沉积", "Deposit",
+                        {20, 30, 40, 50},    {0.5, 2, 5, 10}};
+    table.m_kinds[1] = {DefectKind::Deformation, "BX",           "变形",
+                        "Deformation",           {3, 5, 15, 25}, {1, 2, 5, 10}};
     return table;
 }
 
