@@ -1,11 +1,13 @@
 #include "render/ReportExport.h"
 
 #include "core/app/TextIds.h"
+#include "core/assess/ConditionAssessment.h"
 #include "core/base/MessageSink.h"
 #include "core/base/PosixFile.h"
 #include "core/base/ProgressSink.h"
 #include "core/base/SameFile.h"
 #include "core/document/AnimationDocument.h"
+#include "core/export/AssessmentReport.h"
 #include "core/export/ExportFolder.h"
 #include "core/export/ReportContent.h"
 #include "core/export/WordProcessor.h"
@@ -35,6 +37,11 @@ bool writeReport(const AnimationDocument &document, const std::string &output, b
     scope.setText(text::ExportingReport);
     ReportContent content;
     content.texts = reportTexts(document);
+    // The grading table assess uses too, so that both give the same records.
+    std::string gradesProblem;
+    const GradingTable grades = GradingTable::load({}, gradesProblem);
+    content.assessment =
+        assessmentReport(assessSurvey(document.derived(), grades), grades, english);
     if (!buildReportPictures(document, content, progress, messages, renderer, look))
         return false; // told already
     const std::string templatePath = reportTemplatePath(english);

@@ -117,7 +117,7 @@ TEST_F(DocxEngine, FillsTheReportTemplateAsTheReportDoes)
 
     DocxXml docx;
     ASSERT_TRUE(loadDocx(output, docx));
-    ASSERT_EQ(docx.tables.size(), 5u);
+    ASSERT_EQ(docx.tables.size(), 7u);
     EXPECT_EQ(textOf(cellAt(docx.tables[Proj], 2, 1)), "检测地点");
     EXPECT_EQ(textOf(cellAt(docx.tables[Proj], 2, 2)), "武汉市解放大道 K3+200");
     EXPECT_EQ(textOf(cellAt(docx.tables[Mud], 3, 1)), "0-10.4%");

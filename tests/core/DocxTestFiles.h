@@ -18,7 +18,9 @@ enum ReportTable
     Mud,
     PipeInfo,
     Pipe3D,
-    SonarPic
+    SonarPic,
+    Assess,
+    Defects // left out of a report without defect records
 };
 
 // The parts of a zip archive by name; empty when it cannot be read. The

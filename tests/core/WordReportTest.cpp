@@ -123,7 +123,7 @@ TEST_F(WordReportTest, TextsAndPicturesGoToTheirCells)
     const WordReportResult result = fill(content(0));
     ASSERT_EQ(result.outcome, WordReportResult::Written);
     ASSERT_TRUE(loadDocx(output, docx));
-    ASSERT_EQ(docx.tables.size(), 5u);
+    ASSERT_EQ(docx.tables.size(), 6u);
     EXPECT_EQ(textOf(cellAt(docx.tables[Proj], 2, 2)), "place");
     for (int k = 0; k < 4; ++k) {
         EXPECT_EQ(textOf(cellAt(docx.tables[Mud], 3 + k, 2)), "length" + std::to_string(k));
@@ -159,6 +159,7 @@ TEST_F(WordReportTest, TextsAndPicturesGoToTheirCells)
                                      {48, 100},
                                      {50, 100},
                                      {70, 100},
+                                     {74, 100},
                                      {80, 100},
                                      {90, 100}}));
 }
@@ -172,7 +173,7 @@ TEST_F(WordReportTest, TwoMarkedFramesAddAnEmptyRow)
               std::vector<Size>{Size(Frame, Frame)});
     // After the 3D views' 42..48, the frames share 50 to 70.
     EXPECT_EQ(Posts(progress.posts.begin() + 9, progress.posts.end()),
-              (Posts{{50, 100}, {60, 100}, {70, 100}, {70, 100}, {80, 100}, {90, 100}}));
+              (Posts{{50, 100}, {60, 100}, {70, 100}, {70, 100}, {74, 100}, {80, 100}, {90, 100}}));
 }
 
 TEST_F(WordReportTest, ThreeMarkedFramesFillARowAndAddAnEmptyOne)
@@ -201,12 +202,45 @@ TEST_F(WordReportTest, ProgressRisesToItsEndWithManyFrames)
     EXPECT_EQ(rowCount(docx.tables[SonarPic]), 17u);
     EXPECT_EQ(frameRows()[15].size(), 2u);
     EXPECT_TRUE(frameRows()[16].empty());
-    ASSERT_EQ(progress.posts.size(), 10u + 47u + 3u);
+    ASSERT_EQ(progress.posts.size(), 10u + 47u + 4u);
     for (size_t k = 1; k < progress.posts.size(); ++k)
         EXPECT_LE(progress.posts[k - 1].first, progress.posts[k].first) << k;
     EXPECT_EQ(progress.posts[10], std::make_pair(50, 100)); // the first frame: 50 + 20 / 47
-    EXPECT_EQ(Posts(progress.posts.end() - 4, progress.posts.end()),
-              (Posts{{70, 100}, {70, 100}, {80, 100}, {90, 100}}));
+    EXPECT_EQ(Posts(progress.posts.end() - 5, progress.posts.end()),
+              (Posts{{70, 100}, {70, 100}, {74, 100}, {80, 100}, {90, 100}}));
+}
+
+TEST_F(WordReportTest, TheConditionSectionHoldsTheSummaryTheRecordsAndTheChart)
+{
+    ReportContent c = content(0);
+    c.assessment.summary = {"12.50 m", "0.785 m³", "1.20 %", "3.40 % (#7)", "2", "0"};
+    c.assessment.records = {{"CJ", "沉积", "1", "0.5", "1.00", "2.00", "1.00", "25.0 % (#2)"},
+                            {"CJ", "沉积", "2", "2", "3.00", "5.00", "2.00", "39.9 % (#5)"}};
+    c.assessment.noRecords = "none";
+    c.assessment.chart = picture(8, 3);
+    ASSERT_EQ(fill(c).outcome, WordReportResult::Written);
+    ASSERT_TRUE(loadDocx(output, docx));
+    ASSERT_EQ(docx.tables.size(), 7u);
+    for (int row = 1; row <= 6; ++row)
+        EXPECT_EQ(textOf(cellAt(docx.tables[Assess], row, 2)),
+                  c.assessment.summary[static_cast<size_t>(row - 1)]);
+    EXPECT_EQ(picturesIn(cellAt(docx.tables[Assess], 7, 1)), std::vector<Size>{Size(8, 3)});
+    ASSERT_EQ(rowCount(docx.tables[Defects]), 3u);
+    EXPECT_EQ(textOf(cellAt(docx.tables[Defects], 1, 1)), "代码");
+    EXPECT_EQ(textOf(cellAt(docx.tables[Defects], 2, 8)), "25.0 % (#2)");
+    EXPECT_EQ(textOf(cellAt(docx.tables[Defects], 3, 5)), "3.00");
+    EXPECT_EQ(docx.parts["word/document.xml"].find("none"), std::string::npos);
+
+    // Without records a sentence stands where the table was.
+    c.assessment.records.clear();
+    c.assessment.noRecords = "没有达到 1 级的缺陷。";
+    ASSERT_EQ(fill(c).outcome, WordReportResult::Written);
+    ASSERT_TRUE(loadDocx(output, docx));
+    ASSERT_EQ(docx.tables.size(), 6u);
+    const std::string &main = docx.parts["word/document.xml"];
+    EXPECT_NE(main.find("没有达到 1 级的缺陷。"), std::string::npos);
+    EXPECT_EQ(main.find("缺陷记录"), std::string::npos);
+    EXPECT_EQ(main.find("代码"), std::string::npos);
 }
 
 TEST_F(WordReportTest, NoWordProcessor)
@@ -223,7 +257,7 @@ TEST_F(WordReportTest, AReportThatCannotBeSavedSaysWhy)
     const WordReportResult result = fill(content(1));
     EXPECT_EQ(result.outcome, WordReportResult::Failed);
     EXPECT_EQ(result.systemError, ENOENT);
-    EXPECT_EQ(progress.posts.back(), std::make_pair(70, 100));
+    EXPECT_EQ(progress.posts.back(), std::make_pair(74, 100));
     EXPECT_TRUE(namesIn(dir.path()).empty());
 }
 
@@ -279,6 +313,9 @@ const Damage Damages[] = {
     {"no tblSonarPic", [](pugi::xml_node b, Tables &) { renameBookmark(b, "tblSonarPic"); }, 50},
     // Two of the three frames are placed: 50 + 20 * 2 / 3.
     {"two frames a row", [](pugi::xml_node, Tables &t) { dropLastColumn(t[SonarPic]); }, 63},
+    {"no tblAssess", [](pugi::xml_node b, Tables &) { renameBookmark(b, "tblAssess"); }, 70},
+    {"no summary value", [](pugi::xml_node, Tables &t) { dropLastColumn(t[Assess]); }, 70},
+    {"no tblDefects", [](pugi::xml_node b, Tables &) { renameBookmark(b, "tblDefects"); }, 74},
 };
 
 } // namespace
@@ -295,7 +332,7 @@ TEST_F(WordReportTest, EveryFillingStepThatFailsLeavesNoReport)
         std::vector<pugi::xml_node> tables;
         for (pugi::xml_node table : body.children("w:tbl"))
             tables.push_back(table);
-        ASSERT_EQ(tables.size(), 5u);
+        ASSERT_EQ(tables.size(), 7u);
         damage.apply(body, tables);
         std::ostringstream xml;
         main.save(xml, "", pugi::format_raw);

@@ -124,7 +124,7 @@ TEST_F(ReportCommand, ControlCharactersInThePlaceAndTheWellsAreLeftOut)
     ASSERT_EQ(r.status, 0) << r.err;
     DocxXml report;
     ASSERT_TRUE(loadDocx(docx, report));
-    ASSERT_EQ(report.tables.size(), 5u);
+    ASSERT_GE(report.tables.size(), 6u);
     EXPECT_EQ(textOf(cellAt(report.tables[Proj], 2, 2)), "Main St");
     EXPECT_EQ(textOf(cellAt(report.tables[PipeInfo], 2, 1)), "Y1-Y2");
 }
@@ -155,3 +155,36 @@ TEST_F(ReportCommand, TheReportIsNeverWrittenOverTheSurvey)
 }
 
 } // namespace
+
+TEST_F(ReportCommand, TheConditionSectionAgreesWithAssess)
+{
+    const std::string path = survey(30, {});
+    const CliRun assess = run({"assess", path});
+    ASSERT_EQ(assess.status, 0) << assess.err;
+    const std::string docx = dir.file("report.docx");
+    ASSERT_EQ(run({"report", path, "-o", docx}).status, 0);
+    DocxXml report;
+    ASSERT_TRUE(loadDocx(docx, report));
+
+    // "assessed_length_m: 2.83838367" in the one, "2.84 m" in the other.
+    const auto figure = [&](const std::string &name) {
+        const size_t at = assess.out.find(name + ": ");
+        return std::stod(assess.out.substr(at + name.size() + 2));
+    };
+    char expected[32];
+    std::snprintf(expected, sizeof expected, "%.2f m", figure("assessed_length_m"));
+    EXPECT_EQ(textOf(cellAt(report.tables[Assess], 1, 2)), expected);
+    std::snprintf(expected, sizeof expected, "%.3f m³", figure("sediment_volume_m3"));
+    EXPECT_EQ(textOf(cellAt(report.tables[Assess], 2, 2)), expected);
+    std::snprintf(expected, sizeof expected, "%.2f %%", figure("mean_capacity_loss_pct"));
+    EXPECT_EQ(textOf(cellAt(report.tables[Assess], 3, 2)), expected);
+    const size_t records = static_cast<size_t>(figure("records"));
+    if (records == 0) {
+        EXPECT_EQ(report.tables.size(), 6u);
+        EXPECT_NE(report.parts["word/document.xml"].find("没有达到 1 级的缺陷。"),
+                  std::string::npos);
+    } else {
+        ASSERT_EQ(report.tables.size(), 7u);
+        EXPECT_EQ(rowCount(report.tables[Defects]), records + 1);
+    }
+}

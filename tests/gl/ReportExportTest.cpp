@@ -163,7 +163,7 @@ TEST_F(ReportExportTest, TheReportDrawsWithThe3dPageAndLeavesItAsItWas)
 QImage firstFramePicture(const std::string &report)
 {
     DocxXml docx;
-    if (!loadDocx(report, docx) || docx.tables.size() != 5)
+    if (!loadDocx(report, docx) || docx.tables.size() < 6)
         return {};
     const auto blips = elementsNamed(cellAt(docx.tables[SonarPic], 1, 1), "a:blip");
     if (blips.empty())
@@ -236,7 +236,7 @@ TEST_F(ReportExportTest, ProgressRisesFromStartToEnd)
                   {0, 100},  {1, 100},  {2, 100},  {3, 100},  {4, 100},  {4, 100},  {5, 100},
                   {7, 100},  {8, 100},  {10, 100}, {20, 100}, {22, 100}, {30, 100}, {40, 100},
                   {42, 100}, {44, 100}, {46, 100}, {48, 100}, {50, 100}, {60, 100}, {70, 100},
-                  {70, 100}, {80, 100}, {90, 100}, {-1, -1}}));
+                  {70, 100}, {74, 100}, {80, 100}, {90, 100}, {-1, -1}}));
 }
 
 } // namespace

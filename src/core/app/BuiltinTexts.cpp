@@ -28,7 +28,8 @@ struct BuiltinText
 // 395 say that another program is changing the survey, or changed it since
 // it was opened; 396 and 397 that the save journal beside it is damaged, or
 // that something other than a file has its name; 398 names a temporary file
-// of an interrupted save that was removed.
+// of an interrupted save that was removed; 400 stands in the report for a
+// pipe without a graded defect.
 constexpr BuiltinText kBuiltinTexts[] = {
     {101, "关于 Dorvane(&A)..."},
     {102, "确定要退出程序？"},
@@ -202,6 +203,7 @@ constexpr BuiltinText kBuiltinTexts[] = {
     {396, "文件旁的保存日志已损坏：未使用，也未删除"},
     {397, "保存日志的文件名被链接、文件夹或设备占用：未改动，不能保存"},
     {398, "已删除中断的保存留下的临时文件"},
+    {400, "没有达到 1 级的缺陷。"},
 };
 
 constexpr bool sortedById()

@@ -150,6 +150,7 @@ constexpr int ChangedElsewhere = 395;
 constexpr int SaveJournalDamaged = 396;
 constexpr int SaveJournalNameTaken = 397;
 constexpr int StaleTemporaryRemoved = 398;
+constexpr int NoGradedDefects = 400;
 
 // Exports
 constexpr int ExportingVideo = 188;

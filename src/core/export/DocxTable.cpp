@@ -31,4 +31,13 @@ std::unique_ptr<WordCell> DocxTable::cell(int row, int column)
     return std::make_unique<DocxCell>(m_state, cells[static_cast<size_t>(column) - 1]);
 }
 
+bool DocxTable::remove()
+{
+    if (!m_state->isLive(m_table))
+        return false;
+    // Kept aside rather than destroyed: other objects may still name it.
+    m_state->retire(m_table);
+    return true;
+}
+
 } // namespace dorvane

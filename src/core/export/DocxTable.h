@@ -18,6 +18,7 @@ public:
 
     std::unique_ptr<WordRows> rows() override;
     std::unique_ptr<WordCell> cell(int row, int column) override;
+    bool remove() override;
 
 private:
     std::shared_ptr<DocxDocumentState> m_state;

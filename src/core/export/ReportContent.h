@@ -3,6 +3,8 @@
 #include "core/export/ReportTexts.h"
 #include "core/export/RgbPicture.h"
 
+#include <array>
+#include <string>
 #include <vector>
 
 namespace dorvane {
@@ -19,12 +21,25 @@ struct ReportContent
         RgbPicture far;
     };
 
+    // The pipe's condition: the summary's values (assessed length, sediment
+    // volume, mean and largest capacity loss, worst deposit and deformation
+    // grades), one row of eight cells per defect record, and the sentence
+    // that stands for the records table when there are none.
+    struct Assessment
+    {
+        std::array<std::string, 6> summary;
+        std::vector<std::array<std::string, 8>> records;
+        std::string noRecords;
+        RgbPicture chart;
+    };
+
     ReportTexts texts;
     // The sediment depth chart.
     RgbPicture chart;
     PipeViews pipeViews;
     // The frames marked for the report, in frame order.
     std::vector<RgbPicture> frames;
+    Assessment assessment;
 };
 
 } // namespace dorvane

@@ -80,6 +80,8 @@ public:
     virtual std::unique_ptr<WordRows> rows() = 0;
     // Row and column counted from 1.
     virtual std::unique_ptr<WordCell> cell(int row, int column) = 0;
+    // Takes the table out of the document.
+    virtual bool remove() = 0;
 };
 
 class WordBookmark

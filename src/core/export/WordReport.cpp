@@ -91,7 +91,7 @@ public:
     bool fill(const std::string &outputPath)
     {
         if (!fillProject() || !fillSediment() || !fillPipeInfo() || !fillPipe3d() ||
-            !fillFramePictures())
+            !fillFramePictures() || !fillAssessment())
             return false;
         if (!m_document.saveAs(outputPath))
             return false;
@@ -189,6 +189,48 @@ private:
             }
         }
         post(m_progress, 70);
+        return true;
+    }
+
+    // The summary with the chart below it, then one row a defect record;
+    // without records a sentence takes the records table's place.
+    bool fillAssessment()
+    {
+        const ReportContent::Assessment &assessment = m_content.assessment;
+        BookmarkTable summary;
+        if (!findTable(m_document, "tblAssess", summary))
+            return false;
+        for (int row = 1; row <= 6; ++row)
+            if (!setCellText(*summary.table, row, 2,
+                             assessment.summary[static_cast<size_t>(row - 1)]))
+                return false;
+        if (!assessment.chart.pixels.empty() &&
+            !addPicture(*summary.table, 7, 1, assessment.chart, 480, 200, Sizing::AddedShape))
+            return false;
+        post(m_progress, 74);
+
+        BookmarkTable records;
+        if (!findTable(m_document, "tblDefects", records))
+            return false;
+        if (assessment.records.empty()) {
+            const std::unique_ptr<WordBookmarks> bookmarks = m_document.bookmarks();
+            const std::unique_ptr<WordBookmark> bookmark =
+                bookmarks ? bookmarks->item("txtDefects") : nullptr;
+            const std::unique_ptr<WordRange> range = bookmark ? bookmark->range() : nullptr;
+            return range && range->setText(assessment.noRecords) && records.table->remove();
+        }
+        const std::unique_ptr<WordRows> rows = records.table->rows();
+        if (!rows)
+            return false;
+        for (size_t r = 0; r < assessment.records.size(); ++r) {
+            if (r > 0 && !rows->add())
+                return false;
+            for (int column = 1; column <= 8; ++column)
+                if (!setCellText(*records.table, static_cast<int>(r) + 2, column,
+                                 assessment.records[r][static_cast<size_t>(column - 1)]))
+                    return false;
+        }
+        post(m_progress, 78);
         return true;
     }
 
