@@ -54,6 +54,7 @@ struct ReportOptions
 {
     std::string path;
     std::string output;
+    std::string grades;
 };
 
 struct VideoOptions

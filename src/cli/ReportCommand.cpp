@@ -12,6 +12,8 @@ CommandAction addReport(CLI::App &command)
     auto o = std::make_shared<ReportOptions>();
     addSurveyFile(command, o->path);
     addOutputOption(command, o->output, "OUT.docx|OUT.doc|OUT.pdf");
+    command.add_option("--grades", o->grades, "the grading table of the condition section")
+        ->type_name("FILE");
     return [o] {
         const DrawCommands *draw = drawCommands();
         return draw ? draw->report(*o) : 1;

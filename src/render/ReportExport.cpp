@@ -26,7 +26,7 @@ constexpr int ProgressTotal = 100;
 
 bool writeReport(const AnimationDocument &document, const std::string &output, bool english,
                  ProgressSink *progress, MessageSink &messages, PipeRenderer *renderer,
-                 const FrameViewLook &look)
+                 const FrameViewLook &look, const std::string &gradesPath)
 {
     // The report would be renamed over the survey it is made from.
     if (isSameFile(output, document.path())) {
@@ -39,7 +39,7 @@ bool writeReport(const AnimationDocument &document, const std::string &output, b
     content.texts = reportTexts(document);
     // The grading table assess uses too, so that both give the same records.
     std::string gradesProblem;
-    const GradingTable grades = GradingTable::load({}, gradesProblem);
+    const GradingTable grades = GradingTable::load(gradesPath, gradesProblem);
     content.assessment =
         assessmentReport(assessSurvey(document.derived(), grades), grades, english);
     if (!buildReportPictures(document, content, progress, messages, renderer, look))

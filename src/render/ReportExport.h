@@ -18,9 +18,10 @@ class ProgressSink;
 // survey itself, or the picture's, template's, word processor's or filling's
 // message, with the system's reason where it has one). True when the report
 // was written. The 3D views come from renderer when it holds this survey's
-// model; the frames are drawn in the frame view's look.
+// model; the frames are drawn in the frame view's look; the defects are
+// graded by the table at gradesPath (empty: grades.json beside the program).
 bool writeReport(const AnimationDocument &document, const std::string &output, bool english,
                  ProgressSink *progress, MessageSink &messages, PipeRenderer *renderer = nullptr,
-                 const FrameViewLook &look = {});
+                 const FrameViewLook &look = {}, const std::string &gradesPath = {});
 
 } // namespace dorvane
