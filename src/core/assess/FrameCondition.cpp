@@ -28,12 +28,15 @@ std::array<double, BeamCount> wallDistances(const ConditionInputs &in)
     }
     for (int e = 0; e < count; ++e) {
         const int from = echoes[e];
-        const int to = echoes[(e + 1) % count];
-        const int gap = (to - from + BeamCount) % BeamCount;
-        for (int step = 1; step < gap; ++step) {
-            const double t = static_cast<double>(step) / gap;
-            wall[(from + step) % BeamCount] = wall[from] + t * (wall[to] - wall[from]);
-        }
+        // The last gap runs on past beam 399 to the first echo.
+        const int to = e + 1 < count ? echoes[e + 1] : echoes[0] + BeamCount;
+        if (to - from < 2)
+            continue;
+        const double start = wall[from];
+        const double span = wall[to % BeamCount] - start;
+        const int gap = to - from;
+        for (int step = 1; step < gap; ++step)
+            wall[(from + step) % BeamCount] = start + span * step / gap;
     }
     return wall;
 }
