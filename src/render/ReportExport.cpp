@@ -40,8 +40,10 @@ bool writeReport(const AnimationDocument &document, const std::string &output, b
     // The grading table assess uses too, so that both give the same records.
     std::string gradesProblem;
     const GradingTable grades = GradingTable::load(gradesPath, gradesProblem);
-    content.assessment =
-        assessmentReport(assessSurvey(document.derived(), grades), grades, english);
+    const ConditionAssessment assessment = assessSurvey(document.derived(), grades);
+    content.assessment = assessmentReport(assessment, grades, english);
+    content.assessment.chart =
+        assessmentChartPicture(assessment, document.derived().cableLengths(), grades, english);
     if (!buildReportPictures(document, content, progress, messages, renderer, look))
         return false; // told already
     const std::string templatePath = reportTemplatePath(english);

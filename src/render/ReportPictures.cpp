@@ -10,6 +10,7 @@
 #include "core/document/AnimationDocument.h"
 #include "core/export/ReportContent.h"
 #include "core/view3d/PipeMesh.h"
+#include "render/AssessmentChartPicture.h"
 #include "render/FrameOverlay.h"
 #include "render/FramePicture.h"
 #include "render/PipeRenderer.h"
@@ -173,6 +174,14 @@ bool buildReportPictures(const AnimationDocument &document, ReportContent &conte
         post(progress, 4 + 6 * i / count);
     }
     return true;
+}
+
+RgbPicture assessmentChartPicture(const ConditionAssessment &assessment,
+                                  const std::vector<float> &cableLengths,
+                                  const GradingTable &grades, bool english)
+{
+    return rgbPicture(
+        drawAssessmentChart(assessment, cableLengths, grades, QSize(960, 400), -1, english));
 }
 
 } // namespace dorvane

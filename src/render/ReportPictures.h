@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/assess/ConditionAssessment.h"
+#include "core/export/RgbPicture.h"
 #include "render/FrameViewLook.h"
 
 namespace dorvane {
@@ -27,5 +29,11 @@ struct ReportContent;
 bool buildReportPictures(const AnimationDocument &document, ReportContent &content,
                          ProgressSink *progress, MessageSink &messages,
                          PipeRenderer *renderer = nullptr, const FrameViewLook &look = {});
+
+// The assessment chart of the report's condition section, 960 x 400, as the
+// window's assessment page draws it, without a current frame.
+RgbPicture assessmentChartPicture(const ConditionAssessment &assessment,
+                                  const std::vector<float> &cableLengths,
+                                  const GradingTable &grades, bool english);
 
 } // namespace dorvane

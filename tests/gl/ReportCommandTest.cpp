@@ -87,9 +87,9 @@ TEST_F(ReportCommand, TheReportOpensInLibreOfficeWithItsTablesFilled)
     EXPECT_NE(text.find("m"), std::string::npos);
     EXPECT_NE(text.find("%"), std::string::npos);
 
-    // The chart, four 3D views and four marked frames.
+    // The chart, four 3D views, four marked frames and the condition chart.
     const std::string images = output("pdfimages -list '" + pdf + "' | tail -n +3 | wc -l");
-    EXPECT_EQ(std::stoi(images), 9) << output("pdfimages -list '" + pdf + "'");
+    EXPECT_EQ(std::stoi(images), 10) << output("pdfimages -list '" + pdf + "'");
 }
 
 TEST_F(ReportCommand, ADocReportWithoutLibreOfficeIsRefusedAndLeavesNothing)
@@ -178,6 +178,7 @@ TEST_F(ReportCommand, TheConditionSectionAgreesWithAssess)
     EXPECT_EQ(textOf(cellAt(report.tables[Assess], 2, 2)), expected);
     std::snprintf(expected, sizeof expected, "%.2f %%", figure("mean_capacity_loss_pct"));
     EXPECT_EQ(textOf(cellAt(report.tables[Assess], 3, 2)), expected);
+    EXPECT_EQ(elementsNamed(cellAt(report.tables[Assess], 7, 1), "a:blip").size(), 1u);
     const size_t records = static_cast<size_t>(figure("records"));
     if (records == 0) {
         EXPECT_EQ(report.tables.size(), 6u);

@@ -29,7 +29,8 @@ struct BuiltinText
 // it was opened; 396 and 397 that the save journal beside it is damaged, or
 // that something other than a file has its name; 398 names a temporary file
 // of an interrupted save that was removed; 400 stands in the report for a
-// pipe without a graded defect.
+// pipe without a graded defect; 421 to 424 and 426 are the assessment
+// chart's axis, series and grade labels.
 constexpr BuiltinText kBuiltinTexts[] = {
     {101, "关于 Dorvane(&A)..."},
     {102, "确定要退出程序？"},
@@ -204,6 +205,11 @@ constexpr BuiltinText kBuiltinTexts[] = {
     {397, "保存日志的文件名被链接、文件夹或设备占用：未改动，不能保存"},
     {398, "已删除中断的保存留下的临时文件"},
     {400, "没有达到 1 级的缺陷。"},
+    {421, "电缆长度(m)"},
+    {422, "容量损失"},
+    {423, "沉积深度占比"},
+    {424, "变形"},
+    {426, "%1级"},
 };
 
 constexpr bool sortedById()

@@ -151,6 +151,11 @@ constexpr int SaveJournalDamaged = 396;
 constexpr int SaveJournalNameTaken = 397;
 constexpr int StaleTemporaryRemoved = 398;
 constexpr int NoGradedDefects = 400;
+constexpr int CableLengthAxis = 421;
+constexpr int CapacityLossSeries = 422;
+constexpr int DepositShareSeries = 423;
+constexpr int DeformationSeries = 424;
+constexpr int GradeOfDefect = 426;
 
 // Exports
 constexpr int ExportingVideo = 188;
