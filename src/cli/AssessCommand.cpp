@@ -21,11 +21,6 @@ struct AssessOptions
     bool frames = false;
 };
 
-const char *kindName(DefectKind kind)
-{
-    return kind == DefectKind::Deposit ? "deposit" : "deformation";
-}
-
 // Nine significant digits, enough for every figure worked out here.
 std::string number(double value)
 {
@@ -46,7 +41,7 @@ nlohmann::ordered_json jsonNumber(const std::optional<double> &value)
 
 nlohmann::ordered_json recordJson(const DefectRecord &r, const GradingTable &grades)
 {
-    return {{"kind", kindName(r.kind)},
+    return {{"kind", defectKindName(r.kind)},
             {"code", grades.of(r.kind).code},
             {"grade", r.grade},
             {"score", r.score},
@@ -73,9 +68,9 @@ nlohmann::ordered_json summaryJson(const SectionSummary &s, const GradingTable &
     for (int k = 0; k < DefectKindCount; ++k) {
         const auto kind = static_cast<DefectKind>(k);
         const auto at = static_cast<size_t>(k);
-        summary[kindName(kind)] = {{"code", grades.of(kind).code},
-                                   {"worst_grade", s.worstGrade[at]},
-                                   {"length_in_grade_m", s.lengthInGradeM[at]}};
+        summary[defectKindName(kind)] = {{"code", grades.of(kind).code},
+                                         {"worst_grade", s.worstGrade[at]},
+                                         {"length_in_grade_m", s.lengthInGradeM[at]}};
     }
     return summary;
 }
@@ -122,7 +117,7 @@ nlohmann::ordered_json frameJson(int index, float cable, const FrameCondition &f
     row["deformation_pct"] = shapeValue(&PipeShape::deformationPct);
     for (const DefectKind kind : {DefectKind::Deposit, DefectKind::Deformation}) {
         const auto value = ConditionAssessment::gradedValue(f, kind);
-        row[std::string(kindName(kind)) + "_grade"] =
+        row[std::string(defectKindName(kind)) + "_grade"] =
             value ? nlohmann::ordered_json(grades.of(kind).grade(*value))
                   : nlohmann::ordered_json(nullptr);
     }
@@ -145,7 +140,7 @@ void printText(const ConditionAssessment &a, const GradingTable &grades)
         std::string lengths;
         for (const double length : s.lengthInGradeM[at])
             lengths += (lengths.empty() ? "" : " ") + number(length);
-        std::printf("%s: %s worst grade %d, m in grades 1-4: %s\n", kindName(kind),
+        std::printf("%s: %s worst grade %d, m in grades 1-4: %s\n", defectKindName(kind),
                     grades.of(kind).code.c_str(), s.worstGrade[at], lengths.c_str());
     }
     std::printf("records: %zu\n", a.records.size());
@@ -154,7 +149,7 @@ void printText(const ConditionAssessment &a, const GradingTable &grades)
     std::printf("kind,code,grade,score,first_frame,last_frame,from_m,to_m,length_m,"
                 "worst_value_pct,worst_frame\n");
     for (const DefectRecord &r : a.records)
-        std::printf("%s,%s,%d,%s,%d,%d,%s,%s,%s,%s,%d\n", kindName(r.kind),
+        std::printf("%s,%s,%d,%s,%d,%d,%s,%s,%s,%s,%d\n", defectKindName(r.kind),
                     grades.of(r.kind).code.c_str(), r.grade, number(r.score).c_str(), r.firstFrame,
                     r.lastFrame, number(r.fromM).c_str(), number(r.toM).c_str(),
                     number(r.lengthM).c_str(), number(r.worstValue).c_str(), r.worstFrame);

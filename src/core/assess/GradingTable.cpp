@@ -13,12 +13,12 @@ namespace {
 
 constexpr uint64_t MaxTableBytes = 1 << 20;
 
-const char *kindName(DefectKind kind)
+} // namespace
+
+const char *defectKindName(DefectKind kind)
 {
     return kind == DefectKind::Deposit ? "deposit" : "deformation";
 }
-
-} // namespace
 
 int DefectGrading::grade(double value) const
 {
@@ -92,7 +92,7 @@ std::optional<GradingTable> GradingTable::parse(const std::string &json, std::st
         }
         const std::string name = entry["kind"];
         size_t index = 0;
-        while (index < DefectKindCount && name != kindName(static_cast<DefectKind>(index)))
+        while (index < DefectKindCount && name != defectKindName(static_cast<DefectKind>(index)))
             ++index;
         if (index == DefectKindCount) {
             problem = "unknown kind \"" + name.substr(0, 40) + "\"";
@@ -132,7 +132,7 @@ std::optional<GradingTable> GradingTable::parse(const std::string &json, std::st
     }
     for (size_t i = 0; i < DefectKindCount; ++i)
         if (!found[i]) {
-            problem = std::string("no grading for ") + kindName(static_cast<DefectKind>(i));
+            problem = std::string("no grading for ") + defectKindName(static_cast<DefectKind>(i));
             return std::nullopt;
         }
     return table;

@@ -14,6 +14,8 @@ enum class DefectKind
     Deformation, // by the deformation
 };
 constexpr int DefectKindCount = 2;
+// The kind's name in grading tables and in the batch tool's output.
+const char *defectKindName(DefectKind kind);
 constexpr int GradeCount = 4;
 
 // How the inspection standard in force grades one kind of defect.
