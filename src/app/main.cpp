@@ -76,8 +76,8 @@ int main(int argc, char **argv)
     parser.addHelpOption();
     parser.addPositionalArgument("file", "A survey (*.Imv) or probe image (*.img) to open.");
     QCommandLineOption page("page",
-                            "The page to start on: animation, stroke, 3d, properties, pipe or "
-                            "settings.",
+                            "The page to start on: animation, stroke, 3d, assessment, "
+                            "properties, pipe or settings.",
                             "page");
     QCommandLineOption frame("frame", "The frame to show first (counted from 1).", "n");
     QCommandLineOption language(
@@ -93,6 +93,7 @@ int main(int argc, char **argv)
         {"animation", dorvane::ToolPanel::Page::Animation},
         {"stroke", dorvane::ToolPanel::Page::Stroke},
         {"3d", dorvane::ToolPanel::Page::View3D},
+        {"assessment", dorvane::ToolPanel::Page::Assessment},
         {"properties", dorvane::ToolPanel::Page::Properties},
         {"pipe", dorvane::ToolPanel::Page::PipeAttributes},
         {"settings", dorvane::ToolPanel::Page::Settings},

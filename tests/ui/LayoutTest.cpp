@@ -96,9 +96,10 @@ TEST_F(LayoutTest, EveryPageOfTheMainWindowShowsItsTextsWhole)
     writeSurvey(path, 20);
     ASSERT_TRUE(window.session().openFile(QString::fromStdString(path)));
 
-    for (ToolPanel::Page page : {ToolPanel::Page::Animation, ToolPanel::Page::Stroke,
-                                 ToolPanel::Page::View3D, ToolPanel::Page::Properties,
-                                 ToolPanel::Page::PipeAttributes, ToolPanel::Page::Settings}) {
+    for (ToolPanel::Page page :
+         {ToolPanel::Page::Animation, ToolPanel::Page::Stroke, ToolPanel::Page::View3D,
+          ToolPanel::Page::Assessment, ToolPanel::Page::Properties, ToolPanel::Page::PipeAttributes,
+          ToolPanel::Page::Settings}) {
         window.toolPanel().switchPage(page);
         layOutSmallest(window);
         const QStringList clipped = clippedTexts(window);

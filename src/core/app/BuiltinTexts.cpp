@@ -30,7 +30,8 @@ struct BuiltinText
 // that something other than a file has its name; 398 names a temporary file
 // of an interrupted save that was removed; 400 stands in the report for a
 // pipe without a graded defect; 421 to 424 and 426 are the assessment
-// chart's axis, series and grade labels.
+// chart's axis, series and grade labels; 427 to 452 are the assessment page
+// and the grading table's choice on the settings page.
 constexpr BuiltinText kBuiltinTexts[] = {
     {101, "关于 Dorvane(&A)..."},
     {102, "确定要退出程序？"},
@@ -210,6 +211,32 @@ constexpr BuiltinText kBuiltinTexts[] = {
     {423, "沉积深度占比"},
     {424, "变形"},
     {426, "%1级"},
+    {427, "评估"},
+    {428, "评估长度"},
+    {429, "沉积量"},
+    {430, "平均容量损失"},
+    {431, "最大容量损失"},
+    {432, "%1（第 %2 帧）"},
+    {433, "最严重"},
+    {434, "各等级长度(m)"},
+    {435, "代码"},
+    {436, "缺陷"},
+    {437, "等级"},
+    {438, "分值"},
+    {439, "起点(m)"},
+    {440, "终点(m)"},
+    {441, "长度(m)"},
+    {442, "最严重值"},
+    {443, "帧"},
+    {444, "评级标准文件无法使用，改用随程序提供的标准"},
+    {445, "评级标准:"},
+    {446, "随程序提供的标准"},
+    {447, "选择..."},
+    {448, "默认"},
+    {449, "选择评级标准文件"},
+    {450, "第 %1 帧，%2 m"},
+    {451, "未评估"},
+    {452, "评级标准文件无法使用，仍用原来选择的标准"},
 };
 
 constexpr bool sortedById()

@@ -8,9 +8,11 @@
 #include "render/MovieFrame.h"
 #include "render/ReportExport.h"
 #include "render/ViewCapture.h"
+#include "ui/app/GradingTableChoice.h"
 #include "ui/app/MainWindow.h"
 #include "ui/app/SurveySession.h"
 #include "ui/app/ToolPanel.h"
+#include "ui/display/AssessmentView.h"
 #include "ui/display/FrameView.h"
 #include "ui/display/GraphicsPanel.h"
 #include "ui/display/StrokeView.h"
@@ -121,9 +123,9 @@ void ExportCommands::exportReport()
     // window stays disabled throughout.
     bool written = false;
     m_session.runWhileBusy([&] {
-        written =
-            writeReport(m_session.document(), path->toStdString(), settings().language != 0,
-                        &m_session.progressWindow(), prompts, m_window.currentPipeRenderer(), look);
+        written = writeReport(m_session.document(), path->toStdString(), settings().language != 0,
+                              &m_session.progressWindow(), prompts, m_window.currentPipeRenderer(),
+                              look, GradingTableChoice::chosenFile().toStdString());
     });
     m_window.redrawPipeView();
     // Only a report that was written is opened.
@@ -153,6 +155,10 @@ bool ExportCommands::saveViewImage(const QString &path)
         // A view that cannot draw saves nothing, and says so.
         ::unlink(path.toStdString().c_str());
         return false;
+    case MainWindow::View::Assessment: {
+        const QImage &chart = m_window.assessmentView().picture();
+        return !chart.isNull() && saveSurfaceAreaAsBmp(path.toStdString(), chart, chart.rect());
+    }
     case MainWindow::View::None:
         return false;
     }

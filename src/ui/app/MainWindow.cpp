@@ -5,9 +5,12 @@
 #include "core/view3d/PipeCamera.h"
 #include "render/FrameOverlay.h"
 #include "ui/app/ControlState.h"
+#include "ui/app/GradingTableChoice.h"
 #include "ui/app/SurveySession.h"
 #include "ui/app/ToolPanel.h"
 #include "ui/app/WindowMemory.h"
+#include "ui/display/AssessmentPanel.h"
+#include "ui/display/AssessmentView.h"
 #include "ui/display/DefectStrip.h"
 #include "ui/display/FrameView.h"
 #include "ui/display/GraphicsPanel.h"
@@ -76,6 +79,8 @@ int viewIndex(MainWindow::View view)
         return 1;
     case MainWindow::View::Pipe:
         return 2;
+    case MainWindow::View::Assessment:
+        return 3;
     case MainWindow::View::None:
         break;
     }
@@ -108,7 +113,9 @@ MainWindow::MainWindow(UserPrompts *prompts, QWidget *parent)
     m_pipeView = new PipeView(m_session->prompts(), m_viewArea);
     m_views->addWidget(m_frameView);
     m_views->addWidget(m_strokeView);
+    m_assessmentView = new AssessmentView(m_viewArea, FrameView::ViewSize);
     m_views->addWidget(m_pipeView);
+    m_views->addWidget(m_assessmentView);
     m_viewArea->hide();
 
     // The play buttons' tips name the keys that step one frame each way.
@@ -166,6 +173,7 @@ MainWindow::MainWindow(UserPrompts *prompts, QWidget *parent)
     connect(m_defectStrip, &DefectStrip::previewRequested, this, &MainWindow::previewFrame);
     connect(m_defectStrip, &DefectStrip::previewHidden, this, &MainWindow::hidePreview);
     connect(m_preview, &PreviewPopup::clicked, &session, &SurveySession::goToFrame);
+    connect(m_assessmentView, &AssessmentView::frameClicked, &session, &SurveySession::goToFrame);
     for (ToolView *view : std::initializer_list<ToolView *>{m_frameView, m_strokeView})
         connect(view, &ToolView::editRequested, &session, &SurveySession::editFrame);
     m_defectStrip->setPositionOf(
@@ -262,9 +270,42 @@ void MainWindow::presentFrame()
     case View::Pipe:
         presentInPipeView();
         break;
+    case View::Assessment:
+        presentInAssessmentView();
+        break;
     case View::None:
         break;
     }
+}
+
+void MainWindow::presentInAssessmentView()
+{
+    SurveySession &session = *m_session;
+    AssessmentPanel &panel = m_toolPanel->assessmentPanel();
+    if (!session.isOpen()) {
+        m_assessmentView->clear();
+        panel.clear();
+        return;
+    }
+    // A discarded edit changes the derived values back without an edit.
+    if (std::exchange(m_assessmentStale, false) ||
+        m_assessedWhileModified != session.isModified()) {
+        m_assessedWhileModified = session.isModified();
+        if (!m_grades)
+            m_grades = GradingTableChoice::load(session.prompts());
+        m_assessment = assessSurvey(session.derived(), *m_grades);
+        m_assessmentView->showAssessment(m_assessment, session.derived().cableLengths(), *m_grades);
+        panel.showAssessment(m_assessment, *m_grades);
+    }
+    m_assessmentView->setCurrentFrame(session.currentIndex());
+}
+
+void MainWindow::gradingTableChanged()
+{
+    m_grades.reset();
+    m_assessmentStale = true;
+    if (m_visibleView == View::Assessment)
+        presentInAssessmentView();
 }
 
 void MainWindow::presentInPipeView()
@@ -357,6 +398,9 @@ void MainWindow::frameEdited()
 {
     for (ToolView *view : std::initializer_list<ToolView *>{m_frameView, m_strokeView})
         view->updateHeaders(m_session->currentFrame().header, m_session->fileHeader());
+    m_assessmentStale = true;
+    if (m_visibleView == View::Assessment)
+        presentInAssessmentView();
 }
 
 void MainWindow::surveyChanged()
@@ -366,6 +410,9 @@ void MainWindow::surveyChanged()
     m_defectStrip->setFlags(m_session->derived().defectFlags());
     m_pipeView->reset();
     m_pipeModelStale = true;
+    m_assessmentStale = true;
+    if (m_visibleView == View::Assessment && m_session->isOpen())
+        presentInAssessmentView();
 }
 
 void MainWindow::updateTitle()
@@ -390,6 +437,9 @@ void MainWindow::surveyClosed()
     m_strokeView->resetView();
     m_pipeView->reset();
     m_pipeModelStale = true;
+    m_assessmentStale = true;
+    m_assessmentView->clear();
+    m_toolPanel->assessmentPanel().clear();
     if (m_visibleView == View::Pipe)
         buildPipeModel();
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/assess/ConditionAssessment.h"
 #include "ui/app/ToolPanel.h"
 
 #include <QDialog>
@@ -10,6 +11,7 @@ class QToolButton;
 
 namespace dorvane {
 
+class AssessmentView;
 class DefectStrip;
 class FrameView;
 class PipeRenderer;
@@ -33,7 +35,8 @@ public:
         None,
         Frame,
         Stroke,
-        Pipe
+        Pipe,
+        Assessment
     };
 
     // Without prompts the window shows real message boxes and file dialogs.
@@ -45,6 +48,7 @@ public:
     FrameView &frameView() { return *m_frameView; }
     StrokeView &strokeView() { return *m_strokeView; }
     PipeView &pipeView() { return *m_pipeView; }
+    AssessmentView &assessmentView() { return *m_assessmentView; }
     DefectStrip &defectStrip() { return *m_defectStrip; }
     QSlider &slider() { return *m_slider; }
     PreviewPopup &previewPopup() { return *m_preview; }
@@ -64,6 +68,11 @@ public:
     // The 3D page draws its picture again (after someone else used its
     // renderer).
     void redrawPipeView();
+
+    // The grading table chosen on the settings page changed.
+    void gradingTableChanged();
+    // The assessment as the page shows it (worked out when it shows).
+    const ConditionAssessment &assessment() const { return m_assessment; }
 
     // Opens path once the window has started up.
     void openAtStart(const QString &path);
@@ -93,6 +102,7 @@ private:
     void presentInFrameView();
     void presentInStrokeView();
     void presentInPipeView();
+    void presentInAssessmentView();
     // The 3D model of the survey as it is now; built when the 3D page shows.
     void buildPipeModel();
     void pipeDeviceLost();
@@ -109,6 +119,7 @@ private:
     FrameView *m_frameView;
     StrokeView *m_strokeView;
     PipeView *m_pipeView;
+    AssessmentView *m_assessmentView;
     QToolButton *m_pauseButton;
     QToolButton *m_forwardButton;
     QToolButton *m_backwardButton;
@@ -118,6 +129,12 @@ private:
     bool m_started = false;
     bool m_pipeModelStale = true;
     bool m_centreViewpointPending = true;
+    // The assessment is worked out again when its page shows after a change
+    // of the derived values, of the pending edits or of the grading table.
+    std::optional<GradingTable> m_grades;
+    ConditionAssessment m_assessment;
+    bool m_assessmentStale = true;
+    bool m_assessedWhileModified = false;
     QString m_startFile;
     ToolPanel::Page m_startPage = ToolPanel::Page::Animation;
 };

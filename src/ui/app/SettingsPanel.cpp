@@ -2,14 +2,18 @@
 
 #include "core/app/Settings.h"
 #include "core/app/TextIds.h"
-#include "core/base/MessageSink.h"
+#include "ui/app/GradingTableChoice.h"
 #include "ui/widgets/ToolIcons.h"
 #include "ui/widgets/UiText.h"
+#include "ui/widgets/UserPrompts.h"
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFileInfo>
 #include <QFormLayout>
+#include <QHBoxLayout>
 #include <QLabel>
+#include <QPushButton>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -26,11 +30,14 @@ QCheckBox *checkBox(int textId, const char *name, QWidget *parent)
 }
 } // namespace
 
-SettingsPanel::SettingsPanel(MessageSink &messages, QWidget *parent)
-    : QWidget(parent), m_messages(messages), m_language(new QComboBox(this)),
+SettingsPanel::SettingsPanel(UserPrompts &prompts, QWidget *parent)
+    : QWidget(parent), m_prompts(prompts), m_language(new QComboBox(this)),
       m_rate(new QComboBox(this)), m_title(checkBox(text::ShowTitle, "showTitleBox", this)),
       m_notes(checkBox(text::ShowNotes, "showNotesBox", this)),
-      m_alarm(checkBox(text::TiltAlarm, "tiltAlarmBox", this)), m_save(new QToolButton(this))
+      m_alarm(checkBox(text::TiltAlarm, "tiltAlarmBox", this)), m_save(new QToolButton(this)),
+      m_gradingTable(new QLabel(this)),
+      m_chooseTable(new QPushButton(uiText(text::ChooseGradingTable), this)),
+      m_shippedTable(new QPushButton(uiText(text::DefaultGradingTable), this))
 {
     setObjectName("settingsPanel");
     m_configPath = configPath();
@@ -54,7 +61,21 @@ SettingsPanel::SettingsPanel(MessageSink &messages, QWidget *parent)
     layout->addWidget(m_notes);
     layout->addWidget(m_alarm);
     layout->addWidget(m_save, 0, Qt::AlignLeft);
+    layout->addSpacing(12);
+    layout->addWidget(new QLabel(uiText(text::GradingTableLabel), this));
+    m_gradingTable->setObjectName("gradingTableName");
+    m_gradingTable->setWordWrap(true);
+    layout->addWidget(m_gradingTable);
+    m_chooseTable->setObjectName("chooseGradingTableButton");
+    m_shippedTable->setObjectName("shippedGradingTableButton");
+    auto *tableButtons = new QHBoxLayout;
+    tableButtons->addWidget(m_chooseTable);
+    tableButtons->addWidget(m_shippedTable);
+    tableButtons->addStretch();
+    layout->addLayout(tableButtons);
     layout->addStretch();
+    connect(m_chooseTable, &QPushButton::clicked, this, &SettingsPanel::chooseGradingTable);
+    connect(m_shippedTable, &QPushButton::clicked, this, &SettingsPanel::useShippedGradingTable);
 
     connect(m_rate, &QComboBox::activated, this, &SettingsPanel::rateChosen);
     connect(m_language, &QComboBox::activated, this, &SettingsPanel::languageChosen);
@@ -77,6 +98,33 @@ void SettingsPanel::load()
     m_language->setCurrentIndex(s.language >= 0 && s.language < m_language->count() ? s.language
                                                                                     : -1);
     m_save->hide();
+    showGradingTable();
+}
+
+void SettingsPanel::showGradingTable()
+{
+    const QString file = GradingTableChoice::chosenFile();
+    m_gradingTable->setText(file.isEmpty() ? uiText(text::ShippedGradingTable)
+                                           : QFileInfo(file).fileName());
+    m_gradingTable->setToolTip(file);
+    m_shippedTable->setEnabled(!file.isEmpty());
+}
+
+void SettingsPanel::chooseGradingTable()
+{
+    const auto path = m_prompts.openFileName(
+        {uiText(text::ChooseGradingTableTitle), "JSON (*.json);;* (*)", "json"});
+    if (!path || !GradingTableChoice::choose(*path, m_prompts))
+        return;
+    showGradingTable();
+    emit gradingTableChanged();
+}
+
+void SettingsPanel::useShippedGradingTable()
+{
+    GradingTableChoice::chooseShipped();
+    showGradingTable();
+    emit gradingTableChanged();
 }
 
 void SettingsPanel::rateChosen(int index)
@@ -114,13 +162,13 @@ void SettingsPanel::save()
 {
     // Settings that did not reach the disk stay to be saved again.
     if (!saveSettingsTo(m_configPath)) {
-        m_messages.showMessage(text::SaveFileFailed);
+        m_prompts.showMessage(text::SaveFileFailed);
         return;
     }
     m_save->hide();
     if (m_languageChanged) {
         m_languageChanged = false;
-        m_messages.showMessage(text::RestartForLanguage);
+        m_prompts.showMessage(text::RestartForLanguage);
     }
 }
 

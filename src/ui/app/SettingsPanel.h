@@ -5,21 +5,25 @@
 
 class QCheckBox;
 class QComboBox;
+class QLabel;
+class QPushButton;
 class QToolButton;
 
 namespace dorvane {
 
-class MessageSink;
+class UserPrompts;
 
 // The settings page: language, playback rate, title and notes on the
 // overlay, tilt alarm. Changes take effect at once and are written to
-// "config.dat" by the save button, which shows only after a change.
+// "config.dat" by the save button, which shows only after a change. The
+// grading table of the assessment is chosen here too; it is remembered at
+// once in the program's settings, not in "config.dat".
 class SettingsPanel : public QWidget
 {
     Q_OBJECT
 
 public:
-    SettingsPanel(MessageSink &messages, QWidget *parent = nullptr);
+    SettingsPanel(UserPrompts &prompts, QWidget *parent = nullptr);
 
     // Fills the controls from the settings and hides the save button.
     void load();
@@ -29,6 +33,8 @@ public:
 signals:
     // A setting that the shown frame or the playback depends on changed.
     void settingsChanged();
+    // Another grading table was chosen.
+    void gradingTableChanged();
 
 private:
     void rateChosen(int index);
@@ -36,14 +42,20 @@ private:
     void boxToggled();
     void save();
     void changed();
+    void chooseGradingTable();
+    void useShippedGradingTable();
+    void showGradingTable();
 
-    MessageSink &m_messages;
+    UserPrompts &m_prompts;
     QComboBox *m_language;
     QComboBox *m_rate;
     QCheckBox *m_title;
     QCheckBox *m_notes;
     QCheckBox *m_alarm;
     QToolButton *m_save;
+    QLabel *m_gradingTable;
+    QPushButton *m_chooseTable;
+    QPushButton *m_shippedTable;
     bool m_languageChanged = false;
     std::string m_configPath;
 };

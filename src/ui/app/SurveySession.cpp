@@ -344,8 +344,12 @@ void SurveySession::applyEdit(const std::function<bool()> &edit)
         return;
     // Playback must not run past an edit it would hide.
     pause();
-    if (edit())
+    if (edit()) {
+        // What is derived from the frame follows its pending header at once
+        // (the assessment, the sediment); a discard derives it again.
+        m_document.deriveFrame(currentIndex());
         emit frameEdited();
+    }
     updateFacts();
 }
 

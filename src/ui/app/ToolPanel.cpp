@@ -12,6 +12,7 @@
 #include "ui/app/PipeAttributesPanel.h"
 #include "ui/app/SettingsPanel.h"
 #include "ui/app/SurveySession.h"
+#include "ui/display/AssessmentPanel.h"
 #include "ui/display/FramePropertyPanel.h"
 #include "ui/display/FrameView.h"
 #include "ui/display/GraphicsPanel.h"
@@ -71,6 +72,8 @@ MainWindow::View viewOf(ToolPanel::Page page)
         return MainWindow::View::Stroke;
     case ToolPanel::Page::View3D:
         return MainWindow::View::Pipe;
+    case ToolPanel::Page::Assessment:
+        return MainWindow::View::Assessment;
     default:
         return MainWindow::View::None;
     }
@@ -80,7 +83,8 @@ MainWindow::View viewOf(ToolPanel::Page page)
 
 bool ToolPanel::isViewPage(Page page)
 {
-    return page == Page::Animation || page == Page::Stroke || page == Page::View3D;
+    return page == Page::Animation || page == Page::Stroke || page == Page::View3D ||
+           page == Page::Assessment;
 }
 
 ToolPanel::ToolPanel(MainWindow &window, SurveySession &session)
@@ -89,6 +93,7 @@ ToolPanel::ToolPanel(MainWindow &window, SurveySession &session)
       m_graphicsPanel(new GraphicsPanel(window.frameView(), m_sidePanels)),
       m_strokePanel(new StrokePanel(window.strokeView(), m_sidePanels)),
       m_view3dPanel(new View3dPanel(window.pipeView(), m_sidePanels)),
+      m_assessmentPanel(new AssessmentPanel(m_sidePanels)),
       m_propertyPanel(new FramePropertyPanel(session.prompts(), m_sidePanels)),
       m_pipePanel(new PipeAttributesPanel(m_sidePanels)),
       m_settingsPanel(new SettingsPanel(session.prompts(), m_sidePanels)),
@@ -99,9 +104,9 @@ ToolPanel::ToolPanel(MainWindow &window, SurveySession &session)
     // At least as wide as the pictures on the pages, wider when the toolbar
     // above needs the room.
     m_sidePanels->setMinimumWidth(340);
-    for (QWidget *panel :
-         std::initializer_list<QWidget *>{m_graphicsPanel, m_strokePanel, m_view3dPanel,
-                                          m_propertyPanel, m_pipePanel, m_settingsPanel})
+    for (QWidget *panel : std::initializer_list<QWidget *>{
+             m_graphicsPanel, m_strokePanel, m_view3dPanel, m_assessmentPanel, m_propertyPanel,
+             m_pipePanel, m_settingsPanel})
         m_sidePanels->addWidget(panel);
 
     auto *layout = new QHBoxLayout(this);
@@ -146,6 +151,7 @@ ToolPanel::ToolPanel(MainWindow &window, SurveySession &session)
         {"animationPageButton", text::AnimationView, ToolIcon::AnimationView, Page::Animation},
         {"strokePageButton", text::StrokeView, ToolIcon::StrokeView, Page::Stroke},
         {"view3dPageButton", text::View3d, ToolIcon::View3D, Page::View3D},
+        {"assessmentPageButton", text::AssessmentView, ToolIcon::Assessment, Page::Assessment},
         {"propertiesPageButton", text::CurrentProperties, ToolIcon::Properties, Page::Properties},
         {"pipeAttributesPageButton", text::PipeAttributes, ToolIcon::PipeAttributes,
          Page::PipeAttributes},
@@ -193,6 +199,9 @@ ToolPanel::ToolPanel(MainWindow &window, SurveySession &session)
     connect(m_strokePanel, &StrokePanel::chartRequested, &window, &MainWindow::openSedimentChart);
     connect(m_settingsPanel, &SettingsPanel::settingsChanged, &session,
             &SurveySession::settingsChanged);
+    connect(m_settingsPanel, &SettingsPanel::gradingTableChanged, &window,
+            &MainWindow::gradingTableChanged);
+    connect(m_assessmentPanel, &AssessmentPanel::frameClicked, &session, &SurveySession::goToFrame);
 
     // And show what it says.
     connect(&session, &SurveySession::frameShown, this, &ToolPanel::frameShown);
@@ -229,8 +238,9 @@ void ToolPanel::applyControlState(const ControlState &state)
     m_screenshotButton->setEnabled(state.exportsEnabled);
     m_videoButton->setEnabled(state.exportsEnabled);
     m_reportButton->setEnabled(state.exportsEnabled);
-    for (QWidget *panel : std::initializer_list<QWidget *>{
-             m_graphicsPanel, m_strokePanel, m_view3dPanel, m_propertyPanel, m_pipePanel})
+    for (QWidget *panel :
+         std::initializer_list<QWidget *>{m_graphicsPanel, m_strokePanel, m_view3dPanel,
+                                          m_assessmentPanel, m_propertyPanel, m_pipePanel})
         panel->setEnabled(state.surveyPanelsEnabled);
     m_propertyPanel->setReadOnly(state.propertiesReadOnly);
     m_pipePanel->setReadOnly(state.pipeAttributesReadOnly);

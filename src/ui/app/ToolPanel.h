@@ -14,6 +14,7 @@ class QToolButton;
 namespace dorvane {
 
 struct ControlState;
+class AssessmentPanel;
 class FramePropertyPanel;
 class GraphicsPanel;
 class MainWindow;
@@ -36,6 +37,7 @@ public:
         Animation,
         Stroke,
         View3D,
+        Assessment,
         Properties,
         PipeAttributes,
         Settings
@@ -51,13 +53,14 @@ public:
     GraphicsPanel &graphicsPanel() { return *m_graphicsPanel; }
     StrokePanel &strokePanel() { return *m_strokePanel; }
     View3dPanel &view3dPanel() { return *m_view3dPanel; }
+    AssessmentPanel &assessmentPanel() { return *m_assessmentPanel; }
     ExportCommands &exports() { return m_exports; }
 
-    // The three view pages ask the save question first and show the current
+    // The four view pages ask the save question first and show the current
     // frame again in their view; the tool pages only change the side page.
     void switchPage(Page page);
     Page currentPage() const { return m_page; }
-    // The view page shown last (animation, stroke or 3D), under any tool page.
+    // The view page shown last (animation, stroke, 3D or assessment), under any tool page.
     Page viewPage() const { return m_viewPage; }
     static bool isViewPage(Page page);
 
@@ -84,6 +87,7 @@ private:
     GraphicsPanel *m_graphicsPanel;
     StrokePanel *m_strokePanel;
     View3dPanel *m_view3dPanel;
+    AssessmentPanel *m_assessmentPanel;
     FramePropertyPanel *m_propertyPanel;
     PipeAttributesPanel *m_pipePanel;
     SettingsPanel *m_settingsPanel;

@@ -222,6 +222,15 @@ void drawIcon(QPainter &p, ToolIcon icon)
         p.drawLine(16, 22, 8, 28);
         p.drawLine(16, 22, 24, 28);
         break;
+    case ToolIcon::Assessment: // a pipe's section with its graded lengths
+        p.drawEllipse(QRectF(4, 4, 14, 14));
+        p.fillRect(QRectF(4, 13, 14, 5), Warm);
+        p.setPen(QPen(Accent, 3));
+        p.drawLine(20, 28, 20, 20);
+        p.drawLine(25, 28, 25, 14);
+        p.setPen(QPen(Warm, 3));
+        p.drawLine(30, 28, 30, 8);
+        break;
     case ToolIcon::Program: // a pipe's cross-section on the sonar screen
         drawSonar(p);
         p.setPen(QPen(Warm, 2));

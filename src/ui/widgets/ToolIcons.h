@@ -39,6 +39,7 @@ enum class ToolIcon
     Stop,
     ZeroDistance,
     FixedCamera,
+    Assessment,
 };
 
 // The program's button pictures, drawn as simple line icons.
