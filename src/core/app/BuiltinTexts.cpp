@@ -31,7 +31,8 @@ struct BuiltinText
 // of an interrupted save that was removed; 400 stands in the report for a
 // pipe without a graded defect; 421 to 424 and 426 are the assessment
 // chart's axis, series and grade labels; 427 to 452 are the assessment page
-// and the grading table's choice on the settings page.
+// and the grading table's choice on the settings page; 453 and 454 say that
+// the survey library's database was rebuilt, or cannot be had.
 constexpr BuiltinText kBuiltinTexts[] = {
     {101, "关于 Dorvane(&A)..."},
     {102, "确定要退出程序？"},
@@ -237,6 +238,8 @@ constexpr BuiltinText kBuiltinTexts[] = {
     {450, "第 %1 帧，%2 m"},
     {451, "未评估"},
     {452, "评级标准文件无法使用，仍用原来选择的标准"},
+    {453, "资料库文件已损坏或不是资料库，已移到一旁并重新建立"},
+    {454, "资料库无法打开"},
 };
 
 constexpr bool sortedById()

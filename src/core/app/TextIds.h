@@ -182,6 +182,8 @@ constexpr int ChooseGradingTableTitle = 449;
 constexpr int FrameAtLength = 450;
 constexpr int NotAssessed = 451;
 constexpr int GradingTableKept = 452;
+constexpr int LibraryRebuilt = 453;
+constexpr int LibraryUnavailable = 454;
 
 // Exports
 constexpr int ExportingVideo = 188;
