@@ -65,12 +65,6 @@ void screenshotThenQuit(dorvane::MainWindow &window, const QString &path, int de
 int main(int argc, char **argv)
 {
     dorvane::returnLargeBlocksWhenFreed();
-    QApplication application(argc, argv);
-    QApplication::setApplicationName("Tessiq");
-    QApplication::setOrganizationName("Dorvane");
-    // Ties the windows to the menu entry the package installs.
-    QGuiApplication::setDesktopFileName("tessiq");
-
     QCommandLineParser parser;
     parser.setApplicationDescription("Pipe sonar inspection");
     parser.addHelpOption();
@@ -88,7 +82,25 @@ int main(int argc, char **argv)
     QCommandLineOption wait("wait", "Milliseconds to wait before the picture, once started (1500).",
                             "ms", "1500");
     parser.addOptions({page, frame, language, screenshot, click, wait});
-    parser.process(application);
+    // Read before the application starts, so that the help and the usage
+    // errors need no display.
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    const bool parsed = parser.parse(arguments);
+    // The parser names the program from the application, which is not there yet.
+    const auto help = [&parser] {
+        return parser.helpText().replace("<executable_name>", "tessiq").toLocal8Bit();
+    };
+    if (parser.isSet("help")) {
+        std::fputs(help().constData(), stdout);
+        return 0;
+    }
+    if (!parsed) {
+        std::fprintf(stderr, "tessiq: %s\n\n%s", qPrintable(parser.errorText()),
+                     help().constData());
+        return 2;
+    }
     const QMap<QString, dorvane::ToolPanel::Page> pages = {
         {"animation", dorvane::ToolPanel::Page::Animation},
         {"stroke", dorvane::ToolPanel::Page::Stroke},
@@ -101,15 +113,26 @@ int main(int argc, char **argv)
     bool numbersRead = true;
     const auto number = [&parser, &numbersRead](const QCommandLineOption &option) {
         bool ok = true;
-        const int value = parser.isSet(option) ? parser.value(option).toInt(&ok) : 0;
+        // An option that is not given takes its default (the wait's 1500 ms).
+        const QString text = parser.value(option);
+        const int value = text.isEmpty() ? 0 : text.toInt(&ok);
         numbersRead = numbersRead && ok && value >= 0;
         return value;
     };
     const int firstFrame = number(frame);
     const int languageOfRun = number(language);
     const int delayMs = number(wait);
-    if ((parser.isSet(page) && !pages.contains(parser.value(page))) || !numbersRead)
-        parser.showHelp(2);
+    if ((parser.isSet(page) && !pages.contains(parser.value(page))) || !numbersRead) {
+        std::fprintf(stderr, "tessiq: a page or number is not one the program knows\n\n%s",
+                     help().constData());
+        return 2;
+    }
+
+    QApplication application(argc, argv);
+    QApplication::setApplicationName("Tessiq");
+    QApplication::setOrganizationName("Dorvane");
+    // Ties the windows to the menu entry the package installs.
+    QGuiApplication::setDesktopFileName("tessiq");
 
     // The configuration comes first: the window's texts depend on its language.
     dorvane::setUserConfigFolder(dorvane::defaultUserConfigFolder());

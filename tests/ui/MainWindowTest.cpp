@@ -107,6 +107,13 @@ TEST_F(MainWindowTest, OpeningShowsTheFirstFrame)
     EXPECT_TRUE(child("pipeAttributesPanel")->isEnabled());
     EXPECT_TRUE(window->isEnabled());
     EXPECT_TRUE(session().progressWindow().isHidden());
+    EXPECT_TRUE(child("saveAsButton")->isEnabled());
+
+    // A probe image has no survey file that save-as could copy.
+    const std::string img = dir.file("probe.img");
+    writeFileBytes(img, makeImgFile(1000, 2.0f, 40));
+    open(img);
+    EXPECT_FALSE(child("saveAsButton")->isEnabled());
 }
 
 TEST_F(MainWindowTest, FailedOpenLeavesTheProgramUsable)
@@ -196,18 +203,46 @@ TEST_F(MainWindowTest, ControlKeysStepOneFrame)
     QTest::keyClick(focus, Qt::Key_D); // without Ctrl: nothing
     EXPECT_EQ(doc().currentIndex(), 4);
 
-    // Not while playing, nor with unsaved edits.
+    // Not while playing; with unsaved edits after the save question.
     session().play(SurveySession::Direction::Backwards);
     QTest::keyClick(focus, Qt::Key_D, Qt::ControlModifier);
     EXPECT_TRUE(session().isPlaying());
     session().pause();
     const int at = doc().currentIndex();
     editTitle("pending");
+    prompts.answers = {MessageSink::Answer::Cancel};
     QTest::keyClick(focus, Qt::Key_A, Qt::ControlModifier);
+    EXPECT_EQ(prompts.questions.back(), text::DataChangedSave);
     EXPECT_EQ(doc().currentIndex(), at);
+    EXPECT_TRUE(doc().isModified());
+    prompts.answers = {MessageSink::Answer::No};
+    QTest::keyClick(focus, Qt::Key_A, Qt::ControlModifier);
+    EXPECT_EQ(doc().currentIndex(), at - 1);
+    EXPECT_FALSE(doc().isModified());
 }
 
-TEST_F(MainWindowTest, PipeAttributeEditsHidePlaybackUntilSaved)
+TEST_F(MainWindowTest, ATextFieldKeepsControlAForItselfAndTheViewSteps)
+{
+    open(survey(5));
+    goTo(3);
+    QTest::mouseClick(child<QToolButton>("propertiesPageButton"), Qt::LeftButton);
+    auto *title = child<QLineEdit>("titleEdit");
+    title->setFocus();
+    QTest::keyClicks(title, "Joint");
+    prompts.answers = {MessageSink::Answer::Cancel};
+    QTest::keyClick(title, Qt::Key_A, Qt::ControlModifier);
+    EXPECT_EQ(title->selectedText(), "Joint");
+    EXPECT_EQ(doc().currentIndex(), 3);
+    EXPECT_TRUE(prompts.questions.empty()); // no save question either
+    QTest::keyClick(title, Qt::Key_S, Qt::ControlModifier);
+    EXPECT_FALSE(doc().isModified());
+    QTest::keyClick(title, Qt::Key_A, Qt::ControlModifier);
+    EXPECT_EQ(doc().currentIndex(), 3); // saved: still the field's key
+    QTest::keyClick(&window->frameView(), Qt::Key_A, Qt::ControlModifier);
+    EXPECT_EQ(doc().currentIndex(), 2);
+}
+
+TEST_F(MainWindowTest, PipeAttributeEditsKeepPlaybackAndAskBeforeItMoves)
 {
     const std::string path = survey(6);
     open(path);
@@ -217,14 +252,18 @@ TEST_F(MainWindowTest, PipeAttributeEditsHidePlaybackUntilSaved)
     QTest::keyClicks(place, "Quay 7");
     EXPECT_TRUE(doc().isModified());
     EXPECT_EQ(doc().fileHeader().place(), "Quay 7");
-    EXPECT_TRUE(window->slider().isHidden());
-    EXPECT_TRUE(window->defectStrip().isHidden());
-    EXPECT_TRUE(child("playForwardButton")->isHidden());
+    EXPECT_TRUE(window->slider().isVisible());
+    EXPECT_TRUE(child("playForwardButton")->isEnabled());
     EXPECT_FALSE(child("saveButton")->isHidden());
     EXPECT_FALSE(child("discardButton")->isHidden());
-    // Ctrl+A selects the text while edits are pending; it does not step.
+    // Ctrl+A selects the text; it does not step.
     QTest::keyClick(place, Qt::Key_A, Qt::ControlModifier);
     EXPECT_EQ(doc().currentIndex(), 0);
+    // Playing asks first; Cancel keeps the edit and the frame.
+    prompts.answers = {MessageSink::Answer::Cancel};
+    QTest::mouseClick(child<QToolButton>("playForwardButton"), Qt::LeftButton);
+    EXPECT_FALSE(session().isPlaying());
+    EXPECT_TRUE(doc().isModified());
 
     QTest::keyClick(place, Qt::Key_S, Qt::ControlModifier);
     EXPECT_FALSE(doc().isModified());

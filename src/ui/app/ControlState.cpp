@@ -7,8 +7,7 @@ ControlState controlStateFor(const SessionFacts &facts)
     ControlState state;
     // Nothing can start inside another operation's progress loop.
     state.windowEnabled = !facts.busy;
-    // Pending edits are saved or discarded before the frame can change.
-    state.playbackShown = !facts.modified;
+    // Playback stays with pending edits: using it asks the save question.
     state.saveShown = facts.modified;
     state.playbackEnabled = facts.open;
     state.surveyPanelsEnabled = facts.open;
@@ -17,7 +16,8 @@ ControlState controlStateFor(const SessionFacts &facts)
     state.propertiesReadOnly = facts.playing || !facts.writable;
     state.pipeAttributesReadOnly = !facts.writable;
     state.viewToolsLocked = !facts.open || facts.playing || !facts.writable;
-    state.saveAsEnabled = facts.open;
+    // An IMG file has no animation file to copy.
+    state.saveAsEnabled = facts.open && facts.animationFile;
     state.exportsEnabled = facts.open;
     return state;
 }

@@ -5,11 +5,12 @@ namespace dorvane {
 // The facts the whole window's controls follow.
 struct SessionFacts
 {
-    bool open = false;     // a survey is open
-    bool writable = false; // its edits can be saved (not read-only, not an IMG file)
-    bool modified = false; // it has edits that are not saved
-    bool playing = false;  // playback runs
-    bool busy = false;     // a long operation runs
+    bool open = false;          // a survey is open
+    bool writable = false;      // its edits can be saved (not read-only, not an IMG file)
+    bool animationFile = false; // an animation file is behind it (not an IMG file)
+    bool modified = false;      // it has edits that are not saved
+    bool playing = false;       // playback runs
+    bool busy = false;          // a long operation runs
 
     friend bool operator==(const SessionFacts &, const SessionFacts &) = default;
 };
@@ -18,8 +19,7 @@ struct SessionFacts
 struct ControlState
 {
     bool windowEnabled = true;
-    bool playbackShown = true;           // play buttons, slider and defect strip
-    bool playbackEnabled = false;        // they can be used
+    bool playbackEnabled = false;        // play buttons, slider and defect strip
     bool saveShown = false;              // save and discard buttons
     bool surveyPanelsEnabled = false;    // graphics, stroke, 3D, property and pipe pages
     bool propertiesReadOnly = false;     // the property page only shows

@@ -5,7 +5,6 @@
 #include "core/view3d/PipeCamera.h"
 #include "render/FrameOverlay.h"
 #include "ui/app/ControlState.h"
-#include "ui/app/GradingTableChoice.h"
 #include "ui/app/SurveySession.h"
 #include "ui/app/ToolPanel.h"
 #include "ui/app/WindowMemory.h"
@@ -20,24 +19,30 @@
 #include "ui/display/StrokeView.h"
 #include "ui/view3d/PipeView.h"
 #include "ui/view3d/View3dPanel.h"
+#include "ui/widgets/GradingTableChoice.h"
 #include "ui/widgets/ProgressWindow.h"
 #include "ui/widgets/ToolIcons.h"
 #include "ui/widgets/UiText.h"
 #include "ui/widgets/UserPrompts.h"
 
+#include <QAbstractSpinBox>
 #include <QApplication>
+#include <QComboBox>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QIcon>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QMimeData>
+#include <QPlainTextEdit>
 #include <QSlider>
 #include <QStackedLayout>
 #include <QStackedWidget>
 #include <QStyle>
 #include <QStyleOptionSlider>
+#include <QTextEdit>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -61,13 +66,13 @@ QToolButton *playButton(const char *name, ToolIcon icon, const QString &tip, QWi
     return button;
 }
 
-// A control that may hide keeps its place, so the window does not move when
-// the survey becomes modified or saved.
-void keepPlaceWhenHidden(QWidget *widget)
+bool isTextInput(const QWidget *widget)
 {
-    QSizePolicy policy = widget->sizePolicy();
-    policy.setRetainSizeWhenHidden(true);
-    widget->setSizePolicy(policy);
+    return qobject_cast<const QLineEdit *>(widget) || qobject_cast<const QTextEdit *>(widget) ||
+           qobject_cast<const QPlainTextEdit *>(widget) ||
+           qobject_cast<const QAbstractSpinBox *>(widget) ||
+           (qobject_cast<const QComboBox *>(widget) &&
+            static_cast<const QComboBox *>(widget)->isEditable());
 }
 
 int viewIndex(MainWindow::View view)
@@ -131,9 +136,6 @@ MainWindow::MainWindow(UserPrompts *prompts, QWidget *parent)
     m_slider->setRange(0, 0);
     m_slider->setTickInterval(SliderTickInterval);
     m_slider->setTickPosition(QSlider::TicksBelow);
-    for (QWidget *w : std::initializer_list<QWidget *>{m_backwardButton, m_pauseButton,
-                                                       m_forwardButton, m_slider, m_defectStrip})
-        keepPlaceWhenHidden(w);
 
     m_toolPanel = new ToolPanel(*this, *m_session);
     m_toolPanel->hide();
@@ -230,10 +232,8 @@ void MainWindow::applyControlState()
     const ControlState state = controlStateFor(m_session->facts());
     setEnabled(state.windowEnabled);
     for (QWidget *w : std::initializer_list<QWidget *>{m_backwardButton, m_pauseButton,
-                                                       m_forwardButton, m_slider, m_defectStrip}) {
-        w->setVisible(state.playbackShown);
+                                                       m_forwardButton, m_slider, m_defectStrip})
         w->setEnabled(state.playbackEnabled);
-    }
     for (ToolView *view : std::initializer_list<ToolView *>{m_frameView, m_strokeView})
         view->setToolsLocked(state.viewToolsLocked);
     m_toolPanel->applyControlState(state);
@@ -547,7 +547,7 @@ void MainWindow::dropEvent(QDropEvent *event)
     m_session->openFile(urls.front().toLocalFile());
 }
 
-bool MainWindow::handleShortcut(QKeyEvent *event, bool perform)
+bool MainWindow::handleShortcut(QKeyEvent *event, const QWidget *target, bool perform)
 {
     if (!(event->modifiers() & Qt::ControlModifier))
         return false;
@@ -555,8 +555,9 @@ bool MainWindow::handleShortcut(QKeyEvent *event, bool perform)
     switch (event->key()) {
     case Qt::Key_A:
     case Qt::Key_D:
-        // Otherwise the key is left to the focused control (select all).
-        if (!session.isOpen() || session.isPlaying() || session.isModified())
+        // A text field keeps its own keys (select all); otherwise the keys
+        // step, after the save question when edits are pending.
+        if (isTextInput(target) || !session.isOpen() || session.isPlaying())
             return false;
         if (perform)
             session.step(event->key() == Qt::Key_D ? SurveySession::Direction::Forwards
@@ -579,7 +580,7 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
         if ((widget == this || isAncestorOf(widget)) && isEnabled()) {
             auto *key = static_cast<QKeyEvent *>(event);
             // Claiming the override keeps line edits from taking Ctrl+A.
-            if (handleShortcut(key, type == QEvent::KeyPress)) {
+            if (handleShortcut(key, widget, type == QEvent::KeyPress)) {
                 event->accept();
                 return type == QEvent::KeyPress;
             }

@@ -109,7 +109,8 @@ private:
     void applyOverlaySettings();
     void sliderMoved();
     int markPosition(int index, int count) const;
-    bool handleShortcut(QKeyEvent *event, bool perform);
+    // target: the widget the key goes to.
+    bool handleShortcut(QKeyEvent *event, const QWidget *target, bool perform);
 
     SurveySession *m_session;
     PreviewPopup *m_preview;

@@ -95,7 +95,8 @@ SurveySession::~SurveySession() = default;
 
 SessionFacts SurveySession::facts() const
 {
-    return {isOpen(), m_document.isWritable(), isModified(), isPlaying(), isBusy()};
+    return {isOpen(), m_document.isWritable(), m_document.hasFile(), isModified(), isPlaying(),
+            isBusy()};
 }
 
 int SurveySession::playbackIntervalMs()
@@ -270,7 +271,7 @@ bool SurveySession::scrollToFrame(int index)
 
 bool SurveySession::step(Direction direction)
 {
-    if (!isOpen() || isBusy() || isPlaying() || isModified())
+    if (!isOpen() || isBusy() || isPlaying() || !savePrompt())
         return false;
     const int next = currentIndex() + (direction == Direction::Forwards ? 1 : -1);
     // At either end the end frame is shown once more.
