@@ -59,8 +59,7 @@ RgbPicture chartPicture(const AnimationDocument &document)
     const DerivedFrames &derived = document.derived();
     QImage picture(ChartWidth, ChartHeight, QImage::Format_RGB32);
     QPainter painter(&picture);
-    SedimentChart(derived.cableLengths(), derived.sedimentDepth(),
-                  document.current().header.pipeRadius)
+    SedimentChart(derived.cableLengths(), derived.sedimentDepth(), derived.chartPipeRadius())
         .draw(painter, picture.rect());
     painter.end();
     return rgbPicture(picture);

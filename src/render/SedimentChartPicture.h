@@ -29,6 +29,7 @@ public:
                   int pipeRadius);
 
     void draw(QPainter &painter, const QRect &rect) const;
+    int pipeRadius() const { return m_pipeRadius; }
 
     // The labels of the length axis' 5 m ticks for a chart drawn over rect:
     // every k-th tick's from the first, k as small as keeps a few pixels

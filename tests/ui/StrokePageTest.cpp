@@ -1,4 +1,5 @@
 #include "MainWindowTestFixture.h"
+#include "core/data/AnimationFile.h"
 #include "core/display/DeviationMap.h"
 #include "ui/display/SedimentChartDialog.h"
 #include "ui/display/StrokePanel.h"
@@ -95,4 +96,31 @@ TEST_F(StrokePageTest, GridSwitchAndChartDialog)
     });
     QTest::mouseClick(child<QToolButton>("sedimentCurveButton"), Qt::LeftButton);
     EXPECT_TRUE(shown);
+}
+
+TEST_F(StrokePageTest, TheSedimentChartIsScaledByFrameZerosPipeWhateverFrameIsShown)
+{
+    const std::string path = survey(10, 4);
+    {
+        AnimationFile file;
+        ASSERT_TRUE(file.open(path));
+        FrameHeader h;
+        ASSERT_TRUE(file.readFrameHeader(6, h));
+        h.pipeRadius = 450;
+        SilentMessageSink silent;
+        ASSERT_TRUE(file.writeFrameHeader(6, h, silent));
+    }
+    open(path);
+    QTest::mouseClick(child<QToolButton>("strokePageButton"), Qt::LeftButton);
+    goTo(6);
+    ASSERT_EQ(doc().current().header.pipeRadius, 450);
+    int radius = -1;
+    QTimer::singleShot(100, [&] {
+        if (auto *dialog = qobject_cast<SedimentChartDialog *>(QApplication::activeModalWidget())) {
+            radius = dialog->chart().pipeRadius();
+            dialog->accept();
+        }
+    });
+    QTest::mouseClick(child<QToolButton>("sedimentCurveButton"), Qt::LeftButton);
+    EXPECT_EQ(radius, 600); // frame 0's, as the report and the batch tool draw it
 }

@@ -86,14 +86,12 @@ int runChart(const ChartOptions &o)
     Session session;
     if (!session.open(o.path))
         return 1;
-    const AnimationDocument &doc = session.document;
-    FrameHeader first;
-    doc.readFrameHeader(0, first);
+    const DerivedFrames &derived = session.document.derived();
 
     const GuiSession gui;
     QImage picture(o.width, o.height, QImage::Format_RGB32);
     QPainter painter(&picture);
-    SedimentChart(doc.derived().cableLengths(), doc.derived().sedimentDepth(), first.pipeRadius)
+    SedimentChart(derived.cableLengths(), derived.sedimentDepth(), derived.chartPipeRadius())
         .draw(painter, picture.rect());
     painter.end();
     if (!writeBmpFile(o.output, dibFromImage(picture))) {

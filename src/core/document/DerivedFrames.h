@@ -44,6 +44,11 @@ public:
     const std::vector<uint16_t> &pipeRadii() const { return m_pipeRadii; }
     const std::vector<uint16_t> &detectRadii() const { return m_detectRadii; }
 
+    // The pipe radius the sediment chart is scaled by wherever it is drawn
+    // (window, report, batch tool): frame 0's, whatever frame is shown, so a
+    // survey gives one chart. 0 when there are no frames.
+    int chartPipeRadius() const { return m_pipeRadii.empty() ? 0 : m_pipeRadii.front(); }
+
     // Integer mean of the per-mille values that are not -1; 0 when none.
     int averageSediment() const;
 

@@ -519,7 +519,7 @@ void MainWindow::openSedimentChart()
         return;
     const DerivedFrames &derived = m_session->derived();
     SedimentChartDialog chart(derived.cableLengths(), derived.sedimentDepth(),
-                              m_session->currentFrame().header.pipeRadius, this);
+                              derived.chartPipeRadius(), this);
     chart.exec();
 }
 

@@ -30,6 +30,8 @@ public:
     SedimentChartDialog(const std::vector<float> &cableLengths, const std::vector<int32_t> &depths,
                         int pipeRadius, QWidget *parent = nullptr);
 
+    const SedimentChart &chart() const { return m_chart; }
+
 private:
     SedimentChart m_chart;
 };
