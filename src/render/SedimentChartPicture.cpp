@@ -97,7 +97,8 @@ void SedimentChart::draw(QPainter &painter, const QRect &rect) const
     painter.setFont(chartFont());
     painter.setPen(Qt::black);
     painter.setBrush(Qt::NoBrush);
-    painter.drawText(rect, Qt::AlignHCenter | Qt::AlignTop, chartText(text::SedimentChartTitle));
+    painter.drawText(titleRect(rect), Qt::AlignLeft | Qt::AlignTop | Qt::TextDontClip,
+                     chartText(text::SedimentChartTitle));
 
     const Plot plot = plotOf(SedimentChartScale::of(m_cableLengths, m_pipeRadius), rect);
     const bool ranged = plot.scale.hasXRange() && plot.scale.ymax > 0;
@@ -123,13 +124,12 @@ void SedimentChart::draw(QPainter &painter, const QRect &rect) const
     painter.drawLine(left, top, left, bottom);
     painter.drawLine(left, top, left - 4, top + 7);
     painter.drawLine(left, top, left + 4, top + 7);
-    painter.drawText(QRect(QPoint(left + 10, top), QPoint(right - 1, bottom - 1)),
-                     Qt::AlignLeft | Qt::AlignTop, chartText(text::SedimentDepthAxis));
+    painter.drawText(depthAxisNameRect(rect), Qt::AlignLeft | Qt::AlignTop | Qt::TextDontClip,
+                     chartText(text::SedimentDepthAxis));
     painter.drawLine(left, bottom, right, bottom);
     painter.drawLine(right, bottom, right - 7, bottom - 4);
     painter.drawLine(right, bottom, right - 7, bottom + 4);
-    painter.drawText(QRect(QPoint(left, bottom + 3), QPoint(right - 6, rect.bottom())),
-                     Qt::AlignRight | Qt::AlignTop | Qt::TextSingleLine,
+    painter.drawText(lengthAxisNameRect(rect), Qt::AlignLeft | Qt::AlignTop | Qt::TextDontClip,
                      chartText(text::PipeLengthAxis));
     if (!ranged) {
         painter.restore();
@@ -198,12 +198,41 @@ std::vector<ChartLabel> SedimentChart::lengthLabels(const QRect &rect) const
     const int step = tickLabelStep(xs, widths, LabelGap);
     std::vector<ChartLabel> labels;
     const int top = plot.y(0) + LabelOffset;
+    const QRect name = lengthAxisNameRect(rect).adjusted(-LabelGap, 0, 0, 0);
     for (int i = 0; i < count; i += step) {
         const auto k = static_cast<size_t>(i);
-        labels.push_back(
-            {QRect(xs[k] - widths[k] / 2, top, widths[k], metrics.height()), texts[k]});
+        const QRect label(xs[k] - widths[k] / 2, top, widths[k], metrics.height());
+        if (label.left() <= name.right() && label.right() >= name.left())
+            continue;
+        labels.push_back({label, texts[k]});
     }
     return labels;
+}
+
+QRect SedimentChart::titleRect(const QRect &rect) const
+{
+    const QFontMetrics metrics(chartFont());
+    const int width = metrics.horizontalAdvance(chartText(text::SedimentChartTitle));
+    return QRect(rect.left() + (rect.width() - width) / 2, rect.top(), width, metrics.height());
+}
+
+QRect SedimentChart::depthAxisNameRect(const QRect &rect) const
+{
+    const QFontMetrics metrics(chartFont());
+    const int width = metrics.horizontalAdvance(chartText(text::SedimentDepthAxis));
+    QRect name(rect.left() + Margin + 10, rect.top(), width, metrics.height());
+    if (name.right() + LabelGap >= titleRect(rect).left())
+        name.translate(0, metrics.height());
+    return name;
+}
+
+QRect SedimentChart::lengthAxisNameRect(const QRect &rect) const
+{
+    const QFontMetrics metrics(chartFont());
+    const int width = metrics.horizontalAdvance(chartText(text::PipeLengthAxis));
+    // Under the end of the axis, clear of its arrow.
+    const int bottom = rect.bottom() + 1 - Margin;
+    return QRect(rect.right() + 1 - 6 - width, bottom + 3, width, metrics.height());
 }
 
 } // namespace dorvane

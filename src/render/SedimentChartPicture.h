@@ -35,7 +35,14 @@ public:
     // every k-th tick's from the first, k as small as keeps a few pixels
     // between neighbouring labels, so a long survey on a narrow chart gets
     // fewer labels instead of overlapping ones. Every tick is still drawn.
+    // A label that would meet the length axis' name is left out.
     std::vector<ChartLabel> lengthLabels(const QRect &rect) const;
+    // Where the chart's title, the depth axis' name and the length axis'
+    // name go in a chart drawn over rect. The depth axis' name goes a line
+    // lower when the title would run into it.
+    QRect titleRect(const QRect &rect) const;
+    QRect depthAxisNameRect(const QRect &rect) const;
+    QRect lengthAxisNameRect(const QRect &rect) const;
 
 private:
     const std::vector<float> &m_cableLengths;

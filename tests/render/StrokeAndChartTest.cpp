@@ -229,3 +229,27 @@ TEST(SedimentChart, LongSurveyOnANarrowChartLabelsTicksApart)
             ASSERT_TRUE(inLabel) << x << "," << y;
         }
 }
+
+TEST(SedimentChart, TextsKeepClearOfEachOther)
+{
+    // 990..1000 m: the last label, "1000", ends where the axis' name begins.
+    const std::vector<float> cable = {991.0f, 999.0f};
+    const std::vector<int32_t> depth = {100, 200};
+    const SedimentChart chart(cable, depth, 600);
+    const QRect rect(0, 0, 450, 300);
+    const auto labels = chart.lengthLabels(rect);
+    ASSERT_EQ(labels.size(), 2u);
+    EXPECT_EQ(labels[0].text, "990");
+    EXPECT_EQ(labels[1].text, "995");
+    const QRect name = chart.lengthAxisNameRect(rect);
+    EXPECT_EQ(name.right(), 443);
+    EXPECT_LT(labels[1].rect.right() + 4, name.left());
+
+    // On a narrow chart the title would run into the depth axis' name,
+    // which goes a line lower.
+    for (const QRect &r : {QRect(0, 0, 450, 300), QRect(0, 0, 220, 200)}) {
+        EXPECT_FALSE(chart.titleRect(r).intersects(chart.depthAxisNameRect(r))) << r.width();
+        EXPECT_GE(chart.depthAxisNameRect(r).left(), 40);
+    }
+    EXPECT_GT(chart.depthAxisNameRect(QRect(0, 0, 220, 200)).top(), 0);
+}
