@@ -78,7 +78,10 @@ const CommandEntry Entries[] = {
      "simulator.",
      addRecord},
     {"probe-status", "decode a 64-byte probe status record",
-     "Decode a 64-byte probe status record given as 128 hexadecimal digits.", addProbeStatus},
+     "Decode a 64-byte probe status record given as 128 hexadecimal digits:\n"
+     "tilt and roll in degrees, distance in metres; pressure and temperature are\n"
+     "the probe's raw readings, which it gives without a unit.",
+     addProbeStatus},
     {"render3d", "the 3D pipe model from a viewpoint as a BMP",
      "The 3D pipe model from viewpoint K (0 outside, 1 inside, 2 far, 3 centre)\n"
      "with frame I's band highlighted, as a 24-bit BMP of N x N (500), drawn\n"

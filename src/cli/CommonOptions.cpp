@@ -52,7 +52,8 @@ void addSurveyFile(CLI::App &command, std::string &path)
 CLI::Option *addFrameOption(CLI::App &command, int &frame)
 {
     // Its range is the survey's, told in the message when it is past the end.
-    return addDecimal(command, "--frame", frame, "I", "the frame (0)")
+    return addDecimal(command, "--frame", frame, "I",
+                      "the frame from 0; the window counts from 1 (0)")
         ->check(CLI::Range(0, INT32_MAX).description(""));
 }
 

@@ -113,6 +113,14 @@ TEST(ReportTexts, OneFrameSurveyIsAllZero)
     EXPECT_EQ(textsOf({12.5f}, {40}, 0.0f, 0), expected);
 }
 
+TEST(ReportTexts, WellsLeftEmptyGiveAnEmptyCell)
+{
+    const std::vector<float> lengths{1.0f};
+    const std::vector<int32_t> permille{0};
+    EXPECT_EQ(reportTexts(ReportFigures{"P", "", "", lengths, permille, 0, 0}).wells, "");
+    EXPECT_EQ(reportTexts(ReportFigures{"P", "Y1", "", lengths, permille, 0, 0}).wells, "Y1-");
+}
+
 TEST(ReportTexts, NoLengthGivesZeroShares)
 {
     // Out 2 m and back again: lengths in two classes, a total of 0.

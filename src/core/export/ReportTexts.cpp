@@ -69,7 +69,10 @@ ReportTexts reportTexts(const ReportFigures &figures)
             figures.totalLength == 0 ? 0.0f : lengths[k] * 100 / figures.totalLength;
         texts.sedimentClasses[k].share = formatted("%.1f", share);
     }
-    texts.wells = documentText(figures.startWell) + "-" + documentText(figures.endWell);
+    // A dash alone would stand for wells nobody entered.
+    const std::string start = documentText(figures.startWell);
+    const std::string end = documentText(figures.endWell);
+    texts.wells = start.empty() && end.empty() ? std::string() : start + "-" + end;
     texts.totalLength = formatted("%.1f m", figures.totalLength);
     texts.averageSediment = formatted("%.1f%%", figures.averageSediment * 0.1);
     return texts;
