@@ -15,6 +15,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
@@ -77,6 +78,9 @@ int BatchReport::run()
         std::fprintf(stderr, "tessiq-cli: cannot wait for signals: %s\n", std::strerror(errno));
         return 1;
     }
+    // A reader of the progress lines that goes away must not end the batch
+    // before it has cleaned up; the lost output is told at the end.
+    std::signal(SIGPIPE, SIG_IGN);
     if (!prepare())
         return 1;
     std::vector<std::string> paths;
