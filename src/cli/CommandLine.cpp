@@ -92,6 +92,29 @@ const CommandEntry Entries[] = {
      "3D views and the frames marked for the report (.doc and .pdf need\n"
      "LibreOffice; the 3D views are drawn through EGL and need no display).",
      addReport},
+    {"batch-report", "the reports of many surveys and the project's summary",
+     "A report per survey, as the report command writes it, several at once, each\n"
+     "by a child process of the tool. Folders are searched recursively for *.Imv\n"
+     "and *.img (any case); the surveys are taken sorted by path, each once.\n"
+     "A report is named \"<place> <start>-<end>.docx\" (or .pdf) after the survey,\n"
+     "its file's stem standing in for an empty place, characters unfit for a\n"
+     "file name as '_'; a name this batch gave or OUTDIR holds gets \" (2)\",\n"
+     "\" (3)\" ... A failed report is told and the others go on. Then the\n"
+     "project summary, project-summary.csv (RFC 4180, UTF-8) and\n"
+     "project-summary.docx: a row of figures per survey with its report or why\n"
+     "there is none, and a totals row (frames, length, sediment volume, sections\n"
+     "per worst grade 0-4).\n"
+     "\n"
+     "Progress is told on stderr. Standard output has a line per survey as it is\n"
+     "done, fields separated by a tab, and one for the summary at the end:\n"
+     "  ok<TAB>SURVEY<TAB>REPORT\n"
+     "  failed<TAB>SURVEY<TAB>REASON\n"
+     "  summary<TAB>CSV<TAB>DOCX\n"
+     "SIGINT or SIGTERM cancels: the reports being written are stopped and\n"
+     "removed, the reports already written stay whole, and the summary is not\n"
+     "written. Exit status 1 when any report failed, the summary could not be\n"
+     "written or the batch was cancelled.",
+     addBatchReport},
     {"video", "every frame as the frame view shows it, as an AVI movie",
      "Every frame as the frame view shows it (with its overlay texts with\n"
      "--texts), N x N (500), as an AVI movie of MPEG-4 key frames at F frames per\n"

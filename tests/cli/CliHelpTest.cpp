@@ -15,9 +15,9 @@ bool contains(const std::string &text, const std::string &part)
 }
 
 const std::vector<std::string> CommandNames = {
-    "info",   "frames",       "profile",      "render",        "palette", "simulate",
-    "apply",  "delete-frame", "copy",         "deviation-map", "chart",   "mesh",
-    "import", "record",       "probe-status", "render3d",      "report",  "video",
+    "info",         "frames",   "profile",       "render", "palette",      "simulate", "apply",
+    "delete-frame", "copy",     "deviation-map", "chart",  "mesh",         "import",   "record",
+    "probe-status", "render3d", "report",        "video",  "batch-report",
 };
 
 // Each command and the options its help must explain.
@@ -44,6 +44,7 @@ const std::vector<std::pair<std::string, std::vector<std::string>>> CommandOptio
     {"render3d", {"FILE", "--viewpoint", "-o", "--frame", "--size", "--wireframe"}},
     {"report", {"FILE", "-o"}},
     {"video", {"FILE", "-o", "--texts", "--size", "--fps"}},
+    {"batch-report", {"SURVEY", "-o", "--jobs", "--format", "--grades"}},
 };
 
 } // namespace

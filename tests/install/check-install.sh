@@ -26,7 +26,7 @@ folder=$usr/lib/tessiq
 
 echo "== program folder"
 for file in tessiq tessiq-cli libprobe-sim.so libdorvane-core.so libtessiq-video.so \
-    libtessiq-report.so libtessiq-cli-draw.so language.1 doc.templ doc-en.templ \
+    libtessiq-report.so libtessiq-cli-draw.so language.1 doc.templ doc-en.templ summary.templ \
     tcxmaster.hex grades.json help/index.html help/style.css help/zh/index.html help/en/index.html \
     help/zh/images/main-window.png help/en/images/main-window.png; do
     [ -f "$folder/$file" ] || fail "$folder/$file is missing"
