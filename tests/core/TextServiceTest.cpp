@@ -30,11 +30,11 @@ TEST(BuiltinTexts, HoldTheProgramsTexts)
     EXPECT_EQ(builtinText(text::OpenFileFailed), "打开文件失败");
     EXPECT_EQ(builtinText(text::CreateFileFailed), "创建文件失败 "); // with its blank
     EXPECT_EQ(builtinText(text::PipeTopLine), "管顶线\r\n%dmm");
-    EXPECT_EQ(builtinText(text::AboutMenuItem), "关于 Dorvane(&A)...");
+    EXPECT_EQ(builtinText(text::AboutMenuItem), "关于 Tessiq(&A)...");
     EXPECT_EQ(builtinText(text::ResetCommandFailed), "发送清零命令失败");
     EXPECT_EQ(builtinText(107), ""); // a gap in the table
     EXPECT_EQ(builtinText(-1), "");
-    EXPECT_EQ(builtinTextIds().size(), 206u);
+    EXPECT_EQ(builtinTextIds().size(), 222u);
 }
 
 TEST(LanguageTable, LineParsing)

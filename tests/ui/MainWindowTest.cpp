@@ -3,6 +3,7 @@
 #include "core/base/ByteOrder.h"
 #include "render/FrameOverlay.h"
 #include "support/WithoutOpenGl.h"
+#include "ui/app/AboutDialog.h"
 #include "ui/app/PipeAttributesPanel.h"
 #include "ui/display/DefectStrip.h"
 #include "ui/display/FrameView.h"
@@ -13,6 +14,7 @@
 #include <QDropEvent>
 #include <QIcon>
 #include <QImage>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
 #include <QStackedWidget>
@@ -90,6 +92,9 @@ TEST_F(MainWindowTest, OpeningShowsTheFirstFrame)
     prompts.nextOpenFile = QString::fromStdString(path);
     QTest::mouseClick(child<QToolButton>("openButton"), Qt::LeftButton);
     ASSERT_TRUE(doc().isOpen());
+    // The dialog speaks the program's language and offers probe images too.
+    EXPECT_EQ(prompts.lastOpenDialog.title, "打开动画文件");
+    EXPECT_TRUE(prompts.lastOpenDialog.filter.startsWith("动画文件和探头图像 (*.Imv *.img);;"));
     EXPECT_TRUE(prompts.questions.empty());
     EXPECT_EQ(window->slider().minimum(), 1);
     EXPECT_EQ(window->slider().maximum(), 12);
@@ -447,4 +452,13 @@ TEST_F(MainWindowTest, TheWindowTakesTheInstalledIconOrItsOwn)
     EXPECT_EQ(installed.windowIcon().name(), "tessiq");
     QIcon::setThemeSearchPaths(paths);
     QIcon::setThemeName(theme);
+}
+
+TEST_F(MainWindowTest, TheAboutBoxNamesTheProgramAndThePackagesVersion)
+{
+    AboutDialog about;
+    EXPECT_EQ(about.windowTitle(), "关于 Tessiq");
+    auto *version = about.findChild<QLabel *>("programVersion");
+    ASSERT_NE(version, nullptr);
+    EXPECT_EQ(version->text(), QString("Tessiq %1 版").arg(TESSIQ_VERSION));
 }

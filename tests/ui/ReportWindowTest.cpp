@@ -54,14 +54,16 @@ TEST_F(ReportWindowTest, WithoutLibreOfficeTheDialogOffersDocxFirst)
     onlyOnPath(false);
     clickReport(); // the dialog is cancelled
     const UserPrompts::FileDialog &dialog = prompts.lastSaveDialog;
-    EXPECT_EQ(dialog.filter, "docx File (*.docx);;doc File (*.doc);;PDF File (*.pdf)");
+    // In the program's language (the built-in one here).
+    EXPECT_EQ(dialog.title, "生成报表");
+    EXPECT_EQ(dialog.filter, "Word 文档 (*.docx);;Word 97 文档 (*.doc);;PDF 文档 (*.pdf)");
     EXPECT_EQ(dialog.defaultSuffix, "docx");
     EXPECT_TRUE(dialog.fileName.endsWith(".docx")) << dialog.fileName.toStdString();
     EXPECT_TRUE(prompts.messages.empty());
 
     onlyOnPath(true);
     clickReport();
-    EXPECT_EQ(dialog.filter, "doc File (*.doc);;docx File (*.docx);;PDF File (*.pdf)");
+    EXPECT_EQ(dialog.filter, "Word 97 文档 (*.doc);;Word 文档 (*.docx);;PDF 文档 (*.pdf)");
     EXPECT_EQ(dialog.defaultSuffix, "doc");
     EXPECT_TRUE(dialog.fileName.endsWith(".doc")) << dialog.fileName.toStdString();
 }

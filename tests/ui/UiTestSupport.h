@@ -31,8 +31,9 @@ public:
         answers.pop_front();
         return a;
     }
-    std::optional<QString> openFileName(const FileDialog &) override
+    std::optional<QString> openFileName(const FileDialog &dialog) override
     {
+        lastOpenDialog = dialog;
         return std::exchange(nextOpenFile, std::nullopt);
     }
     std::optional<QString> saveFileName(const FileDialog &dialog) override
@@ -53,6 +54,7 @@ public:
     std::optional<QString> nextOpenFile;
     std::optional<QString> nextSaveFile;
     FileDialog lastSaveDialog;
+    FileDialog lastOpenDialog;
     QStringList nextOpenFiles;
     // Runs as each question is asked, before it is answered.
     std::function<void(int textId)> onAsk;

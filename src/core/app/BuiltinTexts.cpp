@@ -32,9 +32,10 @@ struct BuiltinText
 // pipe without a graded defect; 421 to 424 and 426 are the assessment
 // chart's axis, series and grade labels; 427 to 452 are the assessment page
 // and the grading table's choice on the settings page; 453 and 454 say that
-// the survey library's database was rebuilt, or cannot be had.
+// the survey library's database was rebuilt, or cannot be had; 401 to 416
+// are the titles and filters of the file dialogs.
 constexpr BuiltinText kBuiltinTexts[] = {
-    {101, "关于 Dorvane(&A)..."},
+    {101, "关于 Tessiq(&A)..."},
     {102, "确定要退出程序？"},
     {103, "正在读取数据..."},
     {104, "正在保存数据..."},
@@ -73,7 +74,7 @@ constexpr BuiltinText kBuiltinTexts[] = {
     {152, "3D模块初始化失败"},
     {160, "导入IMG文件"},
     {161, "数据采集"},
-    {166, "关于"},
+    {166, "关于 Tessiq"},
     {167, "管道声纳检测系统"},
     {171, "帧数:"},
     {176, "打开文件失败"},
@@ -197,7 +198,7 @@ constexpr BuiltinText kBuiltinTexts[] = {
     {387, "Ctrl+D：前进一帧"},
     {388, "无法打开帮助手册：无法启动网页浏览器"},
     {389, "（没有最近打开的文件）"},
-    {390, "Dorvane 2.0 版"},
+    {390, "Tessiq %1 版"},
     {391, "没有采集到数据帧，已删除空文件"},
     {392, "采集的文件未能截回到最后一个完整帧并写入磁盘"},
     {393, "没有采集到数据帧，空文件未能删除"},
@@ -207,6 +208,22 @@ constexpr BuiltinText kBuiltinTexts[] = {
     {397, "保存日志的文件名被链接、文件夹或设备占用：未改动，不能保存"},
     {398, "已删除中断的保存留下的临时文件"},
     {400, "没有达到 1 级的缺陷。"},
+    {401, "打开动画文件"},
+    {402, "保存动画文件"},
+    {403, "导出图像"},
+    {404, "导出视频"},
+    {405, "生成报表"},
+    {406, "选择探头图像文件"},
+    {407, "动画文件和探头图像 (*.Imv *.img)"},
+    {408, "动画文件 (*.Imv)"},
+    {409, "探头图像 (*.img)"},
+    {410, "所有文件 (*)"},
+    {411, "BMP 图像 (*.bmp)"},
+    {412, "AVI 视频 (*.avi)"},
+    {413, "Word 97 文档 (*.doc)"},
+    {414, "Word 文档 (*.docx)"},
+    {415, "PDF 文档 (*.pdf)"},
+    {416, "评级标准 (*.json)"},
     {421, "电缆长度(m)"},
     {422, "容量损失"},
     {423, "沉积深度占比"},

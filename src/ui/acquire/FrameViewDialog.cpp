@@ -9,6 +9,7 @@
 #include "ui/display/FramePropertyPanel.h"
 #include "ui/display/FrameView.h"
 #include "ui/display/GraphicsPanel.h"
+#include "ui/widgets/FileDialogs.h"
 #include "ui/widgets/UiText.h"
 
 #include <QButtonGroup>
@@ -20,12 +21,7 @@
 
 namespace dorvane {
 
-namespace {
-
-const UserPrompts::FileDialog SaveSurveyDialog{"File to save", "Image Video (*.Imv);;All files (*)",
-                                               "Imv"};
-
-} // namespace
+namespace {} // namespace
 
 FrameViewDialog::FrameViewDialog(UserPrompts &prompts, const QString &openSurvey, QWidget *parent)
     : QDialog(parent), m_prompts(prompts), m_openSurvey(openSurvey), m_view(new FrameView(this)),
@@ -60,7 +56,7 @@ FrameViewDialog::FrameViewDialog(UserPrompts &prompts, const QString &openSurvey
 
 std::optional<std::string> FrameViewDialog::chooseNewSurvey()
 {
-    const auto path = m_prompts.saveFileName(SaveSurveyDialog);
+    const auto path = m_prompts.saveFileName(saveSurveyDialog());
     if (!path)
         return std::nullopt;
     // Writing it would pull the survey from under the main window.

@@ -7,6 +7,7 @@
 #include "ui/acquire/FileListPanel.h"
 #include "ui/display/FramePropertyPanel.h"
 #include "ui/display/GraphicsPanel.h"
+#include "ui/widgets/FileDialogs.h"
 #include "ui/widgets/ProgressWindow.h"
 #include "ui/widgets/UiText.h"
 
@@ -20,9 +21,6 @@ namespace dorvane {
 namespace {
 
 constexpr int FileTabDelayMs = 10;
-
-const UserPrompts::FileDialog ImgFilesDialog{"Image File", "Image File (*.img);;All files (*)",
-                                             "img"};
 
 } // namespace
 
@@ -60,7 +58,7 @@ void ImportWindow::setPanelsEnabled(bool enabled)
 
 void ImportWindow::addFiles()
 {
-    const QStringList paths = prompts().openFileNames(ImgFilesDialog);
+    const QStringList paths = prompts().openFileNames(imgFilesDialog());
     if (paths.isEmpty())
         return;
     m_fileList->addFiles(paths);

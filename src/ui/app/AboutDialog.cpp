@@ -15,7 +15,10 @@ AboutDialog::AboutDialog(QWidget *parent) : QDialog(parent)
     setWindowTitle(uiText(text::AboutTitle));
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(new QLabel(uiText(text::ProgramTitle), this));
-    layout->addWidget(new QLabel(uiText(text::ProgramVersion), this));
+    // The version the package is built with.
+    auto *version = new QLabel(uiText(text::ProgramVersion).arg(TESSIQ_VERSION), this);
+    version->setObjectName("programVersion");
+    layout->addWidget(version);
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     layout->addWidget(buttons);

@@ -16,6 +16,7 @@
 #include "ui/display/GraphicsPanel.h"
 #include "ui/display/StrokeView.h"
 #include "ui/view3d/PipeView.h"
+#include "ui/widgets/FileDialogs.h"
 #include "ui/widgets/GradingTableChoice.h"
 #include "ui/widgets/ProgressWindow.h"
 #include "ui/widgets/UserPrompts.h"
@@ -56,7 +57,7 @@ void ExportCommands::exportImage()
 {
     if (!readyToExport())
         return;
-    const std::optional<QString> path = chooseOutput({"Export image", "BMP File (*.bmp)", "bmp"});
+    const std::optional<QString> path = chooseOutput(exportImageDialog());
     if (!path)
         return;
     if (!saveViewImage(*path))
@@ -68,7 +69,7 @@ void ExportCommands::exportVideo()
     if (!readyToExport())
         return;
     UserPrompts &prompts = m_session.prompts();
-    const std::optional<QString> path = chooseOutput({"Export AVI", "AVI File (*.avi)", "avi"});
+    const std::optional<QString> path = chooseOutput(exportVideoDialog());
     if (!path)
         return;
     const bool showTexts =
@@ -108,11 +109,7 @@ void ExportCommands::exportReport()
     QString name = QString::fromStdString(defaultReportFileName(local));
     if (converts)
         name.chop(1); // ".doc"
-    const QString doc = "doc File (*.doc)", docx = "docx File (*.docx)", pdf = "PDF File (*.pdf)";
-    const QStringList filters =
-        converts ? QStringList{doc, docx, pdf} : QStringList{docx, doc, pdf};
-    const std::optional<QString> path =
-        chooseOutput({"Export DOC", filters.join(";;"), converts ? "doc" : "docx", name});
+    const std::optional<QString> path = chooseOutput(exportReportDialog(converts, name));
     if (!path)
         return;
     // The frames are drawn as the frame view shows them.

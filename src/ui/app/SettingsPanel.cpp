@@ -2,6 +2,7 @@
 
 #include "core/app/Settings.h"
 #include "core/app/TextIds.h"
+#include "ui/widgets/FileDialogs.h"
 #include "ui/widgets/GradingTableChoice.h"
 #include "ui/widgets/ToolIcons.h"
 #include "ui/widgets/UiText.h"
@@ -112,8 +113,7 @@ void SettingsPanel::showGradingTable()
 
 void SettingsPanel::chooseGradingTable()
 {
-    const auto path = m_prompts.openFileName(
-        {uiText(text::ChooseGradingTableTitle), "JSON (*.json);;* (*)", "json"});
+    const auto path = m_prompts.openFileName(gradingTableDialog());
     if (!path || !GradingTableChoice::choose(*path, m_prompts))
         return;
     showGradingTable();

@@ -3,6 +3,7 @@
 #include "core/app/Settings.h"
 #include "core/app/TextIds.h"
 #include "core/base/SameFile.h"
+#include "ui/widgets/FileDialogs.h"
 #include "ui/widgets/ProgressWindow.h"
 #include "ui/widgets/QtUserPrompts.h"
 
@@ -14,11 +15,6 @@
 namespace dorvane {
 
 namespace {
-
-const UserPrompts::FileDialog OpenAnimationDialog{"File to load",
-                                                  "Image Video (*.Imv);;All files (*)", "Imv"};
-const UserPrompts::FileDialog SaveAnimationDialog{"File to save",
-                                                  "Image Video (*.Imv);;All files (*)", "Imv"};
 
 std::unique_ptr<UserPrompts> realPrompts(QWidget *window)
 {
@@ -152,7 +148,7 @@ bool SurveySession::openFromDialog()
     pause();
     if (!savePrompt())
         return false;
-    const auto path = m_prompts->openFileName(OpenAnimationDialog);
+    const auto path = m_prompts->openFileName(openSurveyDialog());
     if (!path)
         return false;
     const bool success = openSurvey(*path);
@@ -392,7 +388,7 @@ bool SurveySession::saveAsFromDialog()
         m_prompts->showMessage(text::NoAnimationFileBehindData);
         return false;
     }
-    const auto path = m_prompts->saveFileName(SaveAnimationDialog);
+    const auto path = m_prompts->saveFileName(saveSurveyDialog());
     if (!path)
         return false;
     bool saved = false;
