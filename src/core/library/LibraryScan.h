@@ -16,8 +16,9 @@ struct ScanResult
     int unchanged = 0; // skipped: size, time and inode as indexed
     int added = 0;
     int updated = 0;
-    int removed = 0;    // entries whose file is gone
-    int unreadable = 0; // listed with their error text
+    int removed = 0;    // entries whose file is gone or whose folder left
+    int unreadable = 0; // listed with their error text (not added or updated)
+    int failed = 0;     // read but not written: the catalogue's lastError says why
     bool cancelled = false;
 };
 
