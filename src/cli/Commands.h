@@ -33,5 +33,6 @@ CommandAction addRender3d(CLI::App &command);
 CommandAction addReport(CLI::App &command);
 CommandAction addVideo(CLI::App &command);
 CommandAction addAssess(CLI::App &command);
+CommandAction addLibrary(CLI::App &command);
 
 } // namespace dorvane::cli
