@@ -95,6 +95,12 @@ TEST(LibraryScan, ReadsOnlyWhatChangedAndDropsWhatIsGone)
     EXPECT_EQ(catalogue->entry(folder + "/a.Imv")->figures.frameCount, 5);
     EXPECT_FALSE(catalogue->entry(folder + "/sub/b.IMV"));
 
+    // A folder that is away (a share not mounted) keeps its entries.
+    std::filesystem::rename(folder, dir.file("away"));
+    r = scanLibrary(*catalogue, grades);
+    EXPECT_EQ(r.removed + r.unchanged, 0);
+    EXPECT_EQ(catalogue->size(), 4);
+
     // A folder taken out takes its entries with it.
     EXPECT_TRUE(catalogue->removeFolder(folder));
     EXPECT_EQ(catalogue->size(), 0);

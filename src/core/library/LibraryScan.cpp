@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <ctime>
+#include <filesystem>
 #include <unordered_map>
 #include <unordered_set>
 
@@ -27,7 +28,15 @@ std::vector<SurveyFile> filesToRead(SurveyCatalogue &catalogue,
                                     ScanResult &result)
 {
     const std::vector<std::string> folders = catalogue.folders();
-    std::vector<SurveyFile> found = findSurveyFiles(folders);
+    // A folder that is not there at all (a share not mounted, a drive not
+    // plugged in) keeps its entries: its files are not known to be gone.
+    std::vector<std::string> reachable;
+    for (const std::string &folder : folders) {
+        std::error_code error;
+        if (std::filesystem::is_directory(folder, error))
+            reachable.push_back(folder);
+    }
+    std::vector<SurveyFile> found = findSurveyFiles(reachable);
     std::unordered_set<std::string> seen;
     seen.reserve(found.size());
     for (const SurveyFile &file : found)
@@ -35,14 +44,16 @@ std::vector<SurveyFile> filesToRead(SurveyCatalogue &catalogue,
     for (const auto &[path, stamp] : known) {
         if (seen.count(path))
             continue;
-        // Missed by the walk but maybe still there, behind a folder that
-        // could not be listed: only a file that is gone is dropped.
         bool gone = true;
-        if (inAnyFolder(path, folders)) {
+        if (inAnyFolder(path, reachable)) {
+            // Missed by the walk but maybe still there, behind a folder
+            // that could not be listed: only a file that is gone is dropped.
             if (const auto now = surveyFileStamp(path, gone)) {
                 found.push_back({path, *now});
                 continue;
             }
+        } else if (inAnyFolder(path, folders)) {
+            continue;
         }
         if (gone && catalogue.remove(path))
             ++result.removed;

@@ -38,7 +38,7 @@ struct ScanOptions
 // whose stamp is unchanged are skipped, entries whose file is gone are
 // dropped, new and changed files are read on worker threads, and each
 // result is written in a transaction of its own, so a killed scan leaves
-// only whole entries.
+// only whole entries. A folder that is not there at all keeps its entries.
 ScanResult scanLibrary(SurveyCatalogue &catalogue, const GradingTable &grades,
                        const ScanOptions &options = {});
 
