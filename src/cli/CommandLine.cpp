@@ -120,6 +120,15 @@ const CommandEntry Entries[] = {
      "--texts), N x N (500), as an AVI movie of MPEG-4 key frames at F frames per\n"
      "second (4).",
      addVideo},
+    {"library", "catalogue folders of surveys and list them with their figures",
+     "The survey library: a catalogue of the surveys in the folders added, with\n"
+     "their place, wells, length, sediment and worst grades, kept in an SQLite\n"
+     "database ($XDG_DATA_HOME or ~/.local/share, then Dorvane/Tessiq/library.sqlite,\n"
+     "or --db) that the desktop program shares. 'add DIR...' adds folders and\n"
+     "scans; 'scan' reads only new and changed files and drops those gone; 'list'\n"
+     "prints a table, CSV (--csv) or JSON (--json); 'remove DIR' takes a folder out.\n"
+     "Survey files are only read.",
+     addLibrary},
 };
 
 bool isCommand(const char *name)

@@ -34,5 +34,6 @@ CommandAction addReport(CLI::App &command);
 CommandAction addVideo(CLI::App &command);
 CommandAction addAssess(CLI::App &command);
 CommandAction addBatchReport(CLI::App &command);
+CommandAction addLibrary(CLI::App &command);
 
 } // namespace dorvane::cli

@@ -16,8 +16,9 @@ struct ScanResult
     int unchanged = 0; // skipped: size, time and inode as indexed
     int added = 0;
     int updated = 0;
-    int removed = 0;    // entries whose file is gone
-    int unreadable = 0; // listed with their error text
+    int removed = 0;    // entries whose file is gone or whose folder left
+    int unreadable = 0; // listed with their error text (not added or updated)
+    int failed = 0;     // read but not written: the catalogue's lastError says why
     bool cancelled = false;
 };
 
@@ -37,7 +38,7 @@ struct ScanOptions
 // whose stamp is unchanged are skipped, entries whose file is gone are
 // dropped, new and changed files are read on worker threads, and each
 // result is written in a transaction of its own, so a killed scan leaves
-// only whole entries.
+// only whole entries. A folder that is not there at all keeps its entries.
 ScanResult scanLibrary(SurveyCatalogue &catalogue, const GradingTable &grades,
                        const ScanOptions &options = {});
 
