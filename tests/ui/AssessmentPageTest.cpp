@@ -1,9 +1,9 @@
 #include "MainWindowTestFixture.h"
 #include "core/app/TextIds.h"
 #include "core/data/AnimationFile.h"
-#include "ui/app/GradingTableChoice.h"
 #include "ui/display/AssessmentPanel.h"
 #include "ui/display/AssessmentView.h"
+#include "ui/widgets/GradingTableChoice.h"
 #include "ui/widgets/UiText.h"
 
 #include <QLabel>

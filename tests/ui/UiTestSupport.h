@@ -44,6 +44,10 @@ public:
     {
         return std::exchange(nextOpenFiles, QStringList());
     }
+    std::optional<QString> folderName(const FileDialog &) override
+    {
+        return std::exchange(nextFolder, std::nullopt);
+    }
 
     std::vector<int> messages;
     QStringList details; // of the messages that have one
@@ -54,6 +58,7 @@ public:
     std::optional<QString> nextSaveFile;
     FileDialog lastSaveDialog;
     QStringList nextOpenFiles;
+    std::optional<QString> nextFolder;
     // Runs as each question is asked, before it is answered.
     std::function<void(int textId)> onAsk;
 

@@ -8,7 +8,6 @@
 #include "render/MovieFrame.h"
 #include "render/ReportExport.h"
 #include "render/ViewCapture.h"
-#include "ui/app/GradingTableChoice.h"
 #include "ui/app/MainWindow.h"
 #include "ui/app/SurveySession.h"
 #include "ui/app/ToolPanel.h"
@@ -17,6 +16,7 @@
 #include "ui/display/GraphicsPanel.h"
 #include "ui/display/StrokeView.h"
 #include "ui/view3d/PipeView.h"
+#include "ui/widgets/GradingTableChoice.h"
 #include "ui/widgets/ProgressWindow.h"
 #include "ui/widgets/UserPrompts.h"
 

@@ -2,7 +2,7 @@
 
 #include "core/app/Settings.h"
 #include "core/app/TextIds.h"
-#include "ui/app/GradingTableChoice.h"
+#include "ui/widgets/GradingTableChoice.h"
 #include "ui/widgets/ToolIcons.h"
 #include "ui/widgets/UiText.h"
 #include "ui/widgets/UserPrompts.h"

@@ -1,4 +1,4 @@
-#include "ui/app/GradingTableChoice.h"
+#include "ui/widgets/GradingTableChoice.h"
 
 #include "core/app/TextIds.h"
 #include "core/base/MessageSink.h"
