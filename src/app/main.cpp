@@ -71,7 +71,7 @@ int main(int argc, char **argv)
     parser.addPositionalArgument("file", "A survey (*.Imv) or probe image (*.img) to open.");
     QCommandLineOption page("page",
                             "The page to start on: animation, stroke, 3d, assessment, "
-                            "properties, pipe or settings.",
+                            "properties, pipe, library or settings.",
                             "page");
     QCommandLineOption frame("frame", "The frame to show first (counted from 1).", "n");
     QCommandLineOption language(
@@ -108,6 +108,7 @@ int main(int argc, char **argv)
         {"assessment", dorvane::ToolPanel::Page::Assessment},
         {"properties", dorvane::ToolPanel::Page::Properties},
         {"pipe", dorvane::ToolPanel::Page::PipeAttributes},
+        {"library", dorvane::ToolPanel::Page::Library},
         {"settings", dorvane::ToolPanel::Page::Settings},
     };
     bool numbersRead = true;

@@ -9,7 +9,7 @@ namespace dorvane::test {
 // The application of a window test program: off screen unless the run
 // names a platform, with the program's names, and what the program
 // remembers between runs (recent surveys, window place) kept in a folder of
-// this run, never in the user's own settings.
+// this run, never in the user's own settings or data.
 class TestApplication
 {
 public:
@@ -18,6 +18,8 @@ public:
         QApplication::setOrganizationName("Dorvane");
         QApplication::setApplicationName("Tessiq");
         QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_settings.path());
+        // The survey library's database too.
+        qputenv("XDG_DATA_HOME", m_settings.path().toLocal8Bit());
     }
 
     QApplication &application() { return m_application; }

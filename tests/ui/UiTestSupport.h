@@ -45,6 +45,10 @@ public:
     {
         return std::exchange(nextOpenFiles, QStringList());
     }
+    std::optional<QString> folderName(const FileDialog &) override
+    {
+        return std::exchange(nextFolder, std::nullopt);
+    }
 
     std::vector<int> messages;
     QStringList details; // of the messages that have one
@@ -56,6 +60,7 @@ public:
     FileDialog lastSaveDialog;
     FileDialog lastOpenDialog;
     QStringList nextOpenFiles;
+    std::optional<QString> nextFolder;
     // Runs as each question is asked, before it is answered.
     std::function<void(int textId)> onAsk;
 

@@ -33,7 +33,8 @@ struct BuiltinText
 // chart's axis, series and grade labels; 427 to 452 are the assessment page
 // and the grading table's choice on the settings page; 453 and 454 say that
 // the survey library's database was rebuilt, or cannot be had; 401 to 416
-// are the titles and filters of the file dialogs.
+// are the titles and filters of the file dialogs; 455 to 484 are the library
+// page and its batch reports.
 constexpr BuiltinText kBuiltinTexts[] = {
     {101, "关于 Tessiq(&A)..."},
     {102, "确定要退出程序？"},
@@ -257,6 +258,36 @@ constexpr BuiltinText kBuiltinTexts[] = {
     {452, "评级标准文件无法使用，仍用原来选择的标准"},
     {453, "资料库文件已损坏或不是资料库，已移到一旁并重新建立"},
     {454, "资料库无法打开"},
+    {455, "资料库"},
+    {456, "添加文件夹..."},
+    {457, "移除文件夹"},
+    {458, "重新扫描"},
+    {459, "生成所选报表..."},
+    {460, "搜索地点、井号或路径"},
+    {461, "全部等级"},
+    {462, "%1级及以上"},
+    {463, "取消"},
+    {464, "地点"},
+    {465, "井段"},
+    {466, "帧数"},
+    {467, "平均淤积(%)"},
+    {468, "最大沉积深度(%)"},
+    {469, "沉积等级"},
+    {470, "变形等级"},
+    {471, "沉积量(m³)"},
+    {472, "平均容量损失(%)"},
+    {473, "最大容量损失(%)"},
+    {474, "文件"},
+    {475, "正在扫描资料库..."},
+    {476, "%1 个检测，%2 个无法读取"},
+    {477, "选择要加入资料库的文件夹"},
+    {478, "选择报表保存的文件夹"},
+    {479, "已生成 %1 份报表和项目汇总，%2 份失败"},
+    {480, "无法启动批处理工具"},
+    {481, "正在生成报表..."},
+    {482, "无法读取：%1"},
+    {483, "已取消：只保留了完整的报表"},
+    {484, "以下检测未能生成报表："},
 };
 
 constexpr bool sortedById()

@@ -18,6 +18,7 @@
 #include "ui/display/GraphicsPanel.h"
 #include "ui/display/StrokePanel.h"
 #include "ui/display/StrokeView.h"
+#include "ui/library/LibraryPanel.h"
 #include "ui/view3d/View3dPanel.h"
 #include "ui/widgets/ToolIcons.h"
 #include "ui/widgets/UiText.h"
@@ -96,6 +97,7 @@ ToolPanel::ToolPanel(MainWindow &window, SurveySession &session)
       m_assessmentPanel(new AssessmentPanel(m_sidePanels)),
       m_propertyPanel(new FramePropertyPanel(session.prompts(), m_sidePanels)),
       m_pipePanel(new PipeAttributesPanel(m_sidePanels)),
+      m_libraryPanel(new LibraryPanel(session.prompts(), m_sidePanels)),
       m_settingsPanel(new SettingsPanel(session.prompts(), m_sidePanels)),
       m_pageButtons(new QButtonGroup(this))
 {
@@ -155,6 +157,7 @@ ToolPanel::ToolPanel(MainWindow &window, SurveySession &session)
         {"propertiesPageButton", text::CurrentProperties, ToolIcon::Properties, Page::Properties},
         {"pipeAttributesPageButton", text::PipeAttributes, ToolIcon::PipeAttributes,
          Page::PipeAttributes},
+        {"libraryPageButton", text::LibraryView, ToolIcon::Library, Page::Library},
         {"settingsPageButton", text::SystemSettings, ToolIcon::Settings, Page::Settings},
     };
     for (const auto &page : pages) {

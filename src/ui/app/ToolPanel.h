@@ -17,6 +17,7 @@ struct ControlState;
 class AssessmentPanel;
 class FramePropertyPanel;
 class GraphicsPanel;
+class LibraryPanel;
 class MainWindow;
 class PipeAttributesPanel;
 class SettingsPanel;
@@ -40,6 +41,7 @@ public:
         Assessment,
         Properties,
         PipeAttributes,
+        Library,
         Settings
     };
 
@@ -50,6 +52,7 @@ public:
     FramePropertyPanel &propertyPanel() { return *m_propertyPanel; }
     PipeAttributesPanel &pipeAttributesPanel() { return *m_pipePanel; }
     SettingsPanel &settingsPanel() { return *m_settingsPanel; }
+    LibraryPanel &libraryPanel() { return *m_libraryPanel; }
     GraphicsPanel &graphicsPanel() { return *m_graphicsPanel; }
     StrokePanel &strokePanel() { return *m_strokePanel; }
     View3dPanel &view3dPanel() { return *m_view3dPanel; }
@@ -90,6 +93,7 @@ private:
     AssessmentPanel *m_assessmentPanel;
     FramePropertyPanel *m_propertyPanel;
     PipeAttributesPanel *m_pipePanel;
+    LibraryPanel *m_libraryPanel;
     SettingsPanel *m_settingsPanel;
     QButtonGroup *m_pageButtons;
     QMenu *m_recentMenu = nullptr;

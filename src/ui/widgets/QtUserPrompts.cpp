@@ -70,6 +70,12 @@ std::optional<QString> QtUserPrompts::saveFileName(const FileDialog &dialog)
     return files.isEmpty() ? std::nullopt : std::optional<QString>(files.front());
 }
 
+std::optional<QString> QtUserPrompts::folderName(const FileDialog &dialog)
+{
+    const QStringList folders = runFileDialog(dialog, QFileDialog::Directory);
+    return folders.isEmpty() ? std::nullopt : std::optional<QString>(folders.front());
+}
+
 QStringList QtUserPrompts::runFileDialog(const FileDialog &dialog, int fileMode)
 {
     const auto mode = static_cast<QFileDialog::FileMode>(fileMode);
@@ -79,6 +85,8 @@ QStringList QtUserPrompts::runFileDialog(const FileDialog &dialog, int fileMode)
     fileDialog.setAcceptMode(mode == QFileDialog::AnyFile ? QFileDialog::AcceptSave
                                                           : QFileDialog::AcceptOpen);
     fileDialog.setFileMode(mode);
+    if (mode == QFileDialog::Directory)
+        fileDialog.setOption(QFileDialog::ShowDirsOnly, true);
     fileDialog.setOption(QFileDialog::ReadOnly, false);
     fileDialog.setDefaultSuffix(dialog.defaultSuffix);
     if (!dialog.fileName.isEmpty())

@@ -18,6 +18,7 @@ public:
     std::optional<QString> openFileName(const FileDialog &dialog) override;
     QStringList openFileNames(const FileDialog &dialog) override;
     std::optional<QString> saveFileName(const FileDialog &dialog) override;
+    std::optional<QString> folderName(const FileDialog &dialog) override;
 
 private:
     void deliver(int textId, std::string_view detail) override;

@@ -231,6 +231,13 @@ void drawIcon(QPainter &p, ToolIcon icon)
         p.setPen(QPen(Warm, 3));
         p.drawLine(30, 28, 30, 8);
         break;
+    case ToolIcon::Library: // a drawer of survey files
+        p.drawRect(QRectF(4, 6, 24, 9));
+        p.drawRect(QRectF(4, 17, 24, 9));
+        p.setPen(QPen(Accent, 2));
+        p.drawLine(13, 10, 19, 10);
+        p.drawLine(13, 21, 19, 21);
+        break;
     case ToolIcon::Program: // a pipe's cross-section on the sonar screen
         drawSonar(p);
         p.setPen(QPen(Warm, 2));

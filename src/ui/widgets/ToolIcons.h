@@ -40,6 +40,7 @@ enum class ToolIcon
     ZeroDistance,
     FixedCamera,
     Assessment,
+    Library,
 };
 
 // The program's button pictures, drawn as simple line icons.

@@ -37,6 +37,8 @@ public:
     virtual QStringList openFileNames(const FileDialog &dialog) = 0;
     // The chosen file to write (overwriting confirmed), or nothing.
     virtual std::optional<QString> saveFileName(const FileDialog &dialog) = 0;
+    // The chosen existing folder, or nothing (the filter is not used).
+    virtual std::optional<QString> folderName(const FileDialog &dialog) = 0;
 };
 
 } // namespace dorvane
