@@ -45,6 +45,7 @@ public:
     }
     std::optional<QString> openFileName(const FileDialog &) override { return std::nullopt; }
     QStringList openFileNames(const FileDialog &) override { return {}; }
+    std::optional<QString> folderName(const FileDialog &) override { return std::nullopt; }
     std::optional<QString> saveFileName(const FileDialog &) override { return nextFile; }
 };
 

@@ -108,7 +108,7 @@ ToolPanel::ToolPanel(MainWindow &window, SurveySession &session)
     m_sidePanels->setMinimumWidth(340);
     for (QWidget *panel : std::initializer_list<QWidget *>{
              m_graphicsPanel, m_strokePanel, m_view3dPanel, m_assessmentPanel, m_propertyPanel,
-             m_pipePanel, m_settingsPanel})
+             m_pipePanel, m_libraryPanel, m_settingsPanel})
         m_sidePanels->addWidget(panel);
 
     auto *layout = new QHBoxLayout(this);
@@ -205,6 +205,11 @@ ToolPanel::ToolPanel(MainWindow &window, SurveySession &session)
     connect(m_settingsPanel, &SettingsPanel::gradingTableChanged, &window,
             &MainWindow::gradingTableChanged);
     connect(m_assessmentPanel, &AssessmentPanel::frameClicked, &session, &SurveySession::goToFrame);
+    connect(m_libraryPanel, &LibraryPanel::openRequested, &session, &SurveySession::openFile);
+    for (const auto signal : {&SurveySession::opened, &SurveySession::closed})
+        connect(&session, signal, this, [this] {
+            m_libraryPanel->setOpenSurvey(m_session.isOpen() ? m_session.openedFile() : QString());
+        });
 
     // And show what it says.
     connect(&session, &SurveySession::frameShown, this, &ToolPanel::frameShown);

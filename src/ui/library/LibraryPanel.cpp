@@ -89,6 +89,11 @@ LibraryPanel::LibraryPanel(UserPrompts &prompts, QWidget *parent)
             c, fontMetrics().horizontalAdvance(
                    m_model->headerData(c, Qt::Horizontal, Qt::DisplayRole).toString()) +
                    28);
+    // Places are the longest texts: room for a dozen characters.
+    m_table->setColumnWidth(LibraryModel::PlaceColumn, fontMetrics().averageCharWidth() * 24);
+    m_table->setColumnWidth(LibraryModel::WellsColumn, fontMetrics().averageCharWidth() * 10);
+    // The table scrolls rather than widening the window.
+    m_table->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Expanding);
 
     auto *searchRow = new QHBoxLayout;
     searchRow->addWidget(m_search, 1);
