@@ -33,8 +33,10 @@ protected:
         hadTmp = qEnvironmentVariableIsSet("TMPDIR");
         oldTmp = qgetenv("TMPDIR");
         qputenv("TMPDIR", QByteArray::fromStdString(temp()));
-        window->toolPanel().exports().setFileOpener(
-            [this](const QString &path) { opened.push_back(path); });
+        window->toolPanel().exports().setFileOpener([this](const QString &path) {
+            opened.push_back(path);
+            return true;
+        });
     }
     void TearDown() override
     {
@@ -88,6 +90,16 @@ TEST_F(ReportExportTest, AWrittenReportIsOpenedAndNothingIsLeftBehind)
     EXPECT_EQ(session().currentIndex(), 6);
     EXPECT_TRUE(window->isEnabled());
     EXPECT_TRUE(std::filesystem::is_empty(temp()));
+    EXPECT_EQ(window->statusText(), "已保存到 " + QString::fromStdString(path));
+
+    // Without a program for the file, the report stays and the path is told.
+    window->toolPanel().exports().setFileOpener([](const QString &) { return false; });
+    const std::string again = dir.file("again.docx");
+    prompts.nextSaveFile = QString::fromStdString(again);
+    clickReport();
+    EXPECT_EQ(prompts.messages, std::vector<int>{text::NoViewer});
+    EXPECT_EQ(prompts.details.back(), QString::fromStdString(again));
+    EXPECT_TRUE(std::filesystem::exists(again));
 }
 
 TEST_F(ReportExportTest, WithoutAWordProcessorTheReportIsNeitherWrittenNorOpened)

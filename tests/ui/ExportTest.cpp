@@ -39,6 +39,7 @@ TEST_F(ExportTest, TheScreenshotSavesTheVisibleViewAsA24BitBitmap)
     ASSERT_EQ(frame.size(), 54u + 1500u * 500u); // 500 rows of 1,500 bytes
     EXPECT_EQ(le::readU16(&frame[28]), 24);
     EXPECT_EQ(le::readI32(&frame[18]), 500);
+    EXPECT_EQ(window->statusText(), "已保存到 " + QString::fromStdString(framePath));
 
     QTest::mouseClick(child<QToolButton>("strokePageButton"), Qt::LeftButton);
     ASSERT_EQ(window->visibleView(), MainWindow::View::Stroke);
@@ -59,6 +60,7 @@ TEST_F(ExportTest, AScreenshotThatCannotBeWrittenSaysSoAndLeavesNothing)
     clickScreenshot();
     EXPECT_EQ(prompts.messages, std::vector<int>{text::SaveBmpFailed});
     EXPECT_FALSE(std::filesystem::exists(path));
+    EXPECT_TRUE(window->statusText().isEmpty()); // nothing was saved
 
     // Cancelling the file dialog does nothing.
     prompts.messages.clear();

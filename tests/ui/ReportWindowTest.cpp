@@ -21,8 +21,10 @@ protected:
     {
         MainWindowTest::SetUp();
         oldPath = qgetenv("PATH");
-        window->toolPanel().exports().setFileOpener(
-            [this](const QString &path) { opened.push_back(path); });
+        window->toolPanel().exports().setFileOpener([this](const QString &path) {
+            opened.push_back(path);
+            return true;
+        });
     }
     void TearDown() override
     {

@@ -34,7 +34,8 @@ struct BuiltinText
 // and the grading table's choice on the settings page; 453 and 454 say that
 // the survey library's database was rebuilt, or cannot be had; 401 to 416
 // are the titles and filters of the file dialogs; 455 to 484 are the library
-// page and its batch reports.
+// page and its batch reports; 485 and 486 tell where an export was saved,
+// or that no program could open it.
 constexpr BuiltinText kBuiltinTexts[] = {
     {101, "关于 Tessiq(&A)..."},
     {102, "确定要退出程序？"},
@@ -288,6 +289,8 @@ constexpr BuiltinText kBuiltinTexts[] = {
     {482, "无法读取：%1"},
     {483, "已取消：只保留了完整的报表"},
     {484, "以下检测未能生成报表："},
+    {485, "已保存到 %1"},
+    {486, "没有可以打开此文件的程序"},
 };
 
 constexpr bool sortedById()

@@ -230,6 +230,8 @@ constexpr int WritingReports = 481;
 constexpr int UnreadableSurvey = 482;
 constexpr int BatchReportCancelled = 483;
 constexpr int BatchReportFailures = 484;
+constexpr int SavedTo = 485;
+constexpr int NoViewer = 486;
 
 // Exports
 constexpr int ExportingVideo = 188;

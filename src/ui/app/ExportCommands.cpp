@@ -19,10 +19,12 @@
 #include "ui/widgets/FileDialogs.h"
 #include "ui/widgets/GradingTableChoice.h"
 #include "ui/widgets/ProgressWindow.h"
+#include "ui/widgets/UiText.h"
 #include "ui/widgets/UserPrompts.h"
 
 #include <QDateTime>
 #include <QDesktopServices>
+#include <QDir>
 #include <QImage>
 #include <QPainter>
 #include <QUrl>
@@ -60,8 +62,16 @@ void ExportCommands::exportImage()
     const std::optional<QString> path = chooseOutput(exportImageDialog());
     if (!path)
         return;
-    if (!saveViewImage(*path))
+    if (!saveViewImage(*path)) {
         m_session.prompts().showMessage(text::SaveBmpFailed);
+        return;
+    }
+    tellSaved(*path);
+}
+
+void ExportCommands::tellSaved(const QString &path)
+{
+    m_window.showStatus(uiText(text::SavedTo).arg(QDir::toNativeSeparators(path)));
 }
 
 void ExportCommands::exportVideo()
@@ -91,8 +101,11 @@ void ExportCommands::exportVideo()
     });
     // The frames written before a failure stay a complete, shorter movie.
     const bool failed = writer.state() == AviMovieWriter::Closed;
-    if (!writer.release() || failed)
+    if (!writer.release() || failed) {
         prompts.showMessage(text::AviError, writer.lastError());
+        return;
+    }
+    tellSaved(*path);
 }
 
 void ExportCommands::exportReport()
@@ -128,10 +141,11 @@ void ExportCommands::exportReport()
     // Only a report that was written is opened.
     if (!written)
         return;
-    if (m_openFile)
-        m_openFile(*path);
-    else
-        QDesktopServices::openUrl(QUrl::fromLocalFile(*path));
+    tellSaved(*path);
+    const bool opened =
+        m_openFile ? m_openFile(*path) : QDesktopServices::openUrl(QUrl::fromLocalFile(*path));
+    if (!opened)
+        prompts.showMessage(text::NoViewer, path->toStdString());
 }
 
 bool ExportCommands::saveViewImage(const QString &path)

@@ -35,8 +35,9 @@ public:
     // here; .doc and .pdf converted by LibreOffice), opened once written.
     void exportReport();
 
-    // How a finished report is opened (the desktop's default program).
-    void setFileOpener(std::function<void(const QString &path)> opener)
+    // How a finished report is opened (the desktop's default program);
+    // false when no program could be started.
+    void setFileOpener(std::function<bool(const QString &path)> opener)
     {
         m_openFile = std::move(opener);
     }
@@ -49,7 +50,10 @@ private:
 
     MainWindow &m_window;
     SurveySession &m_session;
-    std::function<void(const QString &path)> m_openFile;
+    // Tells in the window's status line where an export went.
+    void tellSaved(const QString &path);
+
+    std::function<bool(const QString &path)> m_openFile;
 };
 
 } // namespace dorvane

@@ -34,6 +34,7 @@
 #include <QHBoxLayout>
 #include <QIcon>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
 #include <QPlainTextEdit>
@@ -137,6 +138,12 @@ MainWindow::MainWindow(UserPrompts *prompts, QWidget *parent)
     m_slider->setTickInterval(SliderTickInterval);
     m_slider->setTickPosition(QSlider::TicksBelow);
 
+    m_statusLine = new QLabel(this);
+    m_statusLine->setObjectName("statusLine");
+    m_statusLine->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    // A long path does not widen the window.
+    m_statusLine->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+
     m_toolPanel = new ToolPanel(*this, *m_session);
     m_toolPanel->hide();
 
@@ -152,6 +159,7 @@ MainWindow::MainWindow(UserPrompts *prompts, QWidget *parent)
     left->addWidget(m_defectStrip);
     left->addWidget(m_slider);
     left->addLayout(playRow);
+    left->addWidget(m_statusLine);
     left->addStretch();
     auto *middle = new QHBoxLayout;
     middle->addLayout(left);
@@ -521,6 +529,17 @@ void MainWindow::openSedimentChart()
     SedimentChartDialog chart(derived.cableLengths(), derived.sedimentDepth(),
                               derived.chartPipeRadius(), this);
     chart.exec();
+}
+
+void MainWindow::showStatus(const QString &text)
+{
+    m_statusLine->setText(text);
+    m_statusLine->setToolTip(text);
+}
+
+QString MainWindow::statusText() const
+{
+    return m_statusLine->text();
 }
 
 void MainWindow::reject()

@@ -5,6 +5,7 @@
 
 #include <QDialog>
 
+class QLabel;
 class QSlider;
 class QStackedLayout;
 class QToolButton;
@@ -79,6 +80,11 @@ public:
     // The page shown once the window has started up (and opened its file).
     void setStartPage(ToolPanel::Page page) { m_startPage = page; }
 
+    // The line under the playback bar that tells what an operation left
+    // (where an export was saved).
+    void showStatus(const QString &text);
+    QString statusText() const;
+
     // Closing (Esc, the close box): asks to exit, or to save pending edits.
     void reject() override;
 
@@ -125,6 +131,7 @@ private:
     QToolButton *m_forwardButton;
     QToolButton *m_backwardButton;
     QSlider *m_slider;
+    QLabel *m_statusLine;
     ToolPanel *m_toolPanel;
     View m_visibleView = View::None;
     bool m_started = false;

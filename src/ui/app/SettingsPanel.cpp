@@ -50,8 +50,9 @@ SettingsPanel::SettingsPanel(UserPrompts &prompts, QWidget *parent)
     m_save->setObjectName("saveSettingsButton");
     m_save->setIcon(toolIcon(ToolIcon::Save));
     m_save->setIconSize(QSize(24, 24));
-    // This tooltip always comes from the built-in table.
-    m_save->setToolTip(builtinUiText(text::SaveSettings));
+    m_save->setText(uiText(text::SaveSettings));
+    m_save->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    m_save->setToolTip(uiText(text::SaveSettings));
 
     auto *form = new QFormLayout;
     form->addRow(new QLabel(uiText(text::LanguageLabel), this), m_language);

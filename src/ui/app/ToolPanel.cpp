@@ -349,7 +349,7 @@ void ToolPanel::helpCommand()
     // The manual in the language the program shows.
     const std::string manual = manualPath(shownLanguage());
     if (!QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(manual))))
-        m_session.prompts().showMessage(text::HelpNotOpened);
+        m_session.prompts().showMessage(text::HelpNotOpened, manual);
 }
 
 void ToolPanel::aboutCommand()
