@@ -221,19 +221,27 @@ void FrameOverlay::draw(QPainter &painter, int width, bool showTexts) const
     painter.setPen(white);
     painter.setFont(overlayFont());
 
+    const auto topText = [&](const QRect &rect, const QString &text, TextAlign align,
+                             bool singleLine) {
+        if (outlineTopTexts) {
+            painter.setPen(Qt::black);
+            for (const QPoint offset : {QPoint(-1, 0), QPoint(1, 0), QPoint(0, -1), QPoint(0, 1)})
+                drawOverlayText(painter, rect.translated(offset), text, align, singleLine);
+            painter.setPen(white);
+        }
+        drawOverlayText(painter, rect, text, align, singleLine);
+    };
     if (frameCount != 0) {
-        drawOverlayText(painter, QRect(0, 0, width, width),
-                        QString::asprintf("%4d/%4d", frameIndex + 1, frameCount), TextAlign::Left,
-                        true);
+        topText(QRect(0, 0, width, width), QString::asprintf("%4d/%4d", frameIndex + 1, frameCount),
+                TextAlign::Left, true);
     }
     if (fps != 0) {
-        drawOverlayText(painter, spanRect(0, OverlayLinePitch, width, width),
-                        QString::asprintf("%5d fps", static_cast<int>(fps)), TextAlign::Left, true);
+        topText(spanRect(0, OverlayLinePitch, width, width),
+                QString::asprintf("%5d fps", static_cast<int>(fps)), TextAlign::Left, true);
     }
     if (header) {
-        drawOverlayText(painter, spanRect(430, 0, 500, 70),
-                        QString::asprintf("CABLE\r\n%.2fm", header->cableLength), TextAlign::Right,
-                        false);
+        topText(spanRect(430, 0, 500, 70), QString::asprintf("CABLE\r\n%.2fm", header->cableLength),
+                TextAlign::Right, false);
         if (showGauges)
             drawGauges(painter, *header);
     }

@@ -56,6 +56,9 @@ public:
     bool showGrid = false;
     bool showRuler = true;
     bool showGauges = true;
+    // The frame counter, rate and cable length edged in black, to stay
+    // readable over a light picture (the white tube of the 3D view).
+    bool outlineTopTexts = false;
     bool bottomLabelMode = false; // false: defect label; true: sediment depth
     // The frame's title and notes are drawn with the texts when these are
     // set; the caller takes them from the settings.

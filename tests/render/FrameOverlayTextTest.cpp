@@ -4,6 +4,7 @@
 #include "core/data/AnimationFileHeader.h"
 #include "render/FrameOverlay.h"
 
+#include <QPainter>
 #include <gtest/gtest.h>
 
 using namespace dorvane;
@@ -36,6 +37,26 @@ TEST(FrameOverlayTexts, CounterAndRateShowTheirNumbers)
     // Without a header nothing else is drawn: no cable text, no gauges.
     EXPECT_EQ(brightCount(drawn, QRect(0, 40, 500, 460)), 0);
     EXPECT_EQ(brightCount(drawn, QRect(200, 0, 300, 40)), 0);
+}
+
+TEST(FrameOverlayTexts, OverALightPictureTheCounterIsEdgedInBlack)
+{
+    FrameOverlay overlay;
+    overlay.frameIndex = 9;
+    overlay.frameCount = 120;
+    const auto onWhite = [&overlay] {
+        QImage image(500, 500, QImage::Format_RGB32);
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        overlay.draw(painter, 500, true);
+        return image;
+    };
+    const QRect counter(0, 0, 120, 20);
+    EXPECT_FALSE(anyPixel(onWhite(), counter, qRgb(0, 0, 0))); // white on white: unseen
+    overlay.outlineTopTexts = true;
+    const QImage edged = onWhite();
+    EXPECT_TRUE(anyPixel(edged, counter, qRgb(0, 0, 0)));
+    EXPECT_FALSE(anyPixel(edged, QRect(0, 40, 500, 460), qRgb(0, 0, 0))); // nothing else
 }
 
 TEST(FrameOverlayTexts, ZeroCountAndRateHideThemButNotTheCable)

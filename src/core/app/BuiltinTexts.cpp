@@ -35,7 +35,7 @@ struct BuiltinText
 // the survey library's database was rebuilt, or cannot be had; 401 to 416
 // are the titles and filters of the file dialogs; 455 to 484 are the library
 // page and its batch reports; 485 and 486 tell where an export was saved,
-// or that no program could open it.
+// or that no program could open it; 487 is the 3D page's camera switch.
 constexpr BuiltinText kBuiltinTexts[] = {
     {101, "关于 Tessiq(&A)..."},
     {102, "确定要退出程序？"},
@@ -291,6 +291,7 @@ constexpr BuiltinText kBuiltinTexts[] = {
     {484, "以下检测未能生成报表："},
     {485, "已保存到 %1"},
     {486, "没有可以打开此文件的程序"},
+    {487, "播放时相机固定不动（远景视角会打开此项）"},
 };
 
 constexpr bool sortedById()

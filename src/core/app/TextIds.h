@@ -232,6 +232,7 @@ constexpr int BatchReportCancelled = 483;
 constexpr int BatchReportFailures = 484;
 constexpr int SavedTo = 485;
 constexpr int NoViewer = 486;
+constexpr int FixedCameraTip = 487;
 
 // Exports
 constexpr int ExportingVideo = 188;

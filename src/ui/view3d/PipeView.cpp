@@ -119,6 +119,7 @@ void PipeView::reset()
     m_overlay.showGrid = false;
     m_overlay.showRuler = false;
     m_overlay.showGauges = false;
+    m_overlay.outlineTopTexts = true;
     update();
 }
 

@@ -113,6 +113,7 @@ View3dPanel::View3dPanel(PipeView &view, QWidget *parent)
     m_fixedCamera->setObjectName("fixedCameraBox");
     m_fixedCamera->setCheckable(true);
     m_fixedCamera->setIcon(toolIcon(ToolIcon::FixedCamera));
+    m_fixedCamera->setToolTip(uiText(text::FixedCameraTip));
     m_fixedCamera->setIconSize(QSize(28, 28));
     viewpointLayout->addWidget(m_fixedCamera, 2, 0, 1, 2, Qt::AlignLeft);
 

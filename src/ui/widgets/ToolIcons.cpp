@@ -144,11 +144,14 @@ void drawIcon(QPainter &p, ToolIcon icon)
         p.setBrush(Ink);
         p.drawPolygon(QPolygonF({{8, 6}, {8, 26}, {24, 16}}));
         break;
-    case ToolIcon::ApplyAll: // one to many
-        p.drawEllipse(QRectF(4, 12, 8, 8));
-        p.setPen(QPen(Accent, 2));
-        for (int y : {6, 16, 26})
-            p.drawLine(14, 16, 27, y);
+    case ToolIcon::ApplyAll: // the shown frame's value into every frame of the stack
+        p.setBrush(Qt::white);
+        for (int y : {4, 11, 18})
+            p.drawRect(QRectF(15, y, 13, 10));
+        p.setPen(QPen(Accent, 2.5, Qt::SolidLine, Qt::RoundCap));
+        p.drawLine(3, 16, 11, 16);
+        p.drawLine(11, 16, 7, 12);
+        p.drawLine(11, 16, 7, 20);
         break;
     case ToolIcon::ApplyBefore:
         p.drawLine(6, 6, 6, 26);
