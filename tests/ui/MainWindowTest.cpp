@@ -17,6 +17,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
+#include <QScreen>
 #include <QStackedWidget>
 #include <QTest>
 #include <QUrl>
@@ -461,4 +462,20 @@ TEST_F(MainWindowTest, TheAboutBoxNamesTheProgramAndThePackagesVersion)
     auto *version = about.findChild<QLabel *>("programVersion");
     ASSERT_NE(version, nullptr);
     EXPECT_EQ(version->text(), QString("Tessiq %1 版").arg(TESSIQ_VERSION));
+}
+
+TEST_F(MainWindowTest, AWindowLeftOffTheScreenComesBackOntoIt)
+{
+    const QRect area = window->screen()->availableGeometry();
+    window->move(area.right() + 300, area.bottom() + 300);
+    window->keepOnScreen();
+    const QRect frame = window->frameGeometry();
+    EXPECT_GE(frame.left(), area.left());
+    EXPECT_GE(frame.top(), area.top());
+    // Its corner is on the screen; all of it where it fits.
+    EXPECT_LE(frame.left(), area.right());
+    EXPECT_LE(frame.top(), area.bottom());
+    if (frame.width() <= area.width()) {
+        EXPECT_LE(frame.right(), area.right());
+    }
 }

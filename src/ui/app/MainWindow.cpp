@@ -38,6 +38,7 @@
 #include <QLineEdit>
 #include <QMimeData>
 #include <QPlainTextEdit>
+#include <QScreen>
 #include <QSlider>
 #include <QStackedLayout>
 #include <QStackedWidget>
@@ -217,6 +218,8 @@ void MainWindow::startUp()
     m_viewArea->show();
     m_toolPanel->show();
     m_toolPanel->switchPage(ToolPanel::Page::Animation);
+    layout()->activate();
+    keepOnScreen();
     raise();
     activateWindow();
     m_defectStrip->relayout();
@@ -529,6 +532,21 @@ void MainWindow::openSedimentChart()
     SedimentChartDialog chart(derived.cableLengths(), derived.sedimentDepth(),
                               derived.chartPipeRadius(), this);
     chart.exec();
+}
+
+void MainWindow::keepOnScreen()
+{
+    const QScreen *shown = screen();
+    if (!shown)
+        return;
+    const QRect area = shown->availableGeometry();
+    const QRect frame = frameGeometry();
+    const int x = std::clamp(frame.left(), area.left(),
+                             std::max(area.left(), area.right() + 1 - frame.width()));
+    const int y = std::clamp(frame.top(), area.top(),
+                             std::max(area.top(), area.bottom() + 1 - frame.height()));
+    if (x != frame.left() || y != frame.top())
+        move(x, y);
 }
 
 void MainWindow::showStatus(const QString &text)

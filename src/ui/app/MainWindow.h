@@ -80,6 +80,11 @@ public:
     // The page shown once the window has started up (and opened its file).
     void setStartPage(ToolPanel::Page page) { m_startPage = page; }
 
+    // Moves the window, where a remembered place or a larger screen left it,
+    // into the screen's available area: its top left corner always, all of
+    // it when it fits.
+    void keepOnScreen();
+
     // The line under the playback bar that tells what an operation left
     // (where an export was saved).
     void showStatus(const QString &text);
