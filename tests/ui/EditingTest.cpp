@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QSlider>
+#include <QSpinBox>
 #include <QTest>
 
 using namespace dorvane;
@@ -60,7 +61,19 @@ TEST_F(EditingTest, PanelEditsReachTheHeaderAndMarkTheSurveyModified)
     EXPECT_EQ(doc().current().header.excludeSediment, 1);
     child<QSlider>("errorRateSlider")->setValue(33);
     EXPECT_EQ(doc().current().header.errorRate, 33);
-    EXPECT_EQ(child<QLineEdit>("errorRateValue")->text(), "33");
+    EXPECT_EQ(child<QSpinBox>("errorRateValue")->value(), 33);
+    // The pipe radius can be typed, within its range; Enter takes it.
+    auto *radius = child<QSpinBox>("pipeRadiusValue");
+    radius->selectAll();
+    QTest::keyClicks(radius, "450");
+    EXPECT_NE(doc().current().header.pipeRadius, 450); // not at every key
+    QTest::keyClick(radius, Qt::Key_Return);
+    EXPECT_EQ(doc().current().header.pipeRadius, 450);
+    EXPECT_EQ(child<QSlider>("pipeRadiusSlider")->value(), 450);
+    radius->selectAll();
+    QTest::keyClicks(radius, "99999"); // beyond the detection radius: refused
+    QTest::keyClick(radius, Qt::Key_Return);
+    EXPECT_LE(doc().current().header.pipeRadius, doc().current().header.detectRadius);
     // Titles stop at 27 characters typed.
     QTest::keyClicks(title, QString(40, 'x'));
     EXPECT_EQ(title->text().size(), 27);

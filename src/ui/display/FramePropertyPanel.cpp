@@ -13,6 +13,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QSlider>
+#include <QSpinBox>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -42,6 +43,16 @@ QCheckBox *checkBox(const char *name, int textId, QWidget *parent)
     return box;
 }
 
+// A number that can be typed within the range of the slider beside it; it
+// takes the value on Enter or when the focus leaves, not at every key.
+QSpinBox *numberBox(const char *name, QWidget *parent)
+{
+    auto *box = new QSpinBox(parent);
+    box->setObjectName(name);
+    box->setKeyboardTracking(false);
+    return box;
+}
+
 QSlider *slider(const char *name, QWidget *parent)
 {
     auto *s = new QSlider(Qt::Horizontal, parent);
@@ -66,9 +77,9 @@ FramePropertyPanel::FramePropertyPanel(MessageSink &messages, QWidget *parent)
       m_title(new BoundedLineEdit(TitleLimit, this)), m_cable(readOnlyEdit("cableEdit", this)),
       m_tilt(readOnlyEdit("tiltEdit", this)), m_roll(readOnlyEdit("rollEdit", this)),
       m_detectRadius(readOnlyEdit("detectRadiusEdit", this)),
-      m_pipeRadiusValue(readOnlyEdit("pipeRadiusValue", this)),
+      m_pipeRadiusValue(numberBox("pipeRadiusValue", this)),
       m_pipeRadius(slider("pipeRadiusSlider", this)),
-      m_errorRateValue(readOnlyEdit("errorRateValue", this)),
+      m_errorRateValue(numberBox("errorRateValue", this)),
       m_errorRate(slider("errorRateSlider", this)), m_notes(new BoundedTextEdit(NotesLimit, this)),
       m_exclude(checkBox("excludeBox", text::ExcludeFromSediment, this)),
       m_defect(checkBox("defectBox", text::DefectFrameFlag, this)),
@@ -87,6 +98,7 @@ FramePropertyPanel::FramePropertyPanel(MessageSink &messages, QWidget *parent)
     m_note->setObjectName("toolNote");
     m_note->setWordWrap(true);
     m_errorRate->setRange(1, MaximumErrorRate);
+    m_errorRateValue->setRange(1, MaximumErrorRate);
 
     m_applyPipeRadius = button("applyPipeRadiusButton", text::ApplyToAllFrames);
     m_applyErrorRate = button("applyErrorRateButton", text::ApplyToAllFrames);
@@ -166,12 +178,15 @@ FramePropertyPanel::FramePropertyPanel(MessageSink &messages, QWidget *parent)
         updateToolButtons();
         request([on](FrameHeader &h) { h.rulerOn = flag(on); });
     });
+    // A typed number moves the slider, which makes the edit.
+    connect(m_pipeRadiusValue, &QSpinBox::valueChanged, m_pipeRadius, &QSlider::setValue);
+    connect(m_errorRateValue, &QSpinBox::valueChanged, m_errorRate, &QSlider::setValue);
     connect(m_pipeRadius, &QSlider::valueChanged, this, [this](int value) {
-        m_pipeRadiusValue->setText(QString::number(value));
+        m_pipeRadiusValue->setValue(value);
         request([value](FrameHeader &h) { h.pipeRadius = static_cast<uint16_t>(value); });
     });
     connect(m_errorRate, &QSlider::valueChanged, this, [this](int value) {
-        m_errorRateValue->setText(QString::number(value));
+        m_errorRateValue->setValue(value);
         request([value](FrameHeader &h) { h.errorRate = static_cast<uint16_t>(value); });
     });
     connect(m_applyPipeRadius, &QToolButton::clicked, this,
@@ -206,6 +221,8 @@ void FramePropertyPanel::loadFrame(int index, const FrameHeader &header)
     m_loading = true;
     const QSignalBlocker blockRadius(m_pipeRadius);
     const QSignalBlocker blockRate(m_errorRate);
+    const QSignalBlocker blockRadiusValue(m_pipeRadiusValue);
+    const QSignalBlocker blockRateValue(m_errorRateValue);
     m_pipeName->showText(fromGbk(header.pipeNameText()));
     m_title->showText(fromGbk(header.titleText()));
     m_notes->showText(fromGbk(header.notesText()));
@@ -215,9 +232,10 @@ void FramePropertyPanel::loadFrame(int index, const FrameHeader &header)
     m_detectRadius->setText(QString::number(header.detectRadius));
     m_pipeRadius->setRange(MinimumPipeRadiusMm, header.detectRadius);
     m_pipeRadius->setValue(header.pipeRadius);
-    m_pipeRadiusValue->setText(QString::number(header.pipeRadius));
+    m_pipeRadiusValue->setRange(MinimumPipeRadiusMm, header.detectRadius);
+    m_pipeRadiusValue->setValue(header.pipeRadius);
     m_errorRate->setValue(header.errorRate);
-    m_errorRateValue->setText(QString::number(header.errorRate));
+    m_errorRateValue->setValue(header.errorRate);
     m_exclude->setChecked(header.excludeSediment != 0);
     m_defect->setChecked(header.defectFrame != 0);
     m_report->setChecked(header.reportShot != 0);
@@ -236,14 +254,17 @@ void FramePropertyPanel::clear()
     m_loading = true;
     const QSignalBlocker blockRadius(m_pipeRadius);
     const QSignalBlocker blockRate(m_errorRate);
+    const QSignalBlocker blockRadiusValue(m_pipeRadiusValue);
+    const QSignalBlocker blockRateValue(m_errorRateValue);
     m_pipeName->showText({});
     m_title->showText({});
     m_notes->showText({});
-    for (QLineEdit *edit :
-         {m_cable, m_tilt, m_roll, m_detectRadius, m_pipeRadiusValue, m_errorRateValue})
+    for (QLineEdit *edit : {m_cable, m_tilt, m_roll, m_detectRadius})
         edit->setText(QStringLiteral("0"));
     m_pipeRadius->setRange(0, 0);
+    m_pipeRadiusValue->setRange(0, 0);
     m_errorRate->setValue(1);
+    m_errorRateValue->setValue(1);
     for (QCheckBox *box : {m_exclude, m_defect, m_report, m_circle, m_ruler})
         box->setChecked(false);
     updateToolButtons();
@@ -260,7 +281,7 @@ void FramePropertyPanel::setReadOnly(bool readOnly)
     for (QWidget *w : std::initializer_list<QWidget *>{
              m_exclude, m_defect, m_report, m_circle, m_ruler, m_applyPipeRadius, m_applyErrorRate,
              m_applyReport, m_applyCircleBefore, m_applyCircleAfter, m_delete, m_pipeRadius,
-             m_errorRate})
+             m_errorRate, m_pipeRadiusValue, m_errorRateValue})
         w->setEnabled(!readOnly);
     m_note->setVisible(!readOnly);
 }

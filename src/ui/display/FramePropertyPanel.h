@@ -9,6 +9,7 @@
 class QCheckBox;
 class QLabel;
 class QLineEdit;
+class QSpinBox;
 class QSlider;
 class QToolButton;
 
@@ -63,9 +64,9 @@ private:
     QLineEdit *m_tilt;
     QLineEdit *m_roll;
     QLineEdit *m_detectRadius;
-    QLineEdit *m_pipeRadiusValue;
+    QSpinBox *m_pipeRadiusValue;
     QSlider *m_pipeRadius;
-    QLineEdit *m_errorRateValue;
+    QSpinBox *m_errorRateValue;
     QSlider *m_errorRate;
     BoundedTextEdit *m_notes;
     QCheckBox *m_exclude;
