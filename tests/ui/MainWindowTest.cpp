@@ -479,3 +479,17 @@ TEST_F(MainWindowTest, AWindowLeftOffTheScreenComesBackOntoIt)
         EXPECT_LE(frame.right(), area.right());
     }
 }
+
+TEST_F(MainWindowTest, ASurveyEndingInAPartialFrameOpensWithAWarningLine)
+{
+    const std::string path = survey(3);
+    std::vector<uint8_t> bytes = readFileBytes(path);
+    bytes.resize(bytes.size() + 1000, 7);
+    writeFileBytes(path, bytes);
+    open(path);
+    EXPECT_EQ(doc().frameCount(), 3);
+    EXPECT_TRUE(prompts.messages.empty());
+    EXPECT_EQ(window->statusText(), "文件末尾有一个不完整的帧（1000 字节），未读入");
+    open(survey(4)); // a whole one clears it
+    EXPECT_TRUE(window->statusText().isEmpty());
+}

@@ -35,7 +35,8 @@ struct BuiltinText
 // the survey library's database was rebuilt, or cannot be had; 401 to 416
 // are the titles and filters of the file dialogs; 455 to 484 are the library
 // page and its batch reports; 485 and 486 tell where an export was saved,
-// or that no program could open it; 487 is the 3D page's camera switch.
+// or that no program could open it; 487 is the 3D page's camera switch;
+// 488 warns of a partial frame at the end of a survey.
 constexpr BuiltinText kBuiltinTexts[] = {
     {101, "关于 Tessiq(&A)..."},
     {102, "确定要退出程序？"},
@@ -292,6 +293,7 @@ constexpr BuiltinText kBuiltinTexts[] = {
     {485, "已保存到 %1"},
     {486, "没有可以打开此文件的程序"},
     {487, "播放时相机固定不动（远景视角会打开此项）"},
+    {488, "文件末尾有一个不完整的帧（%1 字节），未读入"},
 };
 
 constexpr bool sortedById()

@@ -233,6 +233,7 @@ constexpr int BatchReportFailures = 484;
 constexpr int SavedTo = 485;
 constexpr int NoViewer = 486;
 constexpr int FixedCameraTip = 487;
+constexpr int TrailingPartialFrame = 488;
 
 // Exports
 constexpr int ExportingVideo = 188;

@@ -50,6 +50,7 @@ void AnimationDocument::reset()
     m_modified = false;
     m_derived.clear();
     m_frameCount = 0;
+    m_trailingBytes = 0;
     m_currentIndex = -1;
     m_file.close();
     m_readOnly = false;
@@ -147,6 +148,7 @@ bool AnimationDocument::open(const std::string &path, ProgressSink *progress)
         return false;
     }
     m_path = path;
+    m_trailingBytes = (*size - AnimationFileHeader::Size) % FrameRecord::Size;
     rememberStoredHeaders();
     if (const auto stamp = stampNow())
         m_stamp = *stamp;

@@ -102,6 +102,9 @@ public:
     bool isWritable() const { return hasFile() && !m_readOnly; }
     const std::string &path() const { return m_path; }
     int frameCount() const { return m_frameCount; }
+    // The bytes after the last whole frame (a recording cut off part way),
+    // which are neither shown nor copied.
+    uint64_t trailingBytes() const { return m_trailingBytes; }
     int currentIndex() const { return m_currentIndex; }
     bool isModified() const { return m_modified; }
     // True when another program changed or replaced the survey's file since
@@ -166,6 +169,7 @@ private:
     int m_writeDepth = 0;
     bool m_openForWriting = false;
     int m_frameCount = 0;
+    uint64_t m_trailingBytes = 0;
     int m_currentIndex = -1;
     bool m_modified = false;
     bool m_readOnly = false;

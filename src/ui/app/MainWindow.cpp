@@ -194,7 +194,12 @@ MainWindow::MainWindow(UserPrompts *prompts, QWidget *parent)
     connect(&session, &SurveySession::frameEdited, this, &MainWindow::frameEdited);
     connect(&session, &SurveySession::surveyChanged, this, &MainWindow::surveyChanged);
     connect(&session, &SurveySession::closed, this, &MainWindow::surveyClosed);
-    connect(&session, &SurveySession::opened, this, [this] { m_centreViewpointPending = true; });
+    connect(&session, &SurveySession::opened, this, [this] {
+        m_centreViewpointPending = true;
+        // A recording cut off part way opens with what it holds whole.
+        const uint64_t trailing = m_session->document().trailingBytes();
+        showStatus(trailing ? uiText(text::TrailingPartialFrame).arg(trailing) : QString());
+    });
     connect(m_pipeView, &PipeView::deviceLost, this, &MainWindow::pipeDeviceLost);
     connect(&session, &SurveySession::playbackChanged, this, &MainWindow::applyOverlaySettings);
     connect(&session, &SurveySession::factsChanged, this, &MainWindow::applyControlState);
