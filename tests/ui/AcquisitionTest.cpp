@@ -15,6 +15,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QSpinBox>
 #include <QTest>
 #include <QTimer>
 #include <chrono>
@@ -98,6 +99,10 @@ TEST_F(AcquisitionTest, RecordsTheLiveFramesWithTheSettingsInForce)
     EXPECT_TRUE(dialog.liveView().image().isValid());
     ASSERT_NE(dialog.liveView().overlay().header, nullptr);
     EXPECT_EQ(dialog.liveView().overlay().header->detectRadius, 187);
+    // The current properties tab follows the live frames.
+    EXPECT_EQ(dialog.findChild<QLineEdit *>("detectRadiusEdit")->text(), "187");
+    EXPECT_EQ(dialog.findChild<QSpinBox *>("pipeRadiusValue")->value(), 150);
+    EXPECT_NE(dialog.findChild<QLineEdit *>("cableEdit")->text(), "");
 
     // A new detection radius reaches the frames that follow.
     const int before = recorded();

@@ -6,6 +6,7 @@
 #include "core/app/Settings.h"
 #include "core/app/TextIds.h"
 #include "ui/acquire/DialGauge.h"
+#include "ui/display/FramePropertyPanel.h"
 #include "ui/widgets/UiText.h"
 
 #include <QComboBox>
@@ -211,6 +212,8 @@ void AcquireWindow::showLiveFrame()
     LiveRecorder::instance().finishHandOver([this](const LiveRecorder::LiveFrame &frame) {
         showFrame(frame.samples, frame.header, frame.fileHeader, frame.frameCount - 1,
                   frame.frameCount, 0);
+        // The current properties tab shows the frame just recorded.
+        propertyPanel().loadFrame(frame.frameCount - 1, frame.header);
         const ProbeSession::Readings readings =
             ProbeSession::readings(frame.status, settings().tiltAlarm != 0);
         m_pressure->setText(QString::number(readings.pressure));
