@@ -84,6 +84,7 @@ TEST_F(AcquisitionTest, RecordsTheLiveFramesWithTheSettingsInForce)
         << dialog.windowTitle().toStdString();
     dialog.checkDevice(); // probe answers
     EXPECT_EQ(dialog.windowTitle(), QString::fromUtf8("探头准备就绪（模拟探头）"));
+    EXPECT_EQ(dialog.statusText(), dialog.windowTitle()); // inside the window too
     EXPECT_FALSE(dialog.isWaitingForDevice());
     EXPECT_FALSE(dialog.findChild<QWidget *>("startButton")->isHidden());
 
@@ -109,6 +110,8 @@ TEST_F(AcquisitionTest, RecordsTheLiveFramesWithTheSettingsInForce)
     radius->setCurrentIndex(6);
     emit radius->activated(6);
     ASSERT_TRUE(waitUntil([&] { return recorded() >= before + 4; }));
+    EXPECT_TRUE(dialog.statusText().startsWith(QString::fromUtf8("正在采集到 live.Imv：")))
+        << dialog.statusText().toStdString();
     ASSERT_TRUE(dialog.stopRecording());
     EXPECT_FALSE(LiveRecorder::instance().isRecording());
     EXPECT_TRUE(dialog.findChild<QWidget *>("pipeRadiusEdit")->isEnabled());
@@ -116,6 +119,9 @@ TEST_F(AcquisitionTest, RecordsTheLiveFramesWithTheSettingsInForce)
 
     const auto headers = headersOf(out);
     ASSERT_GE(headers.size(), 8u);
+    // After the stop the window names the file and the frames it holds.
+    QCoreApplication::processEvents();
+    EXPECT_EQ(dialog.statusText(), QString::fromUtf8("已保存 live.Imv：%1 帧").arg(headers.size()));
     bool sawNewRadius = false;
     for (size_t i = 0; i < headers.size(); ++i) {
         const FrameHeader &h = headers[i];

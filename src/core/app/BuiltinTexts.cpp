@@ -36,7 +36,8 @@ struct BuiltinText
 // are the titles and filters of the file dialogs; 455 to 484 are the library
 // page and its batch reports; 485 and 486 tell where an export was saved,
 // or that no program could open it; 487 is the 3D page's camera switch;
-// 488 warns of a partial frame at the end of a survey.
+// 488 warns of a partial frame at the end of a survey; 489 and 490 tell the
+// file being recorded and the file saved.
 constexpr BuiltinText kBuiltinTexts[] = {
     {101, "关于 Tessiq(&A)..."},
     {102, "确定要退出程序？"},
@@ -294,6 +295,8 @@ constexpr BuiltinText kBuiltinTexts[] = {
     {486, "没有可以打开此文件的程序"},
     {487, "播放时相机固定不动（远景视角会打开此项）"},
     {488, "文件末尾有一个不完整的帧（%1 字节），未读入"},
+    {489, "正在采集到 %1：%2 帧"},
+    {490, "已保存 %1：%2 帧"},
 };
 
 constexpr bool sortedById()

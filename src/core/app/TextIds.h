@@ -234,6 +234,8 @@ constexpr int SavedTo = 485;
 constexpr int NoViewer = 486;
 constexpr int FixedCameraTip = 487;
 constexpr int TrailingPartialFrame = 488;
+constexpr int RecordingInto = 489;
+constexpr int RecordingSaved = 490;
 
 // Exports
 constexpr int ExportingVideo = 188;

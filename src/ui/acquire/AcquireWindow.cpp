@@ -5,11 +5,13 @@
 #include "core/acquire/ProbeRequests.h"
 #include "core/app/Settings.h"
 #include "core/app/TextIds.h"
+#include "core/data/AnimationFile.h"
 #include "ui/acquire/DialGauge.h"
 #include "ui/display/FramePropertyPanel.h"
 #include "ui/widgets/UiText.h"
 
 #include <QComboBox>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QIntValidator>
@@ -68,7 +70,8 @@ AcquireWindow::AcquireWindow(UserPrompts &prompts, const QString &openSurvey, QW
                          ProbeSession::DefaultPulseWidthIndex, this)),
       m_pipe(new QLineEdit(QString::number(ProbeSession::DefaultPipeRadiusMm), this)),
       m_pressure(readout("pressureReadout", this)),
-      m_temperature(readout("temperatureReadout", this)), m_gauge(new DialGauge(this))
+      m_temperature(readout("temperatureReadout", this)), m_gauge(new DialGauge(this)),
+      m_status(new QLabel(this))
 {
     setObjectName("acquireWindow");
     m_start->hide();
@@ -95,8 +98,11 @@ AcquireWindow::AcquireWindow(UserPrompts &prompts, const QString &openSurvey, QW
         commands->addWidget(w);
     commands->addStretch();
     commands->addWidget(m_gauge);
+    m_status->setObjectName("acquireStatus");
+    m_status->setWordWrap(true);
     controls().addLayout(settingsGrid);
     controls().addLayout(commands);
+    controls().addWidget(m_status);
 
     connect(m_start, &QToolButton::clicked, this, &AcquireWindow::startRecording);
     connect(m_stop, &QToolButton::clicked, this, &AcquireWindow::stopRecording);
@@ -129,12 +135,34 @@ void AcquireWindow::setCaption(int textId, const QString &suffix)
         caption += (mark.startsWith(QChar(0xFF08)) ? QString() : QStringLiteral(" ")) + mark;
     }
     setWindowTitle(caption);
+    m_status->setText(caption);
+}
+
+QString AcquireWindow::statusText() const
+{
+    return m_status->text();
+}
+
+void AcquireWindow::showSaved()
+{
+    const QFileInfo file(m_recordingPath);
+    if (m_recordingPath.isEmpty() || !file.exists())
+        return; // an empty recording leaves no file, and says so
+    const int frames = frameCountForSize(static_cast<uint64_t>(file.size())).value_or(0);
+    m_status->setText(uiText(text::RecordingSaved).arg(file.fileName()).arg(frames));
 }
 
 void AcquireWindow::checkDevice()
 {
     const ProbeSession::DeviceWait step = m_session.waitForDevice();
     setCaption(step.textId, QString(step.dots, QLatin1Char('.')));
+    // A failure is also told in a box, once, not at every tick of the wait.
+    using State = ProbeSession::DeviceState;
+    const bool failed = step.state == State::NoLibrary || step.state == State::FirmwareFailed ||
+                        step.state == State::CheckFailed;
+    if (failed && step.state != m_deviceState)
+        prompts().showMessage(step.textId);
+    m_deviceState = step.state;
     if (step.state != ProbeSession::DeviceState::Ready)
         return;
     m_start->show();
@@ -178,6 +206,9 @@ bool AcquireWindow::startRecording()
         setSettingsEnabled(true);
         return false;
     }
+    m_recordingPath = QString::fromStdString(*path);
+    m_status->setText(
+        uiText(text::RecordingInto).arg(QFileInfo(m_recordingPath).fileName()).arg(0));
     showRecording(true);
     return true;
 }
@@ -189,6 +220,7 @@ bool AcquireWindow::stopRecording()
         return false;
     showRecording(false);
     setSettingsEnabled(true);
+    showSaved();
     return true;
 }
 
@@ -214,6 +246,9 @@ void AcquireWindow::showLiveFrame()
                   frame.frameCount, 0);
         // The current properties tab shows the frame just recorded.
         propertyPanel().loadFrame(frame.frameCount - 1, frame.header);
+        m_status->setText(uiText(text::RecordingInto)
+                              .arg(QFileInfo(m_recordingPath).fileName())
+                              .arg(frame.frameCount));
         const ProbeSession::Readings readings =
             ProbeSession::readings(frame.status, settings().tiltAlarm != 0);
         m_pressure->setText(QString::number(readings.pressure));
@@ -234,6 +269,7 @@ void AcquireWindow::recordingStopped()
     m_session.close();
     showRecording(false);
     setSettingsEnabled(true);
+    showSaved();
 }
 
 void AcquireWindow::reject()

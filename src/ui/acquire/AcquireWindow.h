@@ -44,11 +44,16 @@ public:
     void reject() override;
 
     DialGauge &dialGauge() { return *m_gauge; }
+    // The line inside the window that tells the probe's state, the file
+    // being recorded with its frames, and the file saved.
+    QString statusText() const;
 
 private:
     void setSettingsEnabled(bool enabled);
     void showRecording(bool recording);
     void setCaption(int textId, const QString &suffix = QString());
+    // After a recording ends: the file and the whole frames it holds on disk.
+    void showSaved();
 
     // On the device thread: post to the window's thread, never wait.
     void frameRecorded() override;
@@ -69,6 +74,9 @@ private:
     QLineEdit *m_pressure;
     QLineEdit *m_temperature;
     DialGauge *m_gauge;
+    QLabel *m_status;
+    ProbeSession::DeviceState m_deviceState = ProbeSession::DeviceState::Waiting;
+    QString m_recordingPath;
 };
 
 } // namespace dorvane
