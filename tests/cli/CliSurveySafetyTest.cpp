@@ -157,8 +157,11 @@ TEST_F(CliSurveySafety, KilledCopiesLeaveTemporaryFilesThatTheNextOneRemovesAndN
                                 quote(path) + " " + quote(out) + " 2>/dev/null";
     for (int attempt = 0; attempt < 20 && temporaries().size() < 2; ++attempt) {
         char line[1024];
-        // A copy of the survey takes some 40 ms here: killed within it.
-        std::snprintf(line, sizeof line, command.c_str(), 0.006 + 0.003 * (attempt % 10));
+        // A copy of the survey takes some 40 ms here, longer in a sanitizer
+        // build or on a loaded machine: killed within it, the window
+        // widening until a kill lands part way.
+        const double delay = 0.006 * (1 + attempt % 5) * (1 << (attempt / 5));
+        std::snprintf(line, sizeof line, command.c_str(), delay);
         (void)std::system(line);
     }
     const auto left = temporaries();

@@ -111,6 +111,9 @@ ScanResult scanLibrary(SurveyCatalogue &catalogue, const GradingTable &grades,
         ++done;
         if (options.progress)
             options.progress(done, total);
+        // What is read but not yet written is left to the next scan.
+        if (options.cancel && options.cancel->load())
+            break;
     }
     result.cancelled = done < total;
     return result;

@@ -17,7 +17,9 @@ namespace dorvane {
 
 // Reads surveys' figures on worker threads and hands them, as each is done,
 // to the one thread that takes them with next(). The workers share nothing
-// but the list of paths and the queue of results.
+// but the list of paths and the queue of results, which holds at most one
+// result a worker: they read no further ahead of the taker than that, so a
+// cancel stops the reading soon and a slow taker holds little memory.
 class SurveyReaderPool
 {
 public:
@@ -48,8 +50,11 @@ private:
     const std::atomic<bool> *m_cancel;
     std::mutex m_mutex;
     std::condition_variable m_changed;
+    std::condition_variable m_room; // a result was taken
+    size_t m_queueLimit = 1;
     std::deque<Read> m_done;
     size_t m_nextIndex = 0;
+    size_t m_reading = 0;
     size_t m_workersLeft = 0;
     std::vector<std::thread> m_threads;
 };
