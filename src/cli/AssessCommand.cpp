@@ -1,5 +1,6 @@
 #include "cli/Commands.h"
 #include "cli/CommonOptions.h"
+#include "cli/FigureText.h"
 #include "cli/OpenSurvey.h"
 #include "core/assess/ConditionAssessment.h"
 
@@ -20,24 +21,6 @@ struct AssessOptions
     bool json = false;
     bool frames = false;
 };
-
-// Nine significant digits, enough for every figure worked out here.
-std::string number(double value)
-{
-    char text[32];
-    std::snprintf(text, sizeof text, "%.9g", value);
-    return text;
-}
-
-std::string number(const std::optional<double> &value)
-{
-    return value ? number(*value) : std::string();
-}
-
-nlohmann::ordered_json jsonNumber(const std::optional<double> &value)
-{
-    return value ? nlohmann::ordered_json(*value) : nlohmann::ordered_json(nullptr);
-}
 
 nlohmann::ordered_json recordJson(const DefectRecord &r, const GradingTable &grades)
 {
@@ -157,20 +140,10 @@ void printText(const ConditionAssessment &a, const GradingTable &grades)
 
 int runAssess(const AssessOptions &o)
 {
-    std::string problem;
-    GradingTable grades = GradingTable::standard();
-    if (!o.grades.empty()) {
-        const auto chosen = GradingTable::read(o.grades, problem);
-        if (!chosen) {
-            std::fprintf(stderr, "tessiq-cli: grading table refused: %s\n", problem.c_str());
-            return 1;
-        }
-        grades = *chosen;
-    } else {
-        grades = GradingTable::load({}, problem);
-        if (!problem.empty())
-            std::fprintf(stderr, "tessiq-cli: built-in grading table used: %s\n", problem.c_str());
-    }
+    const std::optional<GradingTable> chosen = chosenGradingTable(o.grades);
+    if (!chosen)
+        return 1;
+    const GradingTable &grades = *chosen;
     Session session;
     if (!session.open(o.path))
         return 1;

@@ -1,6 +1,8 @@
 #include "cli/Commands.h"
 #include "cli/CommonOptions.h"
 #include "cli/ConsoleSinks.h"
+#include "cli/FigureText.h"
+#include "core/export/SummaryCsv.h"
 #include "core/library/LibraryScan.h"
 #include "core/library/SurveyCatalogue.h"
 
@@ -32,52 +34,9 @@ struct LibraryOptions
     CLI::App *remove = nullptr;
 };
 
-std::string number(double value)
-{
-    char text[32];
-    std::snprintf(text, sizeof text, "%.9g", value);
-    return text;
-}
-
-std::string number(const std::optional<double> &value)
-{
-    return value ? number(*value) : std::string();
-}
-
-nlohmann::ordered_json jsonNumber(const std::optional<double> &value)
-{
-    return value ? nlohmann::ordered_json(*value) : nlohmann::ordered_json(nullptr);
-}
-
-// A CSV field, quoted when it holds a separator, a quote or a line break.
-std::string csvField(const std::string &text)
-{
-    if (text.find_first_of(",\"\r\n") == std::string::npos)
-        return text;
-    std::string quoted = "\"";
-    for (const char c : text)
-        quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
-    return quoted + "\"";
-}
-
-std::optional<GradingTable> chosenGrades(const std::string &path)
-{
-    std::string problem;
-    if (!path.empty()) {
-        auto chosen = GradingTable::read(path, problem);
-        if (!chosen)
-            std::fprintf(stderr, "tessiq-cli: grading table refused: %s\n", problem.c_str());
-        return chosen;
-    }
-    GradingTable grades = GradingTable::load({}, problem);
-    if (!problem.empty())
-        std::fprintf(stderr, "tessiq-cli: built-in grading table used: %s\n", problem.c_str());
-    return grades;
-}
-
 int runScan(SurveyCatalogue &catalogue, const std::string &gradesPath)
 {
-    const auto grades = chosenGrades(gradesPath);
+    const auto grades = chosenGradingTable(gradesPath);
     if (!grades)
         return 1;
     StderrProgressSink progress;

@@ -6,6 +6,7 @@
 #include "core/app/TextService.h"
 #include "core/display/SedimentChartScale.h"
 #include "render/AssessmentChartLayout.h"
+#include "render/ChartFont.h"
 
 #include <QFont>
 #include <QFontMetrics>
@@ -45,16 +46,6 @@ const QColor BoundColours[GradeCount] = {QColor(190, 160, 40), QColor(210, 140, 
                                          QColor(210, 100, 40), QColor(200, 50, 40)};
 const QColor LaneFrameColour = QColor(0x80, 0x80, 0x80);
 const QColor CurrentFrameColour = QColor(0xd0, 0x00, 0x00);
-
-const QFont &chartFont()
-{
-    static const QFont font = [] {
-        QFont f(QStringLiteral("WenQuanYi Micro Hei"));
-        f.setPixelSize(12);
-        return f;
-    }();
-    return font;
-}
 
 QString chartText(int id, bool english)
 {

@@ -3,6 +3,7 @@
 #include "core/app/TextIds.h"
 #include "core/app/TextService.h"
 #include "core/display/SedimentChartScale.h"
+#include "render/ChartFont.h"
 
 #include <QFont>
 #include <QFontMetrics>
@@ -18,16 +19,6 @@ constexpr int Margin = 30;
 constexpr int TickLength = 5;
 constexpr int LabelGap = 4;    // pixels at least between two length labels
 constexpr int LabelOffset = 5; // from the axis down to the length labels
-
-const QFont &chartFont()
-{
-    static const QFont font = [] {
-        QFont f(QStringLiteral("WenQuanYi Micro Hei"));
-        f.setPixelSize(12);
-        return f;
-    }();
-    return font;
-}
 
 QString chartText(int id)
 {

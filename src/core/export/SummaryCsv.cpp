@@ -5,9 +5,7 @@
 
 namespace dorvane {
 
-namespace {
-
-std::string field(const std::string &text)
+std::string csvField(const std::string &text)
 {
     if (text.find_first_of(",\"\r\n") == std::string::npos)
         return text;
@@ -17,10 +15,12 @@ std::string field(const std::string &text)
     return quoted + "\"";
 }
 
+namespace {
+
 void appendLine(std::string &csv, const std::vector<std::string> &cells)
 {
     for (size_t i = 0; i < cells.size(); ++i)
-        csv += (i ? "," : "") + field(cells[i]);
+        csv += (i ? "," : "") + csvField(cells[i]);
     csv += "\r\n";
 }
 

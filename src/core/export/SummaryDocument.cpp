@@ -1,6 +1,7 @@
 #include "core/export/SummaryDocument.h"
 
 #include "core/app/ProgramPaths.h"
+#include "core/export/WordCellText.h"
 #include "core/export/WordObjects.h"
 #include "core/library/SummaryTable.h"
 
@@ -24,15 +25,6 @@ struct BookmarkRange
                (range = bookmark->range());
     }
 };
-
-bool setCellText(WordTable &table, int row, int column, const std::string &text)
-{
-    const std::unique_ptr<WordCell> cell = table.cell(row, column);
-    if (!cell)
-        return false;
-    const std::unique_ptr<WordRange> range = cell->range();
-    return range && range->setText(text);
-}
 
 bool fillRow(WordTable &table, int row, const std::vector<std::string> &cells)
 {

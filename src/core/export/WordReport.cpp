@@ -2,6 +2,7 @@
 
 #include "core/base/ProgressSink.h"
 #include "core/export/ReportContent.h"
+#include "core/export/WordCellText.h"
 #include "core/export/WordObjects.h"
 
 #include <memory>
@@ -41,15 +42,6 @@ bool findTable(WordDocument &document, const std::string &bookmarkName, Bookmark
         return false;
     found.table = found.tables->item(1);
     return found.table != nullptr;
-}
-
-bool setCellText(WordTable &table, int row, int column, const std::string &text)
-{
-    const std::unique_ptr<WordCell> cell = table.cell(row, column);
-    if (!cell)
-        return false;
-    const std::unique_ptr<WordRange> range = cell->range();
-    return range && range->setText(text);
 }
 
 enum class Sizing
