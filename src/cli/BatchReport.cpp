@@ -5,10 +5,10 @@
 #include "cli/ProjectSummaryFiles.h"
 #include "cli/ReportChild.h"
 #include "cli/ReportNames.h"
-#include "cli/StagingFolder.h"
 #include "cli/UsageError.h"
 #include "core/app/Settings.h"
 #include "core/assess/GradingTable.h"
+#include "core/export/ExportFolder.h"
 #include "core/library/ReportFileName.h"
 #include "core/library/SurveyFiles.h"
 
@@ -115,9 +115,15 @@ bool BatchReport::prepare()
                      error ? error.message().c_str() : "not a folder");
         return false;
     }
-    if (!(m_staging = StagingFolder::create(m_options.outputFolder, problem))) {
+    // A hidden folder of its own where the children write their reports
+    // (and keep their temporary files) until each is whole and moved into
+    // place; it goes with everything in it, so a cancelled batch leaves
+    // nothing half-written.
+    int systemError = 0;
+    if (!(m_staging =
+              ExportFolder::create(m_options.outputFolder, ".tessiq-batch-", systemError))) {
         std::fprintf(stderr, "tessiq-cli: %s: %s\n", m_options.outputFolder.c_str(),
-                     problem.c_str());
+                     std::strerror(systemError));
         return false;
     }
     m_names = std::make_unique<ReportNames>(m_options.outputFolder, "." + m_options.format);
@@ -128,7 +134,7 @@ bool BatchReport::prepare()
         Survey &survey = m_surveys[i];
         survey.path = paths[i];
         survey.outcome.file = paths[i];
-        survey.staged = m_staging->path() + "/" + std::to_string(i) + "." + m_options.format;
+        survey.staged = m_staging->path() + std::to_string(i) + "." + m_options.format;
     }
     return true;
 }
@@ -161,7 +167,7 @@ void BatchReport::startChildren()
         Survey &survey = m_surveys[m_nextToStart];
         // The child's temporary files (LibreOffice's among them) go with the
         // staging folder too.
-        const std::string temporary = m_staging->path() + "/t" + std::to_string(m_nextToStart);
+        const std::string temporary = m_staging->path() + "t" + std::to_string(m_nextToStart);
         ++m_nextToStart;
         std::error_code ignored;
         fs::create_directory(temporary, ignored);
@@ -195,7 +201,7 @@ void BatchReport::reapChildren()
             continue;
         --m_running;
         std::error_code ignored;
-        fs::remove_all(m_staging->path() + "/t" + std::to_string(i), ignored);
+        fs::remove_all(m_staging->path() + "t" + std::to_string(i), ignored);
         if (survey.child->succeeded() && fs::is_regular_file(survey.staged))
             survey.written = true;
         else

@@ -6,13 +6,16 @@
 #include <string>
 #include <vector>
 
+namespace dorvane {
+class ExportFolder;
+}
+
 namespace dorvane::cli {
 
 class CancelSignals;
 class FigureReader;
 class ReportChild;
 class ReportNames;
-class StagingFolder;
 
 struct BatchReportOptions
 {
@@ -57,7 +60,7 @@ private:
 
     BatchReportOptions m_options;
     std::vector<Survey> m_surveys;
-    std::unique_ptr<StagingFolder> m_staging;
+    std::unique_ptr<ExportFolder> m_staging;
     std::unique_ptr<ReportNames> m_names;
     std::unique_ptr<FigureReader> m_figures;
     size_t m_nextToStart = 0;

@@ -2,10 +2,12 @@
 
 #include "core/app/ProgramPaths.h"
 
+#include <cerrno>
 #include <cstdlib>
 #include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
+#include <filesystem>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
@@ -71,14 +73,23 @@ void removeContents(int fd, int depth)
 
 std::unique_ptr<ExportFolder> ExportFolder::create()
 {
-    std::string pattern = temporaryFolder() + "tessiq-export-XXXXXX";
-    std::vector<char> name(pattern.begin(), pattern.end());
-    name.push_back('\0');
-    if (!::mkdtemp(name.data()))
+    int systemError = 0;
+    return create(temporaryFolder(), "tessiq-export-", systemError);
+}
+
+std::unique_ptr<ExportFolder> ExportFolder::create(const std::string &parent,
+                                                   const std::string &prefix, int &systemError)
+{
+    // Absolute: a child process may be handed it as its temporary folder.
+    std::error_code absolute;
+    std::string path = (std::filesystem::absolute(parent, absolute) / (prefix + "XXXXXX")).string();
+    if (!::mkdtemp(path.data())) {
+        systemError = errno;
         return nullptr;
-    std::string path(name.data());
+    }
     // mkdtemp asks for 0700; a umask can only take bits away.
     if (::chmod(path.c_str(), 0700) != 0) {
+        systemError = errno;
         ::rmdir(path.c_str());
         return nullptr;
     }
