@@ -63,8 +63,8 @@ void LibraryModel::setEntries(std::vector<CatalogueEntry> entries)
 
 void LibraryModel::setOpenPath(const QString &path)
 {
-    const int before = rowOf(m_openPath);
-    m_openPath = path;
+    const int before = rowOf(QString::fromStdString(m_openPath));
+    m_openPath = path.toStdString();
     for (int row : {before, rowOf(path)})
         if (row >= 0)
             emit dataChanged(index(row, 0), index(row, ColumnCount - 1), {Qt::FontRole});
@@ -174,7 +174,7 @@ QVariant LibraryModel::data(const QModelIndex &index, int role) const
                    ? QVariant(Qt::AlignLeft | Qt::AlignVCenter)
                    : QVariant(Qt::AlignRight | Qt::AlignVCenter);
     case Qt::FontRole:
-        if (!m_openPath.isEmpty() && e.path == m_openPath.toStdString()) {
+        if (!m_openPath.empty() && e.path == m_openPath) {
             QFont bold;
             bold.setBold(true);
             return bold;

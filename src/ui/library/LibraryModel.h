@@ -3,6 +3,7 @@
 #include "core/library/SurveyCatalogue.h"
 
 #include <QAbstractTableModel>
+#include <string>
 #include <vector>
 
 namespace dorvane {
@@ -63,7 +64,8 @@ private:
     std::vector<QString> m_places;
     std::vector<QString> m_wells;
     std::vector<QString> m_files;
-    QString m_openPath;
+    // As the catalogue writes paths, so that painting a cell converts nothing.
+    std::string m_openPath;
 };
 
 } // namespace dorvane
