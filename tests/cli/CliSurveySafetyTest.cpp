@@ -155,14 +155,21 @@ TEST_F(CliSurveySafety, KilledCopiesLeaveTemporaryFilesThatTheNextOneRemovesAndN
     const std::string out = dir.file("out.Imv");
     const std::string command = "timeout -s KILL %.3f " + quote(TESSIQ_CLI_PATH) + " copy " +
                                 quote(path) + " " + quote(out) + " 2>/dev/null";
-    for (int attempt = 0; attempt < 20 && temporaries().size() < 2; ++attempt) {
+    // A copy of the survey takes some 40 ms here, longer in a sanitizer build
+    // or on a loaded machine: the kill comes later while copies are killed
+    // before they begin, and sooner while they finish, until two land part
+    // way.
+    double delay = 0.010;
+    for (int attempt = 0; attempt < 40 && temporaries().size() < 2; ++attempt) {
+        const size_t before = temporaries().size();
+        fs::remove(out);
         char line[1024];
-        // A copy of the survey takes some 40 ms here, longer in a sanitizer
-        // build or on a loaded machine: killed within it, the window
-        // widening until a kill lands part way.
-        const double delay = 0.006 * (1 + attempt % 5) * (1 << (attempt / 5));
         std::snprintf(line, sizeof line, command.c_str(), delay);
         (void)std::system(line);
+        if (fs::exists(out))
+            delay = std::max(0.002, delay * 0.7);
+        else if (temporaries().size() == before)
+            delay *= 1.4;
     }
     const auto left = temporaries();
     ASSERT_GE(left.size(), 2u) << "no copy was killed part way";
