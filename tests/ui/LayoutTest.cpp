@@ -18,6 +18,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLayout>
+#include <QStackedWidget>
 #include <QToolButton>
 #include <gtest/gtest.h>
 
@@ -120,9 +121,19 @@ TEST_F(LayoutTest, TheAcquireAndImportWindowsShowTheirTextsWhole)
     ImportWindow import(prompts, QString());
     for (QDialog *dialog : std::initializer_list<QDialog *>{&acquire, &import}) {
         layOutSmallest(*dialog);
-        const QStringList clipped = clippedTexts(*dialog);
-        EXPECT_TRUE(clipped.isEmpty()) << dialog->objectName().toStdString() << ":\n"
-                                       << clipped.join('\n').toStdString();
+        // Every tab in turn, as the user may bring any of them up.
+        QList<QStackedWidget *> tabs = dialog->findChildren<QStackedWidget *>();
+        const int pages = tabs.isEmpty() ? 1 : tabs.front()->count();
+        for (int page = 0; page < pages; ++page) {
+            if (!tabs.isEmpty()) {
+                tabs.front()->setCurrentIndex(page);
+                layOutSmallest(*dialog);
+            }
+            const QStringList clipped = clippedTexts(*dialog);
+            EXPECT_TRUE(clipped.isEmpty())
+                << dialog->objectName().toStdString() << " tab " << page << ":\n"
+                << clipped.join('\n').toStdString();
+        }
     }
 }
 

@@ -18,6 +18,7 @@
 #include <QStackedWidget>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace dorvane {
 
@@ -33,10 +34,11 @@ FrameViewDialog::FrameViewDialog(UserPrompts &prompts, const QString &openSurvey
     m_graphicsPanel = new GraphicsPanel(*m_view, m_pages);
     m_propertyPanel = new FramePropertyPanel(prompts, m_pages);
     m_propertyPanel->setReadOnly(true);
-    m_pages->setFixedWidth(340);
     m_tabs->setExclusive(true);
     addPage("graphicsTab", text::GraphicsControl, m_graphicsPanel);
     addPage("propertiesTab", text::CurrentProperties, m_propertyPanel);
+    // One width for every page, wider where a language's texts need it.
+    m_pages->setFixedWidth(std::max(340, m_pages->minimumSizeHint().width()));
 
     auto *left = new QVBoxLayout;
     left->addWidget(m_view);
