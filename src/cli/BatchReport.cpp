@@ -175,6 +175,10 @@ void BatchReport::startChildren()
                                               survey.staged};
         if (!m_options.grades.empty())
             arguments.insert(arguments.end(), {"--grades", m_options.grades});
+        if (!m_options.surveyDate.empty())
+            arguments.insert(arguments.end(), {"--survey-date", m_options.surveyDate});
+        if (!m_options.company.empty())
+            arguments.insert(arguments.end(), {"--company", m_options.company});
         std::string error;
         // The child takes its signals as a program started from a shell does.
         sigset_t defaults;

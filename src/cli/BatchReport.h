@@ -24,6 +24,8 @@ struct BatchReportOptions
     int jobs = 0; // 0: one per core
     std::string format = "docx";
     std::string grades;
+    std::string surveyDate;
+    std::string company;
 };
 
 // The reports of many surveys, each written by a child process of the tool

@@ -24,6 +24,7 @@ CommandAction addBatchReport(CLI::App &command)
         ->check(CLI::IsMember({"docx", "pdf"}).description(""));
     command.add_option("--grades", o->grades, "the grading table of the condition sections")
         ->type_name("FILE");
+    addReportCellOptions(command, o->surveyDate, o->company);
     return [o] { return BatchReport(*o).run(); };
 }
 

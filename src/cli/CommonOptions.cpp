@@ -62,6 +62,14 @@ void addOutputOption(CLI::App &command, std::string &path, const std::string &ty
     command.add_option("-o", path, "the file to write")->type_name(typeName)->required();
 }
 
+void addReportCellOptions(CLI::App &command, std::string &surveyDate, std::string &company)
+{
+    command.add_option("--survey-date", surveyDate, "the survey date of the report (empty)")
+        ->type_name("TEXT");
+    command.add_option("--company", company, "the inspecting company of the report (empty)")
+        ->type_name("TEXT");
+}
+
 void requireOutputBesideSurvey(const std::string &survey, const std::string &output)
 {
     if (isSameFile(survey, output))

@@ -24,6 +24,9 @@ void addSurveyFile(CLI::App &command, std::string &path);
 CLI::Option *addFrameOption(CLI::App &command, int &frame);
 // "-o OUT", the file a command writes.
 void addOutputOption(CLI::App &command, std::string &path, const std::string &typeName);
+// "--survey-date TEXT" and "--company TEXT", the report's project cells that
+// the survey does not hold.
+void addReportCellOptions(CLI::App &command, std::string &surveyDate, std::string &company);
 // Bad usage when output reaches the survey the command reads, by any
 // spelling, link or hard link: writing it would put something else in the
 // survey's place.

@@ -55,6 +55,8 @@ struct ReportOptions
     std::string path;
     std::string output;
     std::string grades;
+    std::string surveyDate;
+    std::string company;
 };
 
 struct VideoOptions

@@ -14,6 +14,7 @@ CommandAction addReport(CLI::App &command)
     addOutputOption(command, o->output, "OUT.docx|OUT.doc|OUT.pdf");
     command.add_option("--grades", o->grades, "the grading table of the condition section")
         ->type_name("FILE");
+    addReportCellOptions(command, o->surveyDate, o->company);
     return [o] {
         const DrawCommands *draw = drawCommands();
         return draw ? draw->report(*o) : 1;

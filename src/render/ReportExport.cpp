@@ -26,7 +26,7 @@ constexpr int ProgressTotal = 100;
 
 bool writeReport(const AnimationDocument &document, const std::string &output, bool english,
                  ProgressSink *progress, MessageSink &messages, PipeRenderer *renderer,
-                 const FrameViewLook &look, const std::string &gradesPath)
+                 const ReportChoices &choices)
 {
     // The report would be renamed over the survey it is made from.
     if (isSameFile(output, document.path())) {
@@ -37,14 +37,16 @@ bool writeReport(const AnimationDocument &document, const std::string &output, b
     scope.setText(text::ExportingReport);
     ReportContent content;
     content.texts = reportTexts(document);
+    content.texts.surveyDate = reportCellText(choices.surveyDate);
+    content.texts.company = reportCellText(choices.company);
     // The grading table assess uses too, so that both give the same records.
     std::string gradesProblem;
-    const GradingTable grades = GradingTable::load(gradesPath, gradesProblem);
+    const GradingTable grades = GradingTable::load(choices.gradesPath, gradesProblem);
     const ConditionAssessment assessment = assessSurvey(document.derived(), grades);
     content.assessment = assessmentReport(assessment, grades, english);
     content.assessment.chart =
         assessmentChartPicture(assessment, document.derived().cableLengths(), grades, english);
-    if (!buildReportPictures(document, content, progress, messages, renderer, look))
+    if (!buildReportPictures(document, content, progress, messages, renderer, choices.look))
         return false; // told already
     const std::string templatePath = reportTemplatePath(english);
     PosixFile templateFile;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "render/FrameViewLook.h"
+#include "render/ReportChoices.h"
 
 #include <string>
 
@@ -18,10 +18,10 @@ class ProgressSink;
 // survey itself, or the picture's, template's, word processor's or filling's
 // message, with the system's reason where it has one). True when the report
 // was written. The 3D views come from renderer when it holds this survey's
-// model; the frames are drawn in the frame view's look; the defects are
-// graded by the table at gradesPath (empty: grades.json beside the program).
+// model; the frames are drawn in the chosen look, the defects graded by the
+// chosen table, and the survey date and company are the chosen texts.
 bool writeReport(const AnimationDocument &document, const std::string &output, bool english,
                  ProgressSink *progress, MessageSink &messages, PipeRenderer *renderer = nullptr,
-                 const FrameViewLook &look = {}, const std::string &gradesPath = {});
+                 const ReportChoices &choices = {});
 
 } // namespace dorvane

@@ -2,6 +2,7 @@
 
 #include "core/app/Settings.h"
 #include "core/app/TextIds.h"
+#include "core/app/TextService.h"
 #include "core/base/MessageSink.h"
 #include "core/base/ProgressSink.h"
 #include "core/display/DeviationMap.h"
@@ -18,6 +19,7 @@
 
 #include <QImage>
 #include <QPainter>
+#include <QString>
 #include <array>
 #include <cstring>
 #include <memory>
@@ -52,6 +54,15 @@ RgbPicture rgbPicture(const QImage &image)
         std::memcpy(picture.pixels.data() + stride * static_cast<size_t>(y), rgb.constScanLine(y),
                     stride);
     return picture;
+}
+
+// "Frame 12, cable 3.45 m", the frame counted from 1 as its counter is.
+std::string caption(int frame, float cableLength)
+{
+    return QString::fromStdString(loadText(text::ReportFrameCaption))
+        .arg(frame + 1)
+        .arg(static_cast<double>(cableLength), 0, 'f', 2)
+        .toStdString();
 }
 
 RgbPicture chartPicture(const AnimationDocument &document)
@@ -156,6 +167,7 @@ bool buildReportPictures(const AnimationDocument &document, ReportContent &conte
     SonarImage image;
     image.setPalette(look.minLevel, look.maxLevel, look.colourCount, look.grey);
     content.frames.clear();
+    content.noFrames = loadText(text::NoReportFrames);
     for (int i = 0; i < count; ++i) {
         if (static_cast<size_t>(i) < marked.size() && marked[static_cast<size_t>(i)]) {
             if (!document.readFrame(i, *frame)) {
@@ -168,7 +180,8 @@ bool buildReportPictures(const AnimationDocument &document, ReportContent &conte
             overlay.showTitle = shown.showTitle != 0;
             overlay.showNotes = shown.showNotes != 0;
             overlay.showGrid = look.showGrid;
-            content.frames.push_back(rgbPicture(framePicture(image, overlay, PictureSide, true)));
+            content.frames.push_back({rgbPicture(framePicture(image, overlay, PictureSide, true)),
+                                      caption(i, frame->header.cableLength)});
         }
         post(progress, 4 + 6 * i / count);
     }

@@ -15,7 +15,9 @@ struct ReportContent;
 // Draws the report's pictures into content: the sediment chart (450 x 300),
 // the 3D model from the centre, outside, inside and far viewpoints, and each
 // frame marked for the report as the frame view shows it with its texts
-// (500 x 500), in frame order, in the frame view's look. Frames are read from
+// (500 x 500), in frame order, in the frame view's look, each with its
+// caption (frame number counted from 1 and cable length), or the sentence
+// that says no frame is marked. Frames are read from
 // the file; nothing the windows show changes. Progress rises from 1 to 9 of
 // 100.
 //

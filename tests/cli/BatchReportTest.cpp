@@ -69,7 +69,8 @@ TEST_F(BatchReport, WritesTheReadableSurveysAndTellsTheUnreadableOne)
     fs::create_directory(out);
     writeFileBytes(out + "/Main St Y1-Y2.docx", bytesOf("someone else's"));
 
-    const CliRun r = run({"batch-report", dir.file("in"), a, "-o", out, "--jobs", "2"});
+    const CliRun r = run({"batch-report", dir.file("in"), a, "-o", out, "--jobs", "2",
+                          "--survey-date", "2026-12-09", "--company", "Dorvane 检测"});
     EXPECT_EQ(r.status, 1) << r.err;
     const std::string first = out + "/Main St Y1-Y2 (2).docx";
     const std::string second = out + "/Main St Y1-Y2 (3).docx";
@@ -88,6 +89,8 @@ TEST_F(BatchReport, WritesTheReadableSurveysAndTellsTheUnreadableOne)
     DocxXml report;
     ASSERT_TRUE(loadDocx(second, report));
     EXPECT_EQ(textOf(cellAt(report.tables[Proj], 2, 2)), "Main St");
+    EXPECT_EQ(textOf(cellAt(report.tables[Proj], 3, 2)), "2026-12-09");
+    EXPECT_EQ(textOf(cellAt(report.tables[Proj], 4, 2)), "Dorvane 检测");
 
     const std::vector<std::string> csv = csvLines(out + "/project-summary.csv");
     ASSERT_EQ(csv.size(), 5u);

@@ -42,9 +42,10 @@ const std::vector<std::pair<std::string, std::vector<std::string>>> CommandOptio
       "--wait-seconds"}},
     {"probe-status", {"HEX128"}},
     {"render3d", {"FILE", "--viewpoint", "-o", "--frame", "--size", "--wireframe"}},
-    {"report", {"FILE", "-o"}},
+    {"report", {"FILE", "-o", "--grades", "--survey-date", "--company"}},
     {"video", {"FILE", "-o", "--texts", "--size", "--fps"}},
-    {"batch-report", {"SURVEY", "-o", "--jobs", "--format", "--grades"}},
+    {"batch-report",
+     {"SURVEY", "-o", "--jobs", "--format", "--grades", "--survey-date", "--company"}},
 };
 
 } // namespace

@@ -34,6 +34,8 @@ ReportContent content(int frames)
 {
     ReportContent c;
     c.texts.place = "place";
+    c.texts.surveyDate = "2026-12-09";
+    c.texts.company = "Dorvane";
     for (int k = 0; k < 4; ++k) {
         c.texts.sedimentClasses[static_cast<size_t>(k)].length = "length" + std::to_string(k);
         c.texts.sedimentClasses[static_cast<size_t>(k)].share = "share" + std::to_string(k);
@@ -44,7 +46,8 @@ ReportContent content(int frames)
     c.chart = picture(9, 6);
     c.pipeViews = {picture(4, 1), picture(4, 2), picture(4, 3), picture(4, 4)};
     for (int k = 0; k < frames; ++k)
-        c.frames.push_back(picture(3, k + 1));
+        c.frames.push_back({picture(3, k + 1), "frame " + std::to_string(k)});
+    c.noFrames = "no frames";
     return c;
 }
 
@@ -123,8 +126,11 @@ TEST_F(WordReportTest, TextsAndPicturesGoToTheirCells)
     const WordReportResult result = fill(content(0));
     ASSERT_EQ(result.outcome, WordReportResult::Written);
     ASSERT_TRUE(loadDocx(output, docx));
-    ASSERT_EQ(docx.tables.size(), 6u);
+    // Without marked frames or defect records, sentences stand for their tables.
+    ASSERT_EQ(docx.tables.size(), 5u);
     EXPECT_EQ(textOf(cellAt(docx.tables[Proj], 2, 2)), "place");
+    EXPECT_EQ(textOf(cellAt(docx.tables[Proj], 3, 2)), "2026-12-09");
+    EXPECT_EQ(textOf(cellAt(docx.tables[Proj], 4, 2)), "Dorvane");
     for (int k = 0; k < 4; ++k) {
         EXPECT_EQ(textOf(cellAt(docx.tables[Mud], 3 + k, 2)), "length" + std::to_string(k));
         EXPECT_EQ(textOf(cellAt(docx.tables[Mud], 3 + k, 3)), "share" + std::to_string(k));
@@ -145,8 +151,7 @@ TEST_F(WordReportTest, TextsAndPicturesGoToTheirCells)
         EXPECT_EQ(picturesIn(cell), std::vector<Size>{Size(4, p + 1)}) << p;
         EXPECT_EQ(extentsIn(cell), std::vector<Size>{Size(2540000, 2540000)}) << p;
     }
-    // No marked frame: the template's one row, empty.
-    EXPECT_EQ(frameRows(), std::vector<std::vector<Size>>{{}});
+    EXPECT_NE(docx.parts["word/document.xml"].find("no frames"), std::string::npos);
     EXPECT_EQ(elementsNamed(docx.main, "wp:inline").size(), 5u);
     EXPECT_EQ(progress.posts, (Posts{{10, 100},
                                      {20, 100},
@@ -171,6 +176,9 @@ TEST_F(WordReportTest, TwoMarkedFramesAddAnEmptyRow)
     EXPECT_EQ(frameRows(), (std::vector<std::vector<Size>>{{Size(3, 1), Size(3, 2)}, {}}));
     EXPECT_EQ(extentsIn(cellAt(docx.tables[SonarPic], 1, 2)),
               std::vector<Size>{Size(Frame, Frame)});
+    // Each picture above its caption.
+    EXPECT_EQ(textOf(cellAt(docx.tables[SonarPic], 1, 2)), "\nframe 1");
+    EXPECT_EQ(docx.parts["word/document.xml"].find("no frames"), std::string::npos);
     // After the 3D views' 42..48, the frames share 50 to 70.
     EXPECT_EQ(Posts(progress.posts.begin() + 9, progress.posts.end()),
               (Posts{{50, 100}, {60, 100}, {70, 100}, {70, 100}, {74, 100}, {80, 100}, {90, 100}}));
@@ -212,7 +220,7 @@ TEST_F(WordReportTest, ProgressRisesToItsEndWithManyFrames)
 
 TEST_F(WordReportTest, TheConditionSectionHoldsTheSummaryTheRecordsAndTheChart)
 {
-    ReportContent c = content(0);
+    ReportContent c = content(1);
     c.assessment.summary = {"12.50 m", "0.785 m³", "1.20 %", "3.40 % (#7)", "2", "0"};
     c.assessment.records = {{"CJ", "沉积", "1", "0.5", "1.00", "2.00", "1.00", "25.0 % (#2)"},
                             {"CJ", "沉积", "2", "2", "3.00", "5.00", "2.00", "39.9 % (#5)"}};

@@ -11,7 +11,11 @@
 #include "ui/display/FrameView.h"
 #include "ui/view3d/PipeView.h"
 
+#include <QApplication>
+#include <QKeyEvent>
+#include <QLineEdit>
 #include <QRegularExpression>
+#include <QSettings>
 #include <QTest>
 #include <cstdlib>
 #include <filesystem>
@@ -100,6 +104,41 @@ TEST_F(ReportExportTest, AWrittenReportIsOpenedAndNothingIsLeftBehind)
     EXPECT_EQ(prompts.messages, std::vector<int>{text::NoViewer});
     EXPECT_EQ(prompts.details.back(), QString::fromStdString(again));
     EXPECT_TRUE(std::filesystem::exists(again));
+}
+
+TEST_F(ReportExportTest, TheSurveyDateAndCompanyOfThePipeAttributesPageFillTheirCells)
+{
+    QSettings().remove("report");
+    const std::string path = markedSurvey(6, {4});
+    const std::vector<uint8_t> before = readFileBytes(path);
+    open(path);
+    QTest::keyClicks(child<QLineEdit>("surveyDateEdit"), "2026-12-09");
+    QTest::keyClicks(child<QLineEdit>("companyEdit"), "Dorvane ");
+    // Typed as an input method gives it: the test's key table is ASCII only.
+    QKeyEvent typed(QEvent::KeyPress, 0, Qt::NoModifier, "检测");
+    QApplication::sendEvent(child<QLineEdit>("companyEdit"), &typed);
+    // They are the program's, not the survey's: nothing waits to be saved,
+    // and the next start shows them.
+    EXPECT_FALSE(session().isModified());
+    window = std::make_unique<MainWindow>(&prompts);
+    window->toolPanel().exports().setFileOpener([](const QString &) { return true; });
+    window->show();
+    EXPECT_EQ(child<QLineEdit>("companyEdit")->text(), "Dorvane 检测");
+    open(path);
+    const std::string report = dir.file("report.docx");
+    prompts.nextSaveFile = QString::fromStdString(report);
+    clickReport();
+    QSettings().remove("report");
+    ASSERT_EQ(prompts.messages, std::vector<int>{});
+    DocxXml docx;
+    ASSERT_TRUE(loadDocx(report, docx));
+    EXPECT_EQ(textOf(cellAt(docx.tables[Proj], 3, 2)), "2026-12-09");
+    EXPECT_EQ(textOf(cellAt(docx.tables[Proj], 4, 2)), "Dorvane 检测");
+    // The marked frame's picture above its caption, counted as the window
+    // counts.
+    const std::string caption = textOf(cellAt(docx.tables[SonarPic], 1, 1));
+    EXPECT_EQ(caption.rfind("\n第 5 帧，电缆长度 ", 0), 0u) << caption;
+    EXPECT_TRUE(readFileBytes(path) == before);
 }
 
 TEST_F(ReportExportTest, WithoutAWordProcessorTheReportIsNeitherWrittenNorOpened)

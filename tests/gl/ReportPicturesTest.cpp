@@ -49,9 +49,10 @@ protected:
         for (const int index : marked) {
             EXPECT_TRUE(doc.loadFrame(index, false));
             // A defect frame: its label is one of the texts.
-            doc.editCurrentHeader([](FrameHeader &h) {
+            doc.editCurrentHeader([index](FrameHeader &h) {
                 h.reportShot = 1;
                 h.defectFrame = 1;
+                h.cableLength = 1.25f * static_cast<float>(index);
             });
             EXPECT_TRUE(doc.saveCurrent());
         }
@@ -93,6 +94,8 @@ TEST_F(ReportPictures, ChartViewsAndMarkedFrames)
     for (const RgbPicture *view : {&views.centre, &views.outside, &views.inside, &views.far})
         EXPECT_TRUE(sameSize(*view, 500, 500));
     ASSERT_EQ(content.frames.size(), 2u);
+    EXPECT_EQ(content.frames[0].caption, "第 4 帧，电缆长度 3.75 m");
+    EXPECT_EQ(content.frames[1].caption, "第 8 帧，电缆长度 8.75 m");
     // 1, 2, 3 after the first three views, 4 after the last; then
     // 4 + 6 i / 12 after frame i.
     EXPECT_EQ(progress.posts, (Posts{{1, 100},
@@ -123,10 +126,12 @@ TEST_F(ReportPictures, ChartViewsAndMarkedFrames)
         EXPECT_TRUE(*drawn[k] == bmpPixels(cliPicture({"render3d", path, "--viewpoint",
                                                        viewpoints[k], "--frame", "0", "-o", out})))
             << "viewpoint " << viewpoints[k];
-    EXPECT_TRUE(content.frames[0] == bmpPixels(cliPicture({"render", path, "--frame", "3",
-                                                           "--overlay", "--texts", "-o", out})));
-    EXPECT_TRUE(content.frames[1] == bmpPixels(cliPicture({"render", path, "--frame", "7",
-                                                           "--overlay", "--texts", "-o", out})));
+    EXPECT_TRUE(
+        content.frames[0].picture ==
+        bmpPixels(cliPicture({"render", path, "--frame", "3", "--overlay", "--texts", "-o", out})));
+    EXPECT_TRUE(
+        content.frames[1].picture ==
+        bmpPixels(cliPicture({"render", path, "--frame", "7", "--overlay", "--texts", "-o", out})));
     // The document was only read.
     EXPECT_EQ(document.currentIndex(), 0);
     EXPECT_FALSE(document.isModified());
@@ -136,6 +141,7 @@ TEST_F(ReportPictures, NoMarkedFrameGivesNoFramePicture)
 {
     ASSERT_TRUE(build(survey(4, {})));
     EXPECT_TRUE(content.frames.empty());
+    EXPECT_EQ(content.noFrames, "没有标记用于报告的帧。");
     EXPECT_EQ(
         progress.posts,
         (Posts{{1, 100}, {2, 100}, {3, 100}, {4, 100}, {4, 100}, {5, 100}, {7, 100}, {8, 100}}));

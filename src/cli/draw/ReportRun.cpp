@@ -22,7 +22,7 @@ int runReport(const ReportOptions &o)
     // The pictures are drawn with Qt, the 3D views with OpenGL.
     GuiSession gui;
     return writeReport(session.document, o.output, settings().language != 0, &session.progress,
-                       session.messages, nullptr, {}, o.grades)
+                       session.messages, nullptr, {{}, o.grades, o.surveyDate, o.company})
                ? 0
                : 1;
 }

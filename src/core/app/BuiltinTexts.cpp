@@ -37,7 +37,9 @@ struct BuiltinText
 // page and its batch reports; 485 and 486 tell where an export was saved,
 // or that no program could open it; 487 is the 3D page's camera switch;
 // 488 warns of a partial frame at the end of a survey; 489 and 490 tell the
-// file being recorded and the file saved.
+// file being recorded and the file saved; 491 to 493 are the report's survey
+// date and company on the pipe attributes page; 494 stands in the report for
+// its frame pictures when no frame is marked, 495 is the caption below each.
 constexpr BuiltinText kBuiltinTexts[] = {
     {101, "关于 Tessiq(&A)..."},
     {102, "确定要退出程序？"},
@@ -297,6 +299,11 @@ constexpr BuiltinText kBuiltinTexts[] = {
     {488, "文件末尾有一个不完整的帧（%1 字节），未读入"},
     {489, "正在采集到 %1：%2 帧"},
     {490, "已保存 %1：%2 帧"},
+    {491, "检测日期:"},
+    {492, "检测单位:"},
+    {493, "用于报告，保存在本机设置中，不写入检测文件"},
+    {494, "没有标记用于报告的帧。"},
+    {495, "第 %1 帧，电缆长度 %2 m"},
 };
 
 constexpr bool sortedById()

@@ -236,6 +236,11 @@ constexpr int FixedCameraTip = 487;
 constexpr int TrailingPartialFrame = 488;
 constexpr int RecordingInto = 489;
 constexpr int RecordingSaved = 490;
+constexpr int SurveyDateLabel = 491;
+constexpr int CompanyLabel = 492;
+constexpr int ReportOnlyTip = 493;
+constexpr int NoReportFrames = 494;
+constexpr int ReportFrameCaption = 495;
 
 // Exports
 constexpr int ExportingVideo = 188;

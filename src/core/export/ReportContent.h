@@ -33,12 +33,21 @@ struct ReportContent
         RgbPicture chart;
     };
 
+    // A frame marked for the report and the caption below its picture.
+    struct MarkedFrame
+    {
+        RgbPicture picture;
+        std::string caption;
+    };
+
     ReportTexts texts;
     // The sediment depth chart.
     RgbPicture chart;
     PipeViews pipeViews;
-    // The frames marked for the report, in frame order.
-    std::vector<RgbPicture> frames;
+    // The frames marked for the report, in frame order, and the sentence
+    // that stands for their table when there are none.
+    std::vector<MarkedFrame> frames;
+    std::string noFrames;
     Assessment assessment;
 };
 

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <utility>
 
 namespace dorvane {
 
@@ -86,6 +87,11 @@ ReportTexts reportTexts(const AnimationDocument &document)
                                      gbkToUtf8(header.endWell()), derived.cableLengths(),
                                      derived.sedimentPermille(), document.cableSpan(),
                                      document.averageSediment()});
+}
+
+std::string reportCellText(std::string text)
+{
+    return documentText(std::move(text));
 }
 
 std::string defaultReportFileName(const std::tm &localTime)

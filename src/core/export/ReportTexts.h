@@ -23,6 +23,10 @@ struct ReportTexts
     };
 
     std::string place;
+    // The survey's date and the company that made it, as the user entered
+    // them; the survey file holds neither.
+    std::string surveyDate;
+    std::string company;
     // Class 0, the least sediment, first.
     std::array<SedimentClass, 4> sedimentClasses;
     std::string wells;           // "start-end"
@@ -55,6 +59,10 @@ ReportTexts reportTexts(const ReportFigures &figures);
 // The figures of the open survey: its file header's texts and its derived
 // values.
 ReportTexts reportTexts(const AnimationDocument &document);
+
+// The texts of a report's project cells that the user enters: control
+// characters other than tabs and line breaks are left out.
+std::string reportCellText(std::string text);
 
 // "2024-2-3 090507.docx" for 9:05:07 on 3 February 2024.
 std::string defaultReportFileName(const std::tm &localTime);

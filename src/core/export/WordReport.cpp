@@ -96,7 +96,9 @@ private:
     {
         BookmarkTable project;
         if (!findTable(m_document, "tblProj", project) ||
-            !setCellText(*project.table, 2, 2, m_texts.place))
+            !setCellText(*project.table, 2, 2, m_texts.place) ||
+            !setCellText(*project.table, 3, 2, m_texts.surveyDate) ||
+            !setCellText(*project.table, 4, 2, m_texts.company))
             return false;
         post(m_progress, 22);
         return true;
@@ -152,19 +154,26 @@ private:
         return true;
     }
 
-    // Three frames a row. The first row is the template's; one more is added
-    // per further pass, and the last pass may find no picture left, which
-    // leaves its row empty.
+    // Three frames a row, each above its caption. The first row is the
+    // template's; one more is added per further pass, and the last pass may
+    // find no picture left, which leaves its row empty. Without marked
+    // frames a sentence takes the table's place.
     bool fillFramePictures()
     {
         post(m_progress, 50);
         BookmarkTable table;
         if (!findTable(m_document, "tblSonarPic", table))
             return false;
+        const std::vector<ReportContent::MarkedFrame> &frames = m_content.frames;
+        if (frames.empty()) {
+            if (!replaceBookmarkText("txtSonarPic", m_content.noFrames) || !table.table->remove())
+                return false;
+            post(m_progress, 70);
+            return true;
+        }
         const std::unique_ptr<WordRows> rows = table.table->rows();
         if (!rows)
             return false;
-        const std::vector<RgbPicture> &frames = m_content.frames;
         const int count = static_cast<int>(frames.size());
         const int passes = (count + 1) / FramesPerRow + 1;
         int next = 0;
@@ -172,8 +181,11 @@ private:
             if (row > 1 && !rows->add())
                 return false;
             for (int column = 1; column <= FramesPerRow && next < count; ++column) {
-                if (!addPicture(*table.table, row, column, frames[static_cast<size_t>(next)], 140,
-                                140, Sizing::AddedShape))
+                const ReportContent::MarkedFrame &frame = frames[static_cast<size_t>(next)];
+                // The caption is a paragraph of its own below the picture.
+                if (!setCellText(*table.table, row, column, "\n" + frame.caption) ||
+                    !addPicture(*table.table, row, column, frame.picture, 140, 140,
+                                Sizing::AddedShape))
                     return false;
                 ++next;
                 // From 50 to 70 however many frames there are.
@@ -204,13 +216,9 @@ private:
         BookmarkTable records;
         if (!findTable(m_document, "tblDefects", records))
             return false;
-        if (assessment.records.empty()) {
-            const std::unique_ptr<WordBookmarks> bookmarks = m_document.bookmarks();
-            const std::unique_ptr<WordBookmark> bookmark =
-                bookmarks ? bookmarks->item("txtDefects") : nullptr;
-            const std::unique_ptr<WordRange> range = bookmark ? bookmark->range() : nullptr;
-            return range && range->setText(assessment.noRecords) && records.table->remove();
-        }
+        if (assessment.records.empty())
+            return replaceBookmarkText("txtDefects", assessment.noRecords) &&
+                   records.table->remove();
         const std::unique_ptr<WordRows> rows = records.table->rows();
         if (!rows)
             return false;
@@ -224,6 +232,14 @@ private:
         }
         post(m_progress, 78);
         return true;
+    }
+
+    bool replaceBookmarkText(const std::string &name, const std::string &text)
+    {
+        const std::unique_ptr<WordBookmarks> bookmarks = m_document.bookmarks();
+        const std::unique_ptr<WordBookmark> bookmark = bookmarks ? bookmarks->item(name) : nullptr;
+        const std::unique_ptr<WordRange> range = bookmark ? bookmark->range() : nullptr;
+        return range && range->setText(text);
     }
 
     WordDocument &m_document;

@@ -19,6 +19,7 @@
 #include "ui/widgets/FileDialogs.h"
 #include "ui/widgets/GradingTableChoice.h"
 #include "ui/widgets/ProgressWindow.h"
+#include "ui/widgets/ReportCellSettings.h"
 #include "ui/widgets/UiText.h"
 #include "ui/widgets/UserPrompts.h"
 
@@ -127,15 +128,18 @@ void ExportCommands::exportReport()
         return;
     // The frames are drawn as the frame view shows them.
     const GraphicsPanel &panel = m_window.toolPanel().graphicsPanel();
-    const FrameViewLook look{panel.minLevel(), panel.maxLevel(), panel.colourCount(),
-                             panel.isGrey(), m_window.frameView().overlay().showGrid};
+    const ReportChoices choices{{panel.minLevel(), panel.maxLevel(), panel.colourCount(),
+                                 panel.isGrey(), m_window.frameView().overlay().showGrid},
+                                GradingTableChoice::chosenFile().toStdString(),
+                                ReportCellSettings::surveyDate().toStdString(),
+                                ReportCellSettings::company().toStdString()};
     // Nothing may change the survey while its pictures are made: the
     // window stays disabled throughout.
     bool written = false;
     m_session.runWhileBusy([&] {
         written = writeReport(m_session.document(), path->toStdString(), settings().language != 0,
                               &m_session.progressWindow(), prompts, m_window.currentPipeRenderer(),
-                              look, GradingTableChoice::chosenFile().toStdString());
+                              choices);
     });
     m_window.redrawPipeView();
     // Only a report that was written is opened.

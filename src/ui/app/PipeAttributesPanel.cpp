@@ -3,10 +3,12 @@
 #include "core/app/TextIds.h"
 #include "core/data/AnimationFileHeader.h"
 #include "ui/widgets/BoundedLineEdit.h"
+#include "ui/widgets/ReportCellSettings.h"
 #include "ui/widgets/UiText.h"
 
 #include <QFormLayout>
 #include <QLabel>
+#include <QLineEdit>
 
 namespace dorvane {
 
@@ -20,19 +22,33 @@ BoundedLineEdit *edit(const char *name, int bytes, QWidget *parent)
     return e;
 }
 
+QLineEdit *reportCellEdit(const char *name, const QString &text, QWidget *parent)
+{
+    auto *e = new QLineEdit(text, parent);
+    e->setObjectName(name);
+    e->setToolTip(uiText(text::ReportOnlyTip));
+    return e;
+}
+
 } // namespace
 
 PipeAttributesPanel::PipeAttributesPanel(QWidget *parent)
     : QWidget(parent),
       m_place(edit("placeEdit", static_cast<int>(AnimationFileHeader::PlaceBytes), this)),
       m_startWell(edit("startWellEdit", static_cast<int>(AnimationFileHeader::WellBytes), this)),
-      m_endWell(edit("endWellEdit", static_cast<int>(AnimationFileHeader::WellBytes), this))
+      m_endWell(edit("endWellEdit", static_cast<int>(AnimationFileHeader::WellBytes), this)),
+      m_surveyDate(reportCellEdit("surveyDateEdit", ReportCellSettings::surveyDate(), this)),
+      m_company(reportCellEdit("companyEdit", ReportCellSettings::company(), this))
 {
     setObjectName("pipeAttributesPanel");
     auto *form = new QFormLayout(this);
     form->addRow(new QLabel(uiText(text::PlaceLabel), this), m_place);
     form->addRow(new QLabel(uiText(text::StartWellLabel), this), m_startWell);
     form->addRow(new QLabel(uiText(text::EndWellLabel), this), m_endWell);
+    form->addRow(new QLabel(uiText(text::SurveyDateLabel), this), m_surveyDate);
+    form->addRow(new QLabel(uiText(text::CompanyLabel), this), m_company);
+    connect(m_surveyDate, &QLineEdit::textEdited, this, &ReportCellSettings::setSurveyDate);
+    connect(m_company, &QLineEdit::textEdited, this, &ReportCellSettings::setCompany);
 
     connect(m_place, &BoundedLineEdit::textTyped, this, [this](const QString &text) {
         emit editRequested([gbk = toGbk(text)](AnimationFileHeader &h) { h.setPlace(gbk); });

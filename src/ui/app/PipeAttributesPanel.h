@@ -4,6 +4,8 @@
 
 #include <QWidget>
 
+class QLineEdit;
+
 namespace dorvane {
 
 class AnimationFileHeader;
@@ -12,7 +14,9 @@ class BoundedLineEdit;
 // The survey-wide texts of the file header: place, start and end manhole
 // numbers. Every keystroke asks for an edit of its own field in memory; the
 // file gets it when the survey is saved. Typing stops where the header's
-// field (64, 8 and 8 bytes of GBK) is full.
+// field (64, 8 and 8 bytes of GBK) is full. Below them the survey date and
+// inspecting company of the report, which belong to the program's settings
+// rather than the survey: kept as typed, editable whatever survey is open.
 class PipeAttributesPanel : public QWidget
 {
     Q_OBJECT
@@ -33,6 +37,8 @@ private:
     BoundedLineEdit *m_place;
     BoundedLineEdit *m_startWell;
     BoundedLineEdit *m_endWell;
+    QLineEdit *m_surveyDate;
+    QLineEdit *m_company;
 };
 
 } // namespace dorvane

@@ -24,7 +24,7 @@ BatchReportRun::~BatchReportRun()
 }
 
 bool BatchReportRun::start(const QStringList &surveys, const QString &folder,
-                           const QString &gradesFile)
+                           const QString &gradesFile, const QString &company)
 {
     if (isRunning() || surveys.isEmpty())
         return false;
@@ -37,6 +37,8 @@ bool BatchReportRun::start(const QStringList &surveys, const QString &folder,
     arguments << surveys << "-o" << folder;
     if (!gradesFile.isEmpty())
         arguments << "--grades" << gradesFile;
+    if (!company.isEmpty())
+        arguments << "--company" << company;
     m_process.start(m_tool, arguments);
     if (!m_process.waitForStarted(5000))
         return false;

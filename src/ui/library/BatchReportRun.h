@@ -17,8 +17,11 @@ public:
     explicit BatchReportRun(QObject *parent = nullptr);
     ~BatchReportRun() override;
 
-    // False when the tool cannot be started.
-    bool start(const QStringList &surveys, const QString &folder, const QString &gradesFile);
+    // False when the tool cannot be started. The company fills every
+    // report's cell; the survey date is left out, as one date does not
+    // hold for many surveys.
+    bool start(const QStringList &surveys, const QString &folder, const QString &gradesFile,
+               const QString &company = {});
     // Stops the batch: the tool keeps only whole reports.
     void cancel();
     bool isRunning() const { return m_process.state() != QProcess::NotRunning; }

@@ -8,6 +8,7 @@
 #include "ui/library/LibraryScanner.h"
 #include "ui/widgets/FileDialogs.h"
 #include "ui/widgets/GradingTableChoice.h"
+#include "ui/widgets/ReportCellSettings.h"
 #include "ui/widgets/UiText.h"
 #include "ui/widgets/UserPrompts.h"
 
@@ -279,7 +280,8 @@ void LibraryPanel::reportSelected()
     const auto folder = m_prompts.folderName(folderDialog(text::ChooseReportFolder));
     if (!folder)
         return;
-    if (!m_batch->start(surveys, *folder, GradingTableChoice::chosenFile())) {
+    if (!m_batch->start(surveys, *folder, GradingTableChoice::chosenFile(),
+                        ReportCellSettings::company())) {
         m_prompts.showMessage(text::BatchToolMissing);
         return;
     }
