@@ -158,7 +158,7 @@ TEST_F(ReportCommand, TheReportIsNeverWrittenOverTheSurvey)
 
 TEST_F(ReportCommand, TheConditionSectionAgreesWithAssess)
 {
-    const std::string path = survey(30, {});
+    const std::string path = survey(30, {5});
     const CliRun assess = run({"assess", path});
     ASSERT_EQ(assess.status, 0) << assess.err;
     const std::string docx = dir.file("report.docx");
