@@ -31,6 +31,8 @@ ReportContent content()
         sedimentClass.length = "1.0";
         sedimentClass.share = "25.0";
     }
+    c.texts.surveyDate = "2026-12-09";
+    c.texts.company = "Dorvane";
     c.texts.wells = "Y1-Y2";
     c.texts.totalLength = "4.0 m";
     c.texts.averageSediment = "12.5%";
@@ -38,7 +40,7 @@ ReportContent content()
     c.pipeViews = {smallPicture(2), smallPicture(3), smallPicture(4), smallPicture(5)};
     // A second row, partly filled.
     for (uint8_t k = 0; k < 4; ++k)
-        c.frames.push_back(smallPicture(static_cast<uint8_t>(6 + k)));
+        c.frames.push_back({smallPicture(static_cast<uint8_t>(6 + k)), "第 1 帧\t1.00 m"});
     return c;
 }
 
