@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <utility>
 
 namespace dorvane {
 
@@ -19,17 +18,6 @@ std::string formatted(const char *format, double value)
 {
     char text[64];
     std::snprintf(text, sizeof text, format, value);
-    return text;
-}
-
-// The text without the control characters a document cannot hold; tabs and
-// line breaks stay. The bytes of a longer UTF-8 character are never below
-// 0x80, so dropping single bytes cannot cut one.
-std::string documentText(std::string text)
-{
-    std::erase_if(text, [](char c) {
-        return static_cast<unsigned char>(c) < 0x20 && c != '\t' && c != '\n' && c != '\r';
-    });
     return text;
 }
 
@@ -60,7 +48,7 @@ std::array<float, 4> sedimentClassLengths(std::span<const float> cableLengths,
 ReportTexts reportTexts(const ReportFigures &figures)
 {
     ReportTexts texts;
-    texts.place = documentText(figures.place);
+    texts.place = reportCellText(figures.place);
     const std::array<float, 4> lengths =
         sedimentClassLengths(figures.cableLengths, figures.sedimentPermille);
     for (size_t k = 0; k < lengths.size(); ++k) {
@@ -71,8 +59,8 @@ ReportTexts reportTexts(const ReportFigures &figures)
         texts.sedimentClasses[k].share = formatted("%.1f", share);
     }
     // A dash alone would stand for wells nobody entered.
-    const std::string start = documentText(figures.startWell);
-    const std::string end = documentText(figures.endWell);
+    const std::string start = reportCellText(figures.startWell);
+    const std::string end = reportCellText(figures.endWell);
     texts.wells = start.empty() && end.empty() ? std::string() : start + "-" + end;
     texts.totalLength = formatted("%.1f m", figures.totalLength);
     texts.averageSediment = formatted("%.1f%%", figures.averageSediment * 0.1);
@@ -89,9 +77,14 @@ ReportTexts reportTexts(const AnimationDocument &document)
                                      document.averageSediment()});
 }
 
+// The bytes of a longer UTF-8 character are never below 0x80, so dropping
+// single bytes cannot cut one.
 std::string reportCellText(std::string text)
 {
-    return documentText(std::move(text));
+    std::erase_if(text, [](char c) {
+        return static_cast<unsigned char>(c) < 0x20 && c != '\t' && c != '\n' && c != '\r';
+    });
+    return text;
 }
 
 std::string defaultReportFileName(const std::tm &localTime)

@@ -60,8 +60,9 @@ ReportTexts reportTexts(const ReportFigures &figures);
 // values.
 ReportTexts reportTexts(const AnimationDocument &document);
 
-// The texts of a report's project cells that the user enters: control
-// characters other than tabs and line breaks are left out.
+// A text as a report cell can hold it: control characters other than tabs
+// and line breaks are left out (the survey's texts and those the user
+// enters alike).
 std::string reportCellText(std::string text);
 
 // "2024-2-3 090507.docx" for 9:05:07 on 3 February 2024.

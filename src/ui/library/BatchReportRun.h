@@ -21,7 +21,7 @@ public:
     // report's cell; the survey date is left out, as one date does not
     // hold for many surveys.
     bool start(const QStringList &surveys, const QString &folder, const QString &gradesFile,
-               const QString &company = {});
+               const QString &company);
     // Stops the batch: the tool keeps only whole reports.
     void cancel();
     bool isRunning() const { return m_process.state() != QProcess::NotRunning; }
